@@ -1,0 +1,179 @@
+#include "Game.h"
+
+#include "DealGenerator.h"
+
+namespace {
+constexpr int slots = BoardFigure::SlotCount;
+}
+
+void Game::changed(SlotNumber s)
+{
+    if (m_observer)
+        m_observer->tileChanged(s);
+}
+
+void Game::setPicture(SlotNumber s, TilePicture picture)
+{
+    m_tiles[s - 1].picture = picture;
+}
+
+void Game::showBacksOnAllTiles()
+{
+    for (SlotNumber s = 1; s <= slots; ++s) {
+        setPicture(s, TilePicture::Back);
+        changed(s);
+    }
+}
+
+void Game::layOutDeal(std::uint32_t seed)
+{
+    layOutDeal(DealGenerator::drawDeal(seed));
+}
+
+void Game::layOutDeal(const std::array<DominoId, 28> &deal)
+{
+    m_dominoesLeft = slots;
+    m_elapsedSeconds = 0;
+    m_variants = 0;
+    for (SlotNumber s = 1; s <= slots; ++s) {
+        m_slotDomino[s - 1] = deal[s - 1];
+        m_turnedUp[s - 1] = false;
+        TileState &tile = m_tiles[s - 1];
+        const bool faceUp = s >= BoardFigure::FirstTopSlot;
+        tile.visible = true;
+        tile.enabled = faceUp;
+        tile.showHint = faceUp;
+        tile.picture = faceUp ? TilePicture::Face : TilePicture::Back;
+        changed(s);
+    }
+}
+
+int Game::countVariants()
+{
+    std::array<int, 28> totals{};
+    int playable = 0;
+    for (SlotNumber s = 1; s <= slots; ++s)
+        if (isPlayable(s))
+            totals[playable++] = pipTotalAt(s);
+    int pairs = 0;
+    for (int i = 0; i < playable; ++i)
+        for (int j = i + 1; j < playable; ++j)
+            if (totals[i] + totals[j] == DominoSet::PairTotal)
+                ++pairs;
+    m_variants = pairs;
+    if (m_observer)
+        m_observer->variantsCounted(pairs);
+    return pairs;
+}
+
+void Game::start()
+{
+    m_elapsedSeconds = 0;
+    m_phase = GamePhase::Running;
+}
+
+void Game::click(SlotNumber t)
+{
+    if (t < 1 || t > slots || !isPlayable(t) || m_phase != GamePhase::Running)
+        return;
+    if (!m_selectionActive) {
+        m_selectionActive = true;
+        m_selectedSlot = t;
+        setPicture(t, TilePicture::MarkedFace);
+        changed(t);
+    } else if (t == m_selectedSlot) {
+        m_selectionActive = false;
+        setPicture(t, TilePicture::Face);
+        changed(t);
+    } else if (pipTotalAt(t) + pipTotalAt(m_selectedSlot) != DominoSet::PairTotal) {
+        const SlotNumber previous = m_selectedSlot;
+        setPicture(previous, TilePicture::Face);
+        changed(previous);
+        m_selectedSlot = t;
+        setPicture(t, TilePicture::MarkedFace);
+        changed(t);
+    } else {
+        removePair(m_selectedSlot, t);
+    }
+}
+
+void Game::removePair(SlotNumber first, SlotNumber second)
+{
+    // The selected tile leaves the board with its mark.
+    m_tiles[first - 1].visible = false;
+    changed(first);
+    m_tiles[second - 1].visible = false;
+    changed(second);
+    m_dominoesLeft -= 2;
+    uncoverTiles();
+    m_selectionActive = false;
+    if (m_dominoesLeft == 0)
+        endGame();
+}
+
+SlotSet Game::goneSlots() const
+{
+    SlotSet gone = 0;
+    for (SlotNumber s = 1; s <= slots; ++s)
+        if (!tile(s).visible)
+            gone |= slotBit(s);
+    return gone;
+}
+
+void Game::uncoverTiles()
+{
+    const SlotSet gone = goneSlots();
+    for (SlotNumber s = 1; s < BoardFigure::FirstTopSlot; ++s) {
+        if (m_turnedUp[s - 1] || !BoardFigure::isFreed(s, gone))
+            continue;
+        TileState &tile = m_tiles[s - 1];
+        tile.picture = TilePicture::Face;
+        tile.enabled = true;
+        m_turnedUp[s - 1] = true;
+        changed(s);
+    }
+    for (SlotNumber s = 1; s <= slots; ++s) {
+        TileState &tile = m_tiles[s - 1];
+        if (tile.visible && tile.enabled && !tile.showHint) {
+            tile.showHint = true;
+            changed(s);
+        }
+    }
+    if (m_dominoesLeft > 0 && countVariants() == 0)
+        endGame();
+}
+
+void Game::endGame()
+{
+    m_phase = GamePhase::Stopped;
+    for (SlotNumber s = 1; s <= slots; ++s) {
+        if (m_tiles[s - 1].enabled) {
+            m_tiles[s - 1].enabled = false;
+            changed(s);
+        }
+    }
+    if (m_observer)
+        m_observer->gameOver();
+}
+
+void Game::hideBoard()
+{
+    m_hiddenTiles.clear();
+    for (SlotNumber s = 1; s <= slots; ++s) {
+        if (m_tiles[s - 1].visible) {
+            m_hiddenTiles.push_back(s);
+            m_tiles[s - 1].visible = false;
+            changed(s);
+        }
+    }
+}
+
+void Game::showHiddenTiles()
+{
+    for (SlotNumber s : m_hiddenTiles) {
+        TileState &tile = m_tiles[s - 1];
+        tile.visible = true;
+        tile.picture = tile.enabled ? TilePicture::Face : TilePicture::Back;
+        changed(s);
+    }
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "language/TextTable.h"
+
+#include <memory>
+
+class BuiltinSkin;
+class ProgramResources;
+class TForm1;
+struct Environment;
+
+// The program as a whole: it creates the windows once, runs the start-up and
+// keeps everything alive until the main window closes.
+class Program
+{
+public:
+    explicit Program(const Environment &environment);
+    ~Program();
+
+    // Runs the start-up: the board is laid face down and waits for F2.
+    void start();
+
+    TForm1 &mainWindow() const { return *m_mainWindow; }
+    TextTable &texts() { return m_texts; }
+
+    // The title of the program's taskbar button and of its message boxes.
+    static QString applicationTitle();
+
+private:
+    const Environment &m_environment;
+    TextTable m_texts;
+    std::unique_ptr<ProgramResources> m_programResources;
+    std::unique_ptr<BuiltinSkin> m_builtinSkin;
+    std::unique_ptr<TForm1> m_mainWindow;
+};

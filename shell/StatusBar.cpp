@@ -1,0 +1,68 @@
+#include "StatusBar.h"
+
+#include <QPainter>
+#include <qdrawutil.h>
+
+StatusBar::StatusBar(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("StatusBar"));
+    m_panels = {{
+        {{}, 0, Qt::AlignRight | Qt::AlignVCenter, false},
+        {{}, 0, Qt::AlignCenter, true},
+        {{}, 0, Qt::AlignRight | Qt::AlignVCenter, false},
+        {{}, 0, Qt::AlignCenter, true},
+        {{}, 0, Qt::AlignCenter, true},
+    }};
+    QFont bold = font();
+    bold.setBold(true);
+    setFont(bold);
+}
+
+void StatusBar::setWidthsFor(int clientWidth)
+{
+    static constexpr double fractions[] = {0.25, 0.09, 0.17, 0.10};
+    for (int i = 0; i < 4; ++i)
+        m_panels[i].width = static_cast<int>(clientWidth * fractions[i]);
+    update();
+}
+
+int StatusBar::panelWidth(int panel) const
+{
+    if (panel < PanelCount - 1)
+        return m_panels.at(panel).width;
+    int used = 0;
+    for (int i = 0; i < PanelCount - 1; ++i)
+        used += m_panels[i].width;
+    return qMax(0, width() - used);
+}
+
+QRect StatusBar::panelRect(int panel) const
+{
+    int left = 0;
+    for (int i = 0; i < panel; ++i)
+        left += panelWidth(i);
+    return QRect(left, 0, panelWidth(panel), height());
+}
+
+void StatusBar::setPanelText(int panel, const QString &text)
+{
+    if (m_panels.at(panel).text == text)
+        return;
+    m_panels[panel].text = text;
+    update(panelRect(panel));
+}
+
+void StatusBar::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    for (int i = 0; i < PanelCount; ++i) {
+        // Panels sit two pixels apart, the frame of a lowered one inside.
+        const QRect cell = panelRect(i).adjusted(0, 2, -2, 0);
+        if (m_panels[i].lowered)
+            qDrawShadePanel(&painter, cell, palette(), true, 1);
+        painter.setPen(palette().windowText().color());
+        painter.drawText(cell.adjusted(2, 0, -2, 0), int(m_panels[i].alignment) | Qt::TextSingleLine,
+                         m_panels[i].text);
+    }
+}

@@ -1,0 +1,50 @@
+#include "TileImage.h"
+
+#include "language/TextTable.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+TileImage::TileImage(SlotNumber slot, QWidget *parent) : QWidget(parent), m_slot(slot)
+{
+    setObjectName(QStringLiteral("Tile%1").arg(slot));
+    TextTable::setTag(this, slot);
+    resize(BoardFigure::TileWidth, BoardFigure::TileHeight);
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::NoFocus);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TileImage::setPicture(const QImage &picture)
+{
+    m_picture = picture;
+    update();
+}
+
+void TileImage::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    if (m_picture.isNull())
+        painter.fillRect(rect(), Qt::black);
+    else
+        painter.drawImage(0, 0, m_picture);
+}
+
+void TileImage::mousePressEvent(QMouseEvent *event)
+{
+    m_pressed = event->button() == Qt::LeftButton;
+}
+
+void TileImage::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    m_pressed = false;
+    if (click)
+        emit clicked(m_slot);
+}
+
+void TileImage::mouseMoveEvent(QMouseEvent *)
+{
+    emit mouseMoved();
+}

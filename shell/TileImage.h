@@ -1,0 +1,35 @@
+#pragma once
+
+#include "game/BoardFigure.h"
+
+#include <QImage>
+#include <QWidget>
+
+// One domino's picture control on the board: 30 x 60 pixels, showing the
+// face, the back or the face with the selection mark. Its slot number is
+// its tag. It reports a click (press and release on it) while enabled.
+class TileImage : public QWidget
+{
+    Q_OBJECT
+public:
+    TileImage(SlotNumber slot, QWidget *parent);
+
+    SlotNumber slot() const { return m_slot; }
+    const QImage &picture() const { return m_picture; }
+    void setPicture(const QImage &picture);
+
+signals:
+    void clicked(SlotNumber slot);
+    void mouseMoved();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    SlotNumber m_slot;
+    QImage m_picture;
+    bool m_pressed = false;
+};
