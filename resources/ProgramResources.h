@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/ResourceModule.h"
+
+#include <QIcon>
+#include <QImage>
+#include <QString>
+
+// The program's own pictures that do not belong to a tile set: the selection
+// mark "SELECTED" (30 x 60, 1 bit per pixel, black where x + y is even) and
+// the window icon.
+class ProgramResources : public ResourceModule
+{
+public:
+    QImage bitmap(const QString &name) const override;
+
+    // A small domino at 16, 32, 48 and 64 pixels. Needs a QGuiApplication.
+    static QIcon windowIcon();
+};

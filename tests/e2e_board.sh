@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Starts the real game under Xvfb from a game folder of its own, checks the
+# window, presses F2 and checks from a screenshot that exactly the five top
+# dominoes show their faces.
+set -euo pipefail
+game="$1"
+work="$(mktemp -d)"
+pid_x="" pid_game=""
+cleanup() {
+    [ -n "$pid_game" ] && kill "$pid_game" 2>/dev/null || true
+    [ -n "$pid_x" ] && kill "$pid_x" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; cat "$work/log" >&2 2>/dev/null || true; exit 1; }
+
+# A display of our own: Xvfb picks a free number and tells it.
+Xvfb -displayfd 3 -screen 0 640x520x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+pid_x=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -1 "$work/display")"
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+# The program folder is the folder of the executable: a fresh one.
+mkdir -p "$work/game"
+cp "$game" "$work/game/kelvor"
+(cd "$work" && XDG_RUNTIME_DIR="$work" ./game/kelvor >"$work/log" 2>&1) &
+pid_game=$!
+
+window=""
+for _ in $(seq 100); do
+    window=$(xdotool search --name '^Tolvane: Kelvor$' 2>/dev/null | head -1 || true)
+    [ -n "$window" ] && break
+    sleep 0.1
+done
+[ -n "$window" ] || fail "no main window"
+sleep 0.5
+
+geometry=$(xwininfo -id "$window")
+width=$(awk '/Width:/ {print $2}' <<<"$geometry")
+height=$(awk '/Height:/ {print $2}' <<<"$geometry")
+[ "$width" = 290 ] && [ "$height" = 470 ] || fail "client area ${width}x${height}, not 290x470"
+left=$(awk '/Absolute upper-left X:/ {print $4}' <<<"$geometry")
+top=$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$geometry")
+
+# The pixel of a tile's divider row (row 30) at column 7: white on a face.
+is_face() {
+    local slot_x=$1 slot_y=$2
+    local value
+    value=$(convert "$work/shot.png" -format "%[pixel:p{$((left + slot_x + 7)),$((top + slot_y + 30))}]" info:)
+    [[ "$value" == "white" || "$value" == "srgb(255,255,255)" || "$value" == "gray(255)" ]]
+}
+# Slots and their corners, with the part of 22 and 23 that 24 leaves open.
+slots=(1:85:392 2:115:392 3:145:392 4:175:392 13:85:212 14:115:212 15:145:212 16:175:212
+       17:100:152 18:130:152 19:160:152 20:115:92 21:145:92 22:110:32 23:160:32
+       24:130:32 25:85:302 26:115:302 27:145:302 28:175:302)
+
+check_board() {
+    local expect_faces="$1"
+    import -window root "$work/shot.png"
+    for entry in "${slots[@]}"; do
+        IFS=: read -r slot x y <<<"$entry"
+        local face=no
+        is_face "$x" "$y" && face=yes
+        local want=no
+        [[ " $expect_faces " == *" $slot "* ]] && want=yes
+        [ "$face" = "$want" ] || fail "slot $slot shows face=$face, expected $want"
+    done
+}
+
+check_board ""
+xdotool key --window "$window" F2
+sleep 1
+check_board "24 25 26 27 28"
+kill -0 "$pid_game" || fail "the game ended by itself"
+echo "1 passed, 0 failed"

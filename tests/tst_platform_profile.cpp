@@ -1,0 +1,316 @@
+#include "platform/ProfileFile.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using Writes = QList<QStringList>; // each {section, key, value}
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray utf16(const QString &text)
+{
+    QByteArray bytes("\xFF\xFE");
+    for (QChar c : text)
+        bytes.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+    return bytes;
+}
+
+// A section of `count` keys named like "k0001" padded to `length` characters.
+QByteArray manyKeys(int count, int length, const QByteArray &last = {})
+{
+    QByteArray text = "[S]\r\n";
+    for (int i = 0; i < count; ++i)
+        text += QByteArray::number(i).rightJustified(length, 'k') + "=v\r\n";
+    return text + last;
+}
+
+} // namespace
+
+class ProfileTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readString_data();
+    void readString();
+    void listing_data();
+    void listing();
+    void bufferLimits_data();
+    void bufferLimits();
+    void writeString_data();
+    void writeString();
+    void fileWritesAndCreates();
+    void failedWritesKeepTheFile_data();
+    void failedWritesKeepTheFile();
+    void readOnlyFileOrFolder();
+    void fullDiskKeepsTheFile();
+};
+
+void ProfileTest::readString_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("expected");
+
+    const QString def = QStringLiteral("def");
+    QTest::newRow("empty file") << QByteArray() << "S" << "A" << def;
+    QTest::newRow("missing section") << QByteArray("[T]\r\nA=1\r\n") << "S" << "A" << def;
+    QTest::newRow("missing key") << QByteArray("[S]\r\nB=1\r\n") << "S" << "A" << def;
+    QTest::newRow("case of names") << QByteArray("[sEcT]\r\nkEy=1\r\n") << "Sect" << "KEY" << "1";
+    QTest::newRow("blanks trimmed") << QByteArray(" \t[ S\t]\r\n \tA \t= \tb c \t\r\n") << "S" << "A" << "b c";
+    QTest::newRow("comment is no key") << QByteArray("[S]\r\n \t;A=1\r\nA=2\r\n") << "S" << "A" << "2";
+    QTest::newRow("first key wins") << QByteArray("[S]\r\nA=1\r\na=2\r\n") << "S" << "A" << "1";
+    QTest::newRow("first section wins") << QByteArray("[S]\r\nA=1\r\n[s]\r\nB=2\r\n") << "S" << "B" << def;
+    QTest::newRow("empty value is a value") << QByteArray("[S]\r\nA=\r\n") << "S" << "A" << "";
+    QTest::newRow("no equals sign") << QByteArray("[S]\r\nA\r\nA=2\r\n") << "S" << "A" << def;
+    QTest::newRow("equals in value") << QByteArray("[S]\r\nA=b=c\r\n") << "S" << "A" << "b=c";
+    QTest::newRow("before any section") << QByteArray("A=1\r\n[S]\r\n") << "S" << "A" << def;
+    QTest::newRow("unclosed bracket is a key") << QByteArray("[S]\r\n[T\r\nA=1\r\n") << "S" << "A" << "1";
+    QTest::newRow("double quotes") << QByteArray("[S]\r\nA=\" a \"\r\n") << "S" << "A" << " a ";
+    QTest::newRow("single quotes") << QByteArray("[S]\r\nA='x'\r\n") << "S" << "A" << "x";
+    QTest::newRow("one pair only") << QByteArray("[S]\r\nA=\"\"x\"\"\r\n") << "S" << "A" << "\"x\"";
+    QTest::newRow("unmatched quotes") << QByteArray("[S]\r\nA=\"x'\r\n") << "S" << "A" << "\"x'";
+    QTest::newRow("lone quote") << QByteArray("[S]\r\nA=\"\r\n") << "S" << "A" << "\"";
+    QTest::newRow("long value cut") << QByteArray("[S]\r\nA=" + QByteArray(2000, 'x')) << "S" << "A"
+                                    << QString(1023, u'x');
+    QTest::newRow("quotes go before the cut")
+        << QByteArray("[S]\r\nA=\"" + QByteArray(1030, 'x') + "\"") << "S" << "A" << QString(1023, u'x');
+    QTest::newRow("LF") << QByteArray("[S]\nA=1\nB=2\n") << "S" << "B" << "2";
+    QTest::newRow("CR") << QByteArray("[S]\rA=1\rB=2") << "S" << "B" << "2";
+    QTest::newRow("mixed ends") << QByteArray("[S]\r\nA=1\rB=2\nC=3") << "S" << "C" << "3";
+    QTest::newRow("UTF-8") << QByteArray("[S]\nA=J\xC3\xBCrgen\n") << "S" << "A" << "J\u00FCrgen";
+    QTest::newRow("UTF-8 mark") << QByteArray("\xEF\xBB\xBF[S]\r\nA=1\r\n") << "S" << "A" << "1";
+    QTest::newRow("UTF-16LE mark") << utf16("[S]\r\nA=\u03A9\r\n") << "S" << "A" << "\u03A9";
+    QTest::newRow("1252") << QByteArray("[S]\nA=J\xFCrgen \x80\x81\n") << "S" << "A" << "J\u00FCrgen \u20AC\u0081";
+    QTest::newRow("overlong UTF-8 is 1252") << QByteArray("[S]\nA=\xC0\xAF\n") << "S" << "A" << "\u00C0\u00AF";
+    QTest::newRow("non-ASCII case") << QByteArray("[\xC3\x84rger]\nA=1\n") << "\u00E4RGER" << "a" << "1";
+}
+
+void ProfileTest::readString()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, expected);
+    QCOMPARE(ProfileDocument::fromBytes(file).readString(section, key, "def"), expected);
+}
+
+void ProfileTest::listing_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("missing") << QByteArray("[T]\r\nA=1\r\n") << QStringList() << QStringList();
+    QTest::newRow("mixed lines")
+        << QByteArray("[S]\r\n;c=1\r\n\r\n A = \"q\" \r\nbare\r\n=nameless\r\na=2\r\n[T]\r\nX=1\r\n[s]\r\nY=1\r\n")
+        << QStringList{"A", "bare", "a"} << QStringList{"A=\"q\"", "bare", "a=2"};
+}
+
+void ProfileTest::listing()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, keys);
+    QFETCH(QStringList, lines);
+    const ProfileDocument doc = ProfileDocument::fromBytes(file);
+    QCOMPARE(doc.readSectionKeys("S"), keys);
+    QCOMPARE(doc.readSection("S"), lines);
+}
+
+void ProfileTest::bufferLimits_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("keyCount");
+    QTest::addColumn<int>("lineCount");
+
+    // 81 names of 100 characters take 8181 bytes with their zeros; with the
+    // closing zero, a last name may take 9 characters plus its zero.
+    QTest::newRow("keys fill the buffer") << manyKeys(81, 100, "abcdefghi=v\r\n") << 82 << 82;
+    QTest::newRow("one byte over") << manyKeys(81, 100, "abcdefghij=v\r\nb=v\r\n") << 81 << 83;
+    QTest::newRow("non-ASCII counts one")
+        << manyKeys(81, 100, "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9=v\r\n") << 82 << 82;
+    // Lines "k..k0=v" of 102 characters: 318 fit into 32767 with their zeros.
+    QTest::newRow("section lines") << manyKeys(330, 100) << 81 << 318;
+}
+
+void ProfileTest::bufferLimits()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, keyCount);
+    QFETCH(int, lineCount);
+    const ProfileDocument doc = ProfileDocument::fromBytes(file);
+    QCOMPARE(doc.readSectionKeys("S").size(), keyCount);
+    QCOMPARE(doc.readSection("S").size(), lineCount);
+}
+
+void ProfileTest::writeString_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<Writes>("writes");
+    QTest::addColumn<QByteArray>("expected");
+
+    QTest::newRow("new file") << QByteArray() << Writes{{"S", "A", "1"}, {"T", "B", "2"}, {"S", "C", "3"}}
+                              << QByteArray("[S]\r\nA=1\r\nC=3\r\n[T]\r\nB=2\r\n");
+    QTest::newRow("replace in place")
+        << QByteArray(";top\r\n[s]\r\n  kEY = old ; x\r\n\r\nother = 1 \r\n") << Writes{{"S", "Key", "new"}}
+        << QByteArray(";top\r\n[s]\r\nkEY=new\r\n\r\nother = 1 \r\n");
+    QTest::newRow("after the last key")
+        << QByteArray("[A]\r\nx=1\r\n;tail\r\n\r\n[B]\r\ny=2\r\n") << Writes{{"a", "z", "3"}}
+        << QByteArray("[A]\r\nx=1\r\nz=3\r\n;tail\r\n\r\n[B]\r\ny=2\r\n");
+    QTest::newRow("section without keys") << QByteArray("[A]\r\n;c\r\n[B]\r\n") << Writes{{"A", "z", "3"}}
+                                          << QByteArray("[A]\r\nz=3\r\n;c\r\n[B]\r\n");
+    QTest::newRow("duplicate sections and keys")
+        << QByteArray("[A]\r\nx=1\r\nX=2\r\n[a]\r\ny=1\r\n") << Writes{{"A", "x", "5"}, {"A", "y", "6"}}
+        << QByteArray("[A]\r\nx=5\r\nX=2\r\ny=6\r\n[a]\r\ny=1\r\n");
+    QTest::newRow("LF kept") << QByteArray("[A]\nx=1\n") << Writes{{"B", "y", "2"}}
+                             << QByteArray("[A]\nx=1\n[B]\ny=2\n");
+    QTest::newRow("CR kept") << QByteArray("[A]\rx=1\r") << Writes{{"A", "y", "2"}}
+                             << QByteArray("[A]\rx=1\ry=2\r");
+    QTest::newRow("first line end is the style") << QByteArray("[A]\nx=1\r\n") << Writes{{"A", "y", "2"}}
+                                                 << QByteArray("[A]\nx=1\r\ny=2\n");
+    QTest::newRow("unended last line replaced") << QByteArray("[A]\r\nx=1") << Writes{{"A", "x", "5"}}
+                                                << QByteArray("[A]\r\nx=5");
+    QTest::newRow("unended last line followed") << QByteArray("[A]\r\nx=1") << Writes{{"B", "y", "2"}}
+                                                << QByteArray("[A]\r\nx=1\r\n[B]\r\ny=2\r\n");
+    QTest::newRow("unended file, earlier section") << QByteArray("[A]\r\n[B]\r\ny=1") << Writes{{"A", "x", "2"}}
+                                                   << QByteArray("[A]\r\nx=2\r\n[B]\r\ny=1");
+    QTest::newRow("line breaks in a value") << QByteArray() << Writes{{"A", "x", "a\r\nb\nc"}}
+                                            << QByteArray("[A]\r\nx=a  b c\r\n");
+    QTest::newRow("1252 kept") << QByteArray("[A]\r\nn=J\xFCrgen\x81\r\n")
+                               << Writes{{"A", "m", "J\u00F6rg \u20AC \u03A9\U0001F600"}}
+                               << QByteArray("[A]\r\nn=J\xFCrgen\x81\r\nm=J\xF6rg \x80 ??\r\n");
+    QTest::newRow("ASCII file takes UTF-8") << QByteArray("[A]\r\n") << Writes{{"A", "m", "J\u00F6rg"}}
+                                            << QByteArray("[A]\r\nm=J\xC3\xB6rg\r\n");
+    QTest::newRow("UTF-8 mark kept, odd bytes untouched")
+        << QByteArray("\xEF\xBB\xBF[A]\r\nbad=\xFF\r\n") << Writes{{"A", "m", "\u00F6"}}
+        << QByteArray("\xEF\xBB\xBF[A]\r\nbad=\xFF\r\nm=\xC3\xB6\r\n");
+    QTest::newRow("UTF-16LE kept") << utf16("[A]\r\nx=1\r\n") << Writes{{"A", "x", "\u03A9"}, {"B", "y", "2"}}
+                                   << utf16("[A]\r\nx=\u03A9\r\n[B]\r\ny=2\r\n");
+}
+
+void ProfileTest::writeString()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(Writes, writes);
+    QFETCH(QByteArray, expected);
+    ProfileDocument doc = ProfileDocument::fromBytes(file);
+    for (const QStringList &w : writes)
+        doc.writeString(w[0], w[1], w[2]);
+    QCOMPARE(doc.toBytes(), expected);
+}
+
+void ProfileTest::fileWritesAndCreates()
+{
+    QTemporaryDir dir;
+    CapturedMessages messages;
+    ProfileFile file(dir.filePath("new.ini"), &messages);
+    QCOMPARE(file.readString("S", "A", "none"), QString("none"));
+    QVERIFY(file.readSection("S").isEmpty());
+    QVERIFY(file.writeString("S", "A", "1"));
+    QVERIFY(file.writeString("s", "B", "2"));
+    QCOMPARE(readAll(file.path()), QByteArray("[S]\r\nA=1\r\nB=2\r\n"));
+    QCOMPARE(file.readSectionKeys("S"), QStringList({"A", "B"}));
+
+    ProfileDocument doc = file.load();
+    doc.writeString("S", "a", "3");
+    doc.writeString("T", "C", "4");
+    QCOMPARE(file.readString("S", "A", ""), QString("1")); // nothing on disk before the save
+    QVERIFY(file.save(doc));
+    QCOMPARE(readAll(file.path()), QByteArray("[S]\r\nA=3\r\nB=2\r\n[T]\r\nC=4\r\n"));
+    QVERIFY(messages.messages.isEmpty());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"new.ini"}); // no leftovers
+}
+
+void ProfileTest::failedWritesKeepTheFile_data()
+{
+    QTest::addColumn<QString>("relativePath");
+    QTest::newRow("missing folder") << "missing/scores.ini";
+    QTest::newRow("parent is a file") << "plain/scores.ini";
+    QTest::newRow("path is a folder") << "folder";
+}
+
+void ProfileTest::failedWritesKeepTheFile()
+{
+    QFETCH(QString, relativePath);
+    QTemporaryDir dir;
+    writeAll(dir.filePath("plain"), "[S]\r\nA=1\r\n");
+    QVERIFY(QDir(dir.path()).mkdir("folder"));
+    CapturedMessages messages;
+    ProfileFile file(dir.filePath(relativePath), &messages);
+    QVERIFY(!file.writeString("S", "A", "2"));
+    QCOMPARE(messages.messages, QStringList{"Unable to write to " + dir.filePath(relativePath)});
+    QCOMPARE(readAll(dir.filePath("plain")), QByteArray("[S]\r\nA=1\r\n"));
+    QVERIFY(QFileInfo(dir.filePath("folder")).isDir());
+    QVERIFY(!QFileInfo::exists(dir.filePath("missing")));
+}
+
+void ProfileTest::readOnlyFileOrFolder()
+{
+    if (geteuid() == 0)
+        QSKIP("file permissions do not stop root");
+    QTemporaryDir dir;
+    const QString path = dir.filePath("ro.ini");
+    writeAll(path, "[S]\r\nA=1\r\n");
+    CapturedMessages messages;
+    ProfileFile file(path, &messages);
+
+    QFile::setPermissions(path, QFile::ReadOwner);
+    QVERIFY(!file.writeString("S", "A", "2"));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    QVERIFY(!file.writeString("S", "A", "3"));
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    QCOMPARE(messages.messages, QStringList(2, "Unable to write to " + path));
+    QCOMPARE(readAll(path), QByteArray("[S]\r\nA=1\r\n"));
+}
+
+void ProfileTest::fullDiskKeepsTheFile()
+{
+    // A file size limit makes the new contents fail to write, as a full disk
+    // would, and it holds for root too.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("scores.ini");
+    writeAll(path, "[S]\r\nA=1\r\n");
+    CapturedMessages messages;
+    ProfileFile file(path, &messages);
+
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 16;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool written = file.writeString("S", "A", QString(100, u'x'));
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    QVERIFY(!written);
+    QCOMPARE(messages.messages, QStringList{"Unable to write to " + path});
+    QCOMPARE(readAll(path), QByteArray("[S]\r\nA=1\r\n"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"scores.ini"});
+}
+
+QTEST_GUILESS_MAIN(ProfileTest)
+#include "tst_platform_profile.moc"

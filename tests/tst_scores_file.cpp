@@ -1,0 +1,263 @@
+#include "scores/ScoresFile.h"
+#include "support/TestSupport.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// The "Kelvor" section as the first write creates it, with game counters.
+QByteArray gameSection(int gamesWas)
+{
+    QByteArray text = "[Kelvor]\r\nGamesWas=" + QByteArray::number(gamesWas) + "\r\nGamesSucc=0\r\nGamesEnd=0\r\n";
+    for (int n = 1; n <= 13; ++n) {
+        const QByteArray k = QByteArray::number(n);
+        text += k + "Name=Somebody\r\n" + k + "DomLeft=24\r\n" + k + "Time=999\r\n";
+    }
+    return text;
+}
+
+// Entries named A, B, C, ... with the given dominoes left and times.
+ScoresRecord recordOf(const QList<int> &dominoes, const QList<int> &times)
+{
+    ScoresRecord record;
+    for (int i = 0; i < ScoresRecord::EntryCount; ++i)
+        record.bestPlayers[i] = {QString(QChar(u'A' + i)), dominoes.value(i, 24), times.value(i, 999)};
+    return record;
+}
+
+QString namesOf(const ScoresRecord &record)
+{
+    QString names;
+    for (const ScoreEntry &entry : record.bestPlayers)
+        names += entry.name;
+    return names;
+}
+
+} // namespace
+
+class ScoresFileTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void noFileThenFirstGame();
+    void readsEntriesAndCutsNames();
+    void writeKeepsForeignKeys();
+    void badNumbers();
+    void parseNumbers_data();
+    void parseNumbers();
+    void sort_data();
+    void sort();
+    void qualification_data();
+    void qualification();
+    void failedWriteKeepsTheFile();
+};
+
+void ScoresFileTest::noFileThenFirstGame()
+{
+    QTemporaryDir dir;
+    CapturedMessages messages;
+    ScoresFile file(dir.filePath("scores.ini"), &messages);
+    ScoresRecord record;
+    record.game.gamesEnd = 5; // a read replaces everything
+    QVERIFY(file.read(record));
+    QCOMPARE(record.game.gamesEnd, 0);
+    for (const ScoreEntry &entry : record.bestPlayers) {
+        QCOMPARE(entry.name, QString("Somebody"));
+        QCOMPARE(entry.dominoesLeft, 24);
+        QCOMPARE(entry.time, 999);
+    }
+    ++record.game.gamesWas;
+    ++record.family.gamesWas;
+    QVERIFY(file.write(record));
+    QCOMPARE(readAll(dir.filePath("scores.ini")),
+             "[Tolvane...]\r\nGamesWas=1\r\nGamesSucc=0\r\nGamesEnd=0\r\n" + gameSection(1));
+    QVERIFY(messages.messages.isEmpty());
+}
+
+void ScoresFileTest::readsEntriesAndCutsNames()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("scores.ini");
+    writeAll(path, "[kelvor]\nGAMESWAS=7\n1Name=Abcdefghijklmnopqrstuvwxyz\n10Name=Ten\n10DomLeft=4\n"
+                   "13Time=-5\n1Time=\"88\"\n2Name=\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84"
+                   "\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\n"
+                   "[Tolvane...]\nGamesEnd=3\n");
+    CapturedMessages messages;
+    ScoresFile file(path, &messages);
+    ScoresRecord record;
+    QVERIFY(file.read(record));
+    QCOMPARE(record.game.gamesWas, 7);
+    QCOMPARE(record.family.gamesEnd, 3);
+    QCOMPARE(record.bestPlayers[0].name, QString("Abcdefghijklmnopqr"));
+    QCOMPARE(record.bestPlayers[0].time, 88);
+    QCOMPARE(record.bestPlayers[1].name, QString(18, QChar(0xC4)));
+    QCOMPARE(record.bestPlayers[9].name, QString("Ten"));
+    QCOMPARE(record.bestPlayers[9].dominoesLeft, 4);
+    QCOMPARE(record.bestPlayers[12].time, -5);
+
+    QVERIFY(file.write(record));
+    const QByteArray text = readAll(path);
+    QVERIFY(text.contains("\n1Name=Abcdefghijklmnopqr\n"));
+    QVERIFY(text.contains("\n10DomLeft=4\n13Time=-5\n"));
+    QVERIFY(text.contains("\n13Name=Somebody\n"));
+}
+
+void ScoresFileTest::writeKeepsForeignKeys()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("scores.ini");
+    const QByteArray foreign = ";shared by the family\r\n[Zolvar]\r\nGamesWas=9\r\n1Name=Zed\r\n\r\n";
+    writeAll(path, foreign + "[Tolvane...]\r\nOther=7\r\ngameswas=5\r\n");
+    ScoresFile file(path, nullptr);
+    ScoresRecord record;
+    QVERIFY(file.read(record));
+    ++record.game.gamesWas;
+    ++record.family.gamesWas;
+    QVERIFY(file.write(record));
+    QCOMPARE(readAll(path), foreign + "[Tolvane...]\r\nOther=7\r\ngameswas=6\r\nGamesSucc=0\r\nGamesEnd=0\r\n"
+                                + gameSection(1));
+}
+
+void ScoresFileTest::badNumbers()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("scores.ini");
+    writeAll(path, "[Kelvor]\r\nGamesWas=x1\r\nGamesSucc=4\r\n3DomLeft=2147483648\r\n3Time=12\r\n");
+    CapturedMessages messages;
+    ScoresRecord record;
+    QVERIFY(!ScoresFile(path, &messages).read(record));
+    QCOMPARE(messages.messages, QStringList{"'x1' is not a valid integer value"});
+    QCOMPARE(record.game.gamesWas, 0);
+    QCOMPARE(record.game.gamesSucc, 4);
+    QCOMPARE(record.bestPlayers[2].dominoesLeft, 24);
+    QCOMPARE(record.bestPlayers[2].time, 12);
+}
+
+void ScoresFileTest::parseNumbers_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<int>("value");
+    QTest::newRow("plain") << "42" << true << 42;
+    QTest::newRow("signs") << "-42" << true << -42;
+    QTest::newRow("plus") << "+7" << true << 7;
+    QTest::newRow("leading zeros") << "007" << true << 7;
+    QTest::newRow("largest") << "2147483647" << true << 2147483647;
+    QTest::newRow("smallest") << "-2147483648" << true << int(-2147483647 - 1);
+    QTest::newRow("too large") << "2147483648" << false << 0;
+    QTest::newRow("too small") << "-2147483649" << false << 0;
+    QTest::newRow("huge") << "99999999999999999999999" << false << 0;
+    QTest::newRow("empty") << "" << false << 0;
+    QTest::newRow("sign only") << "-" << false << 0;
+    QTest::newRow("fraction") << "1.5" << false << 0;
+    QTest::newRow("inner blank") << "1 2" << false << 0;
+    QTest::newRow("trailing letter") << "12a" << false << 0;
+    QTest::newRow("Arabic-Indic digit") << "\u0663" << false << 0;
+}
+
+void ScoresFileTest::parseNumbers()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, valid);
+    QFETCH(int, value);
+    int parsed = 0;
+    QCOMPARE(parseScoreNumber(text, parsed), valid);
+    if (valid)
+        QCOMPARE(parsed, value);
+}
+
+void ScoresFileTest::sort_data()
+{
+    QTest::addColumn<QList<int>>("dominoes");
+    QTest::addColumn<QList<int>>("times");
+    QTest::addColumn<QString>("order");
+    const QList<int> dflt(13, 24);
+    QList<int> times(13, 999);
+    QTest::newRow("defaults stay") << dflt << times << "ABCDEFGHIJKLM";
+    times[12] = 998;
+    QTest::newRow("24 in 998 goes first") << dflt << times << "MABCDEFGHIJKL";
+    QTest::newRow("equal result goes behind")
+        << QList<int>{2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 8} << QList<int>(13, 100) << "ABCDMEFGHIJKL";
+    QTest::newRow("time breaks a tie") << QList<int>{5, 5, 5, 0} << QList<int>{30, 10, 20, 40} << "DBCAEFGHIJKLM";
+    QTest::newRow("negative numbers") << QList<int>{0, -1} << QList<int>{0, 0} << "BACDEFGHIJKLM";
+    QTest::newRow("reverse order")
+        << QList<int>{13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1} << QList<int>(13, 0) << "MLKJIHGFEDCBA";
+}
+
+void ScoresFileTest::sort()
+{
+    QFETCH(QList<int>, dominoes);
+    QFETCH(QList<int>, times);
+    QFETCH(QString, order);
+    ScoresRecord record = recordOf(dominoes, times);
+    sortBestPlayers(record);
+    QCOMPARE(namesOf(record), order);
+}
+
+void ScoresFileTest::qualification_data()
+{
+    QTest::addColumn<int>("dominoes");
+    QTest::addColumn<int>("seconds");
+    QTest::addColumn<bool>("enters");
+    // Against the default entry 12: 24 dominoes left in 999 seconds.
+    QTest::newRow("shorter time") << 24 << 998 << true;
+    QTest::newRow("equal") << 24 << 999 << false;
+    QTest::newRow("longer time") << 24 << 1000 << false;
+    QTest::newRow("fewer dominoes, long time") << 22 << 5000 << true;
+    QTest::newRow("more dominoes, no time") << 26 << 0 << false;
+}
+
+void ScoresFileTest::qualification()
+{
+    QFETCH(int, dominoes);
+    QFETCH(int, seconds);
+    QFETCH(bool, enters);
+    // Entry 13 is better than all, and is not the one compared against.
+    const ScoresRecord record = recordOf({}, QList<int>(12, 999) << 0);
+    QCOMPARE(qualifies(record, dominoes, seconds), enters);
+}
+
+void ScoresFileTest::failedWriteKeepsTheFile()
+{
+    // A file size limit stops the write halfway, as a full disk would.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("scores.ini");
+    const QByteArray old = "[Kelvor]\r\nGamesWas=3\r\n";
+    writeAll(path, old);
+    CapturedMessages messages;
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool written = ScoresFile(path, &messages).write(ScoresRecord());
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedHandler);
+
+    QVERIFY(!written);
+    QCOMPARE(messages.messages, QStringList{"Unable to write to " + path});
+    QCOMPARE(readAll(path), old);
+}
+
+QTEST_GUILESS_MAIN(ScoresFileTest)
+#include "tst_scores_file.moc"

@@ -1,0 +1,436 @@
+// The main window offscreen: its layout, keys, clicks on tiles, the clock,
+// pause and resume, minimize and restore.
+
+#include "resources/BuiltinSkin.h"
+#include "resources/ProgramResources.h"
+#include "shell/Program.h"
+#include "shell/SpeedButton.h"
+#include "shell/StatusBar.h"
+#include "shell/TForm1.h"
+#include "shell/TileImage.h"
+#include "support/TestEnvironment.h"
+
+#include <QtTest>
+
+namespace {
+
+// 12:34:56.789 deals with one pair on top: 1-2 in slot 25 and 4-5 in 27;
+// the other three on top are 0-6 (24), 2-5 (26) and 3-5 (28).
+constexpr std::uint32_t OnePairSeed = 45296789;
+// Midnight deals no pair on top.
+constexpr std::uint32_t NoPairSeed = 0;
+
+QImage face(DominoId id)
+{
+    return BuiltinSkin().bitmap(QString::fromLatin1(DominoSet::bitmapName(id))).convertToFormat(QImage::Format_RGB32);
+}
+
+QImage back()
+{
+    return BuiltinSkin().bitmap(QStringLiteral("back001")).convertToFormat(QImage::Format_RGB32);
+}
+
+QImage shown(TileImage *tile)
+{
+    return tile->picture().convertToFormat(QImage::Format_RGB32);
+}
+
+void release(QWidget *window, Qt::Key key, bool autoRepeat = false)
+{
+    QKeyEvent event(QEvent::KeyRelease, key, Qt::NoModifier, QString(), autoRepeat);
+    QApplication::sendEvent(window, &event);
+}
+
+} // namespace
+
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void windowLayout();
+    void statusBarPanels();
+    void boardBeforeTheFirstGame();
+    void figureOffsetInALargerWindow();
+    void higherSlotsLieOnTop();
+    void f2DealsOnReleaseOnly();
+    void dealIsDrawnAgainUntilAPairIsPossible();
+    void clicksSelectMarkAndUnmark();
+    void faceDownTilesTakeNoClick();
+    void lastPairEndsTheGame();
+    void clockCountsSeconds();
+    void pauseAndResume();
+    void pauseWithNoGameChangesNothing();
+    void newGameDuringPause();
+    void minimizeStopsTheClock();
+    void otherKeysDoNothing();
+    void toggleButtonsSpringBackWithoutTheirWindows();
+
+private:
+    std::unique_ptr<TestEnvironment> m_env;
+    std::unique_ptr<Program> m_program;
+    TForm1 *m_window = nullptr;
+};
+
+void MainWindowTest::init()
+{
+    m_env = std::make_unique<TestEnvironment>();
+    m_program = std::make_unique<Program>(m_env->environment);
+    m_program->start();
+    m_window = &m_program->mainWindow();
+}
+
+void MainWindowTest::cleanup()
+{
+    m_program.reset();
+    m_env.reset();
+}
+
+void MainWindowTest::windowLayout()
+{
+    QCOMPARE(m_window->objectName(), QStringLiteral("Form1"));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Tolvane: Kelvor"));
+    QCOMPARE(m_window->size(), QSize(290, 470));
+    QCOMPARE(m_window->minimumSize(), QSize(290, 470));
+    QCOMPARE(m_window->maximumSize(), QSize(290, 470));
+    QCOMPARE(m_window->pos(), QPoint(0, 0));
+    QVERIFY(!(m_window->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(m_window->windowFlags() & Qt::WindowMinimizeButtonHint);
+    QVERIFY(m_window->isVisible());
+
+    auto *panel = m_window->findChild<QWidget *>(QStringLiteral("Panel1"));
+    QVERIFY(panel);
+    QCOMPARE(panel->geometry(), QRect(0, 0, 290, 30));
+
+    const struct
+    {
+        const char *name;
+        int x;
+        bool toggle;
+        const char *hint;
+    } buttons[] = {
+        {"NewGame", 3, false, "Start new game (F2)"}, {"Pause", 28, true, "Pause/Resume game (F4)"},
+        {"Options", 53, true, "Game options (F3)"},   {"Stats", 78, true, "Game statistics (F5)"},
+        {"About", 103, true, "About Brindlewick"},    {"Help", 128, false, "Game Help (F1)"},
+    };
+    for (const auto &b : buttons) {
+        SpeedButton *button = m_window->button(QString::fromLatin1(b.name));
+        QVERIFY2(button, b.name);
+        QCOMPARE(button->parentWidget(), panel);
+        QCOMPARE(button->geometry(), QRect(b.x, 3, 24, 24));
+        QCOMPARE(button->toolTip(), QString::fromLatin1(b.hint));
+        QCOMPARE(button->isToggle(), b.toggle);
+        QVERIFY(!button->isDown());
+    }
+}
+
+void MainWindowTest::statusBarPanels()
+{
+    StatusBar *bar = m_window->statusBar();
+    QCOMPARE(bar->objectName(), QStringLiteral("StatusBar"));
+    QCOMPARE(bar->geometry(), QRect(0, 454, 290, 16));
+    QVERIFY(bar->font().bold());
+    const int widths[] = {72, 26, 49, 29, 114};
+    const bool lowered[] = {false, true, false, true, true};
+    for (int i = 0; i < 5; ++i) {
+        QCOMPARE(bar->panelWidth(i), widths[i]);
+        QCOMPARE(bar->panelLowered(i), lowered[i]);
+    }
+    QCOMPARE(bar->panelAlignment(0) & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    QCOMPARE(bar->panelAlignment(2) & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    QCOMPARE(bar->panelAlignment(1) & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    QCOMPARE(bar->panelText(0), QStringLiteral("Variants:"));
+    QCOMPARE(bar->panelText(2), QStringLiteral("Time:"));
+    QCOMPARE(bar->panelText(1), QString());
+    QCOMPARE(bar->panelText(3), QString());
+    QCOMPARE(bar->panelText(4), QStringLiteral("Press F2 to start"));
+}
+
+void MainWindowTest::boardBeforeTheFirstGame()
+{
+    const QImage backImage = back();
+    for (SlotNumber s = 1; s <= 28; ++s) {
+        TileImage *tile = m_window->tile(s);
+        const BoardFigure::Point at = BoardFigure::position(s);
+        QCOMPARE(tile->geometry(), QRect(at.x, at.y, 30, 60));
+        QVERIFY(tile->isVisible());
+        QVERIFY(!tile->isEnabled());
+        QCOMPARE(tile->toolTip(), QString());
+        QCOMPARE(tile->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(shown(tile), backImage);
+    }
+    QCOMPARE(m_window->game().phase(), GamePhase::Stopped);
+    QVERIFY(!m_window->timer()->isActive());
+    QCOMPARE(m_window->timer()->interval(), 1000);
+}
+
+void MainWindowTest::figureOffsetInALargerWindow()
+{
+    QCOMPARE(TForm1::figureOffset(QSize(290, 470)), QPoint(0, 0));
+    QCOMPARE(TForm1::figureOffset(QSize(293, 471)), QPoint(1, 0));
+    QCOMPARE(TForm1::figureOffset(QSize(300, 480)), QPoint(5, 5));
+    QCOMPARE(TForm1::figureOffset(QSize(287, 467)), QPoint(-1, -1)); // cut towards zero
+}
+
+void MainWindowTest::higherSlotsLieOnTop()
+{
+    m_env->times = {OnePairSeed};
+    release(m_window, Qt::Key_F2);
+    // Slot 24 covers the right half of 22 and the left half of 23.
+    QCOMPARE(m_window->childAt(135, 40), m_window->tile(24));
+    QCOMPARE(m_window->childAt(120, 40), m_window->tile(22));
+    QCOMPARE(m_window->childAt(170, 40), m_window->tile(23));
+    // The bar covers the middle of each column.
+    QCOMPARE(m_window->childAt(90, 310), m_window->tile(25));
+    QCOMPARE(m_window->childAt(180, 360), m_window->tile(28));
+    QCOMPARE(m_window->childAt(180, 365), m_window->tile(4 + 4));
+}
+
+void MainWindowTest::f2DealsOnReleaseOnly()
+{
+    m_env->times = {OnePairSeed};
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_F2, Qt::NoModifier);
+    QApplication::sendEvent(m_window, &press);
+    QCOMPARE(m_window->game().phase(), GamePhase::Stopped);
+    // A held key repeats its release: only the last, real one acts.
+    release(m_window, Qt::Key_F2, true);
+    QCOMPARE(m_window->game().phase(), GamePhase::Stopped);
+    release(m_window, Qt::Key_F2);
+    QCOMPARE(m_window->game().phase(), GamePhase::Running);
+    QCOMPARE(m_env->clockReadings, 1);
+
+    const Game &game = m_window->game();
+    const QImage backImage = back();
+    for (SlotNumber s = 1; s <= 28; ++s) {
+        TileImage *tile = m_window->tile(s);
+        const bool top = s >= 24;
+        QCOMPARE(tile->isEnabled(), top);
+        QCOMPARE(shown(tile), top ? face(game.slotDomino(s)) : backImage);
+        QCOMPARE(tile->toolTip(), top ? QString::number(game.pipTotalAt(s)) : QString());
+    }
+    QCOMPARE(m_window->tile(24)->toolTip(), QStringLiteral("6")); // 0-6
+    QCOMPARE(m_window->statusText(TForm1::VariantsPanel), QStringLiteral("1"));
+    QCOMPARE(m_window->statusText(TForm1::TimePanel), QStringLiteral("0"));
+    QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Let's play..."));
+    QVERIFY(m_window->timer()->isActive());
+}
+
+void MainWindowTest::dealIsDrawnAgainUntilAPairIsPossible()
+{
+    // The same clock reading twice gives the same deal twice; the clock then
+    // moves on to a deal with a pair.
+    m_env->times = {NoPairSeed, NoPairSeed, 1, OnePairSeed};
+    m_window->NewGameClick();
+    QCOMPARE(m_env->clockReadings, 4);
+    QCOMPARE(m_window->game().slotDomino(24), 7);
+    QCOMPARE(m_window->game().variants(), 1);
+}
+
+void MainWindowTest::clicksSelectMarkAndUnmark()
+{
+    m_env->times = {OnePairSeed};
+    m_window->NewGameClick();
+    TileImage *tile24 = m_window->tile(24);
+    TileImage *tile26 = m_window->tile(26);
+    const QImage plain24 = face(7);
+
+    QTest::mouseClick(tile24, Qt::LeftButton);
+    QVERIFY(m_window->game().selectionActive());
+    // The mark is the checkerboard ANDed into the face: pixels where x + y
+    // is even turn black, the others stay as they were.
+    const QImage marked = shown(tile24);
+    QCOMPARE(marked.size(), QSize(30, 60));
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 30; ++x) {
+            const QRgb expected = (x + y) % 2 == 0 ? qRgb(0, 0, 0) : plain24.pixel(x, y);
+            QCOMPARE(marked.pixel(x, y) & 0xFFFFFF, expected & 0xFFFFFF);
+        }
+
+    // 0-6 then 2-5: no pair, the mark moves.
+    QTest::mouseClick(tile26, Qt::LeftButton);
+    QCOMPARE(m_window->game().selectedSlot(), 26);
+    QCOMPARE(shown(tile24), plain24);
+    QVERIFY(shown(tile26) != face(17));
+
+    // Clicking the selected tile again takes the mark off.
+    QTest::mouseClick(tile26, Qt::LeftButton);
+    QVERIFY(!m_window->game().selectionActive());
+    QCOMPARE(shown(tile26), face(17));
+}
+
+void MainWindowTest::faceDownTilesTakeNoClick()
+{
+    m_env->times = {OnePairSeed};
+    m_window->NewGameClick();
+    // The visible part of slot 22 (left of slot 24) and a block tile.
+    QTest::mouseClick(m_window, Qt::LeftButton, {}, QPoint(120, 40));
+    QTest::mouseClick(m_window->tile(1), Qt::LeftButton);
+    QVERIFY(!m_window->game().selectionActive());
+    QCOMPARE(shown(m_window->tile(22)), back());
+}
+
+void MainWindowTest::lastPairEndsTheGame()
+{
+    m_env->times = {OnePairSeed};
+    m_window->NewGameClick();
+    for (int i = 0; i < 7; ++i)
+        m_window->Timer1Timer();
+    QTest::mouseClick(m_window->tile(27), Qt::LeftButton);
+    QTest::mouseClick(m_window->tile(25), Qt::LeftButton);
+    // Left on top: 0-6, 2-5 and 3-5, which make no pair.
+    QVERIFY(!m_window->tile(25)->isVisible());
+    QVERIFY(!m_window->tile(27)->isVisible());
+    QCOMPARE(m_window->statusText(TForm1::VariantsPanel), QStringLiteral("0"));
+    QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Game over"));
+    QCOMPARE(m_window->statusText(TForm1::TimePanel), QStringLiteral("7"));
+    QCOMPARE(m_window->game().phase(), GamePhase::Stopped);
+    QVERIFY(!m_window->timer()->isActive());
+    for (SlotNumber s = 1; s <= 28; ++s)
+        QVERIFY(!m_window->tile(s)->isEnabled());
+    // The tiles left keep their tool tips.
+    QCOMPARE(m_window->tile(24)->toolTip(), QStringLiteral("6"));
+    // Pause does nothing now.
+    release(m_window, Qt::Key_F4);
+    QVERIFY(!m_window->button(QStringLiteral("Pause"))->isDown());
+    QVERIFY(m_window->tile(24)->isVisible());
+    QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Game over"));
+}
+
+void MainWindowTest::clockCountsSeconds()
+{
+    m_env->times = {OnePairSeed};
+    m_window->NewGameClick();
+    QCOMPARE(m_window->statusText(TForm1::TimePanel), QStringLiteral("0"));
+    for (int i = 1; i <= 75; ++i)
+        m_window->Timer1Timer();
+    QCOMPARE(m_window->statusText(TForm1::TimePanel), QStringLiteral("75"));
+    QCOMPARE(m_window->game().elapsedSeconds(), 75);
+    // A new game starts the count again.
+    m_window->NewGameClick();
+    QCOMPARE(m_window->statusText(TForm1::TimePanel), QStringLiteral("0"));
+    QCOMPARE(m_window->game().elapsedSeconds(), 0);
+}
+
+void MainWindowTest::pauseAndResume()
+{
+    m_env->times = {OnePairSeed};
+    m_window->NewGameClick();
+    QTest::mouseClick(m_window->tile(24), Qt::LeftButton);
+    SpeedButton *pause = m_window->button(QStringLiteral("Pause"));
+
+    release(m_window, Qt::Key_F4);
+    QCOMPARE(m_window->game().phase(), GamePhase::Paused);
+    QVERIFY(pause->isDown());
+    QVERIFY(!m_window->timer()->isActive());
+    QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Pause"));
+    for (SlotNumber s = 1; s <= 28; ++s)
+        QVERIFY(!m_window->tile(s)->isVisible());
+    QCOMPARE(int(m_window->game().hiddenTiles().size()), 28);
+
+    // The mouse on the button resumes just as the key does.
+    QTest::mouseClick(pause, Qt::LeftButton);
+    QCOMPARE(m_window->game().phase(), GamePhase::Running);
+    QVERIFY(!pause->isDown());
+    QVERIFY(m_window->timer()->isActive());
+    QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Let's play..."));
+    for (SlotNumber s = 1; s <= 28; ++s)
+        QVERIFY(m_window->tile(s)->isVisible());
+    // Still selected, shown without the mark.
+    QVERIFY(m_window->game().selectionActive());
+    QCOMPARE(shown(m_window->tile(24)), face(7));
+    QCOMPARE(shown(m_window->tile(1)), back());
+
+    // A pause by mouse, a resume by key.
+    QTest::mouseClick(pause, Qt::LeftButton);
+    QVERIFY(pause->isDown());
+    release(m_window, Qt::Key_F4);
+    QVERIFY(!pause->isDown());
+}
+
+void MainWindowTest::pauseWithNoGameChangesNothing()
+{
+    SpeedButton *pause = m_window->button(QStringLiteral("Pause"));
+    release(m_window, Qt::Key_F4);
+    QVERIFY(!pause->isDown());
+    QTest::mouseClick(pause, Qt::LeftButton);
+    QVERIFY(!pause->isDown());
+    QCOMPARE(m_window->game().phase(), GamePhase::Stopped);
+    QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Press F2 to start"));
+    QVERIFY(m_window->tile(1)->isVisible());
+}
+
+void MainWindowTest::newGameDuringPause()
+{
+    m_env->times = {OnePairSeed, 86399999};
+    m_window->NewGameClick();
+    m_window->Timer1Timer();
+    release(m_window, Qt::Key_F4);
+    release(m_window, Qt::Key_F2);
+    QCOMPARE(m_window->game().phase(), GamePhase::Running);
+    QVERIFY(!m_window->button(QStringLiteral("Pause"))->isDown());
+    QCOMPARE(m_window->statusText(TForm1::TimePanel), QStringLiteral("0"));
+    QVERIFY(m_window->timer()->isActive());
+    for (SlotNumber s = 1; s <= 28; ++s)
+        QVERIFY(m_window->tile(s)->isVisible());
+    QCOMPARE(m_window->game().slotDomino(1), 21);
+}
+
+void MainWindowTest::minimizeStopsTheClock()
+{
+    // No game: the clock stays off.
+    m_window->setWindowState(Qt::WindowMinimized);
+    m_window->setWindowState(Qt::WindowNoState);
+    QVERIFY(!m_window->timer()->isActive());
+
+    m_env->times = {OnePairSeed};
+    m_window->NewGameClick();
+    for (int i = 0; i < 3; ++i)
+        m_window->Timer1Timer();
+
+    // Other windows of the program go with the main window.
+    QWidget other;
+    other.show();
+    m_window->setWindowState(Qt::WindowMinimized);
+    QVERIFY(!m_window->timer()->isActive());
+    QVERIFY(!other.isVisible());
+    QCOMPARE(m_window->game().phase(), GamePhase::Running);
+    m_window->setWindowState(Qt::WindowNoState);
+    QVERIFY(m_window->timer()->isActive());
+    QVERIFY(other.isVisible());
+    m_window->Timer1Timer();
+    QCOMPARE(m_window->statusText(TForm1::TimePanel), QStringLiteral("4"));
+
+    // Paused: restoring leaves the clock off and the board hidden.
+    release(m_window, Qt::Key_F4);
+    m_window->setWindowState(Qt::WindowMinimized);
+    m_window->setWindowState(Qt::WindowNoState);
+    QVERIFY(!m_window->timer()->isActive());
+    QVERIFY(!m_window->tile(24)->isVisible());
+}
+
+void MainWindowTest::otherKeysDoNothing()
+{
+    for (Qt::Key key : {Qt::Key_F1, Qt::Key_F6, Qt::Key_Space, Qt::Key_Return, Qt::Key_Escape, Qt::Key_A})
+        release(m_window, key);
+    QCOMPARE(m_window->game().phase(), GamePhase::Stopped);
+    QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Press F2 to start"));
+}
+
+void MainWindowTest::toggleButtonsSpringBackWithoutTheirWindows()
+{
+    for (const char *name : {"Options", "Stats", "About"}) {
+        SpeedButton *button = m_window->button(QString::fromLatin1(name));
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY2(!button->isDown(), name);
+    }
+    release(m_window, Qt::Key_F3);
+    release(m_window, Qt::Key_F5);
+    QVERIFY(!m_window->button(QStringLiteral("Options"))->isDown());
+    QVERIFY(!m_window->button(QStringLiteral("Stats"))->isDown());
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_shell_mainwindow.moc"
