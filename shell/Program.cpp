@@ -4,6 +4,10 @@
 #include "TForm1.h"
 #include "resources/BuiltinSkin.h"
 #include "resources/ProgramResources.h"
+#include "scores/Statistics.h"
+#include "scores/TEnter2HSC.h"
+#include "scores/TScoresForm.h"
+#include "shell/SpeedButton.h"
 
 #include <QApplication>
 
@@ -14,10 +18,21 @@ QString Program::applicationTitle()
 
 Program::Program(const Environment &environment)
     : m_environment(environment), m_programResources(std::make_unique<ProgramResources>()),
-      m_builtinSkin(std::make_unique<BuiltinSkin>())
+      m_builtinSkin(std::make_unique<BuiltinSkin>()),
+      m_statistics(std::make_unique<Statistics>(
+          ScoresFile(m_environment.programFolder + QStringLiteral("/scores.ini"), m_environment.messages)))
 {
+    // The windows, in the order the program has always created them.
     m_mainWindow = std::make_unique<TForm1>(m_environment, m_texts, *m_programResources);
     m_mainWindow->setWindowIcon(ProgramResources::windowIcon());
+    m_nameEntry = std::make_unique<TEnter2HSC>(*m_statistics, m_mainWindow.get());
+    m_scoresForm = std::make_unique<TScoresForm>();
+    m_scoresForm->FormCreate(*m_statistics, *m_mainWindow);
+
+    m_mainWindow->setStatistics(m_statistics.get(), m_nameEntry.get());
+    m_mainWindow->setStatisticsWindow(m_scoresForm.get());
+    SpeedButton *stats = m_mainWindow->button(QStringLiteral("Stats"));
+    QObject::connect(m_scoresForm.get(), &TScoresForm::closed, stats, [stats] { stats->setDown(false); });
 }
 
 Program::~Program() = default;
@@ -26,7 +41,9 @@ void Program::start()
 {
     m_mainWindow->setSkin(m_builtinSkin.get(), QStringLiteral("back001"));
     m_mainWindow->showBacksOnAllTiles();
-    m_texts.applyEnglishTexts({m_mainWindow.get()});
+    m_statistics->ReadScores();
+    m_statistics->RefreshStatistics();
+    m_texts.applyEnglishTexts({m_mainWindow.get(), m_nameEntry.get(), m_scoresForm.get()});
     m_mainWindow->applyStatusLabels();
     m_mainWindow->setStatusText(TForm1::MessagePanel, m_texts.variable(TextTable::PressF2ToStart));
     m_mainWindow->show();

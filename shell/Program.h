@@ -6,7 +6,10 @@
 
 class BuiltinSkin;
 class ProgramResources;
+class Statistics;
+class TEnter2HSC;
 class TForm1;
+class TScoresForm;
 struct Environment;
 
 // The program as a whole: it creates the windows once, runs the start-up and
@@ -21,6 +24,9 @@ public:
     void start();
 
     TForm1 &mainWindow() const { return *m_mainWindow; }
+    TEnter2HSC &nameEntry() const { return *m_nameEntry; }
+    TScoresForm &scoresForm() const { return *m_scoresForm; }
+    Statistics &statistics() const { return *m_statistics; }
     TextTable &texts() { return m_texts; }
 
     // The title of the program's taskbar button and of its message boxes.
@@ -31,5 +37,8 @@ private:
     TextTable m_texts;
     std::unique_ptr<ProgramResources> m_programResources;
     std::unique_ptr<BuiltinSkin> m_builtinSkin;
+    std::unique_ptr<Statistics> m_statistics;
     std::unique_ptr<TForm1> m_mainWindow;
+    std::unique_ptr<TEnter2HSC> m_nameEntry;
+    std::unique_ptr<TScoresForm> m_scoresForm;
 };

@@ -7,6 +7,8 @@
 #include "language/TextTable.h"
 #include "platform/MessageSink.h"
 #include "platform/ResourceModule.h"
+#include "scores/Statistics.h"
+#include "scores/TEnter2HSC.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -156,6 +158,12 @@ void TForm1::setSkin(const ResourceModule *skin, const QString &backName)
     m_backName = backName;
 }
 
+void TForm1::setStatistics(Statistics *statistics, TEnter2HSC *nameEntry)
+{
+    m_statistics = statistics;
+    m_nameEntry = nameEntry;
+}
+
 void TForm1::showBacksOnAllTiles()
 {
     m_game.showBacksOnAllTiles();
@@ -243,6 +251,9 @@ void TForm1::Deal()
 {
     m_dealing = true;
     m_buttons[PauseButton]->setDown(false);
+    // Counted once per new game, however many attempts the deal takes.
+    if (m_statistics)
+        m_statistics->countNewGame();
     // Each attempt is seeded from the clock afresh; an attempt whose five
     // face-up dominoes hold no pair is dealt again.
     do {
@@ -274,6 +285,22 @@ void TForm1::gameOver()
 {
     m_timer1->stop();
     setStatusText(MessagePanel, m_texts.variable(TextTable::GameOver));
+    RecordResult();
+}
+
+void TForm1::RecordResult()
+{
+    const int left = m_game.dominoesLeft();
+    const int seconds = m_game.elapsedSeconds();
+    if (m_statistics) {
+        if (m_nameEntry && qualifies(m_statistics->record(), left, seconds)) {
+            m_nameEntry->prepare(seconds, left);
+            m_nameEntry->move(TEnter2HSC::centredOver(frameGeometry(), m_nameEntry->frameGeometry().size()));
+            m_nameEntry->exec();
+        }
+        m_statistics->finishGame(left);
+    }
+    // Panel 3 keeps showing the game's final time.
     m_game.resetElapsed();
 }
 
@@ -436,8 +463,12 @@ void TForm1::paintEvent(QPaintEvent *)
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
+    // FormCloseQuery: the scores are saved and the program ends; a game in
+    // progress is not recorded as finished. A failed save has been reported
+    // and does not keep the window open.
     m_timer1->stop();
-    emit closing();
+    if (m_statistics)
+        m_statistics->WriteScores();
     event->accept();
     QCoreApplication::quit();
 }

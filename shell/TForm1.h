@@ -12,6 +12,8 @@
 class QFrame;
 class QTimer;
 class ResourceModule;
+class Statistics;
+class TEnter2HSC;
 class SpeedButton;
 class StatusBar;
 class TextTable;
@@ -56,6 +58,8 @@ public:
     // the surplus over the designed size in each direction, cut to a pixel.
     static QPoint figureOffset(QSize clientSize);
 
+    // The scores, and the name entry for a new best result.
+    void setStatistics(Statistics *statistics, TEnter2HSC *nameEntry);
     // The windows the toolbar opens, when the program has them.
     void setSetupDialog(QDialog *dialog) { m_setupDialog = dialog; }
     void setStatisticsWindow(QWidget *window) { m_statisticsWindow = window; }
@@ -77,10 +81,6 @@ public:
     void Minimize();
     void Restore();
 
-signals:
-    // The window is closing: the program saves its files and ends.
-    void closing();
-
 protected:
     void paintEvent(QPaintEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
@@ -91,6 +91,7 @@ private:
     void Deal();
     void ImageClick(SlotNumber slot);
     void ImageMouseMove();
+    void RecordResult();
     void createToolbar();
     void createTiles();
 
@@ -118,6 +119,8 @@ private:
     QTimer *m_timer1 = nullptr;
     QImage m_boardBackground;
 
+    Statistics *m_statistics = nullptr;
+    TEnter2HSC *m_nameEntry = nullptr;
     QPointer<QDialog> m_setupDialog;
     QPointer<QWidget> m_statisticsWindow;
     QPointer<QDialog> m_aboutWindow;

@@ -150,8 +150,10 @@ void ProfileTest::bufferLimits_data()
     QTest::newRow("one byte over") << manyKeys(81, 100, "abcdefghij=v\r\nb=v\r\n") << 81 << 83;
     QTest::newRow("non-ASCII counts one")
         << manyKeys(81, 100, "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9=v\r\n") << 82 << 82;
-    // Lines "k..k0=v" of 102 characters: 318 fit into 32767 with their zeros.
-    QTest::newRow("section lines") << manyKeys(330, 100) << 81 << 318;
+    // Lines "k..k0=v" of 102 characters: 318 take 32754 characters with their
+    // zeros, which leaves room for a line of 11.
+    QTest::newRow("lines fill the buffer") << manyKeys(318, 100, "abcdefghi=v\r\n") << 81 << 319;
+    QTest::newRow("one character over") << manyKeys(318, 100, "abcdefghij=v\r\nb=v\r\n") << 81 << 318;
 }
 
 void ProfileTest::bufferLimits()
@@ -277,12 +279,14 @@ void ProfileTest::readOnlyFileOrFolder()
 
     QFile::setPermissions(path, QFile::ReadOwner);
     QVERIFY(!file.writeString("S", "A", "2"));
+    QFile::setPermissions(path, QFile::WriteOwner); // unreadable: nothing known to keep
+    QVERIFY(!file.writeString("S", "A", "3"));
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    QVERIFY(!file.writeString("S", "A", "3"));
+    QVERIFY(!file.writeString("S", "A", "4"));
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-    QCOMPARE(messages.messages, QStringList(2, "Unable to write to " + path));
+    QCOMPARE(messages.messages, QStringList(3, "Unable to write to " + path));
     QCOMPARE(readAll(path), QByteArray("[S]\r\nA=1\r\n"));
 }
 

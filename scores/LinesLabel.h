@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QLabel>
+
+// A label that shows its text one line per row at a fixed row height, so
+// that several such labels side by side line up row for row. A line break
+// is LF, CR, or either pair of them (the statistics texts end their rows
+// with LF CR, which is one break).
+class LinesLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    static constexpr int RowHeight = 13;
+
+    explicit LinesLabel(QWidget *parent);
+
+    static QStringList splitLines(const QString &text);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "ScoresRecord.h"
+
+#include <QString>
+
+class MessageSink;
+
+// The scores file, "scores.ini" beside the program, shared by every game of
+// the family. Section "Kelvor" holds this game's counters and best list
+// (keys 1Name, 1DomLeft, 1Time up to 13Name, 13DomLeft, 13Time); section
+// "Tolvane..." holds the counters of the whole family. Other games' sections
+// and keys are left as they are.
+class ScoresFile
+{
+public:
+    ScoresFile(QString path, MessageSink *sink);
+
+    // Replaces the whole record by the file's contents; missing file, sections
+    // and keys give the defaults (counters 0, "Somebody", 24 dominoes left,
+    // 999 seconds). Names are cut to 18 characters. A number that is not a
+    // whole 32-bit decimal number gives its key's default and the message
+    // "'<text>' is not a valid integer value", shown for the first such value
+    // only; the rest of the file is read all the same, and false is returned.
+    bool read(ScoresRecord &record) const;
+
+    // Writes every key of the record, family counters first, then this game's
+    // counters, then the 13 entries, in one atomic save. On failure the message
+    // "Unable to write to <path>" is shown, the file stays as it was and
+    // false is returned.
+    bool write(const ScoresRecord &record);
+
+private:
+    QString m_path;
+    MessageSink *m_sink;
+};
+
+// Orders the 13 entries by dominoes left, then by time, both ascending; equal
+// entries keep their order.
+void sortBestPlayers(ScoresRecord &record);
+
+// Whether a finished game's result beats entry 12 and so enters the list.
+bool qualifies(const ScoresRecord &record, int dominoesLeft, int seconds);
+
+// Reads a whole number as the game always has: an optional sign and decimal
+// digits, within the 32-bit range. Anything else gives false.
+bool parseScoreNumber(const QString &text, int &value);

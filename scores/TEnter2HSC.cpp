@@ -1,0 +1,110 @@
+#include "TEnter2HSC.h"
+
+#include "Statistics.h"
+
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+QLabel *addLabel(QWidget *parent, const char *name, QRect geometry, Qt::Alignment alignment, const char *text)
+{
+    auto *label = new QLabel(QString::fromLatin1(text), parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(geometry);
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    return label;
+}
+
+QFont fixedPitch(const QFont &like)
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPixelSize(like.pixelSize());
+    return font;
+}
+
+} // namespace
+
+TEnter2HSC::TEnter2HSC(Statistics &statistics, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_statistics(statistics)
+{
+    setObjectName(QStringLiteral("Enter2HSC"));
+    setWindowTitle(QStringLiteral("Congratulations!!!"));
+    setModal(true);
+    QFont windowFont(QStringLiteral("Sans Serif"));
+    windowFont.setPixelSize(11);
+    setFont(windowFont);
+    setFixedSize(ClientWidth, ClientHeight);
+
+    addLabel(this, "L1", {0, 10, 123, 13}, Qt::AlignRight, "Your time:");
+    addLabel(this, "L2", {0, 30, 123, 13}, Qt::AlignRight, "Dominoes left:");
+    addLabel(this, "L3", {0, 50, 123, 13}, Qt::AlignRight, "Your name: ");
+    addLabel(this, "L4", {128, 10, 30, 13}, Qt::AlignHCenter, "");
+    addLabel(this, "L5", {128, 30, 30, 13}, Qt::AlignHCenter, "");
+
+    m_edit1 = new QLineEdit(this);
+    m_edit1->setObjectName(QStringLiteral("Edit1"));
+    m_edit1->setGeometry(122, 48, 116, 19);
+    m_edit1->setMaxLength(NameLength);
+    m_edit1->setFont(fixedPitch(windowFont));
+    m_edit1->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid palette(dark); }"));
+
+    m_button1 = new QPushButton(QStringLiteral("Add me to CHAMPIONS!!!"), this);
+    m_button1->setObjectName(QStringLiteral("Button1"));
+    m_button1->setGeometry(8, 72, 225, 25);
+    m_button1->setFont(fixedPitch(windowFont));
+    // Enter in the name field confirms through Edit1KeyPress alone, never a
+    // second time through a default button.
+    m_button1->setAutoDefault(false);
+    m_button1->setDefault(false);
+    setTabOrder(m_edit1, m_button1);
+
+    connect(m_edit1, &QLineEdit::returnPressed, this, &TEnter2HSC::Button1Click);
+    connect(m_button1, &QPushButton::clicked, this, &TEnter2HSC::Button1Click);
+}
+
+QLabel *TEnter2HSC::label(const QString &name) const
+{
+    return findChild<QLabel *>(name);
+}
+
+QPoint TEnter2HSC::centredOver(const QRect &over, const QSize &dialog)
+{
+    // Integer division cuts towards zero, also for a negative surplus.
+    return {over.left() + (over.width() - dialog.width()) / 2, over.top() + (over.height() - dialog.height()) / 2};
+}
+
+void TEnter2HSC::prepare(int seconds, int dominoesLeft)
+{
+    m_seconds = seconds;
+    m_dominoesLeft = dominoesLeft;
+    m_confirmed = false;
+    label(QStringLiteral("L4"))->setText(QString::number(seconds));
+    label(QStringLiteral("L5"))->setText(QString::number(dominoesLeft));
+    m_edit1->setText(m_lastPlayerName);
+}
+
+void TEnter2HSC::showEvent(QShowEvent *event)
+{
+    m_edit1->setEnabled(true);
+    m_edit1->setFocus();
+    QDialog::showEvent(event);
+}
+
+void TEnter2HSC::Button1Click()
+{
+    // The field goes dead first, so that a second Enter cannot confirm twice.
+    if (!m_edit1->isEnabled())
+        return;
+    m_edit1->setEnabled(false);
+    const QString name = m_edit1->text();
+    m_lastPlayerName = name;
+    m_statistics.enterResult(name, m_dominoesLeft, m_seconds);
+    m_confirmed = true;
+    accept();
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+class Statistics;
+struct ScoresRecord;
+
+// The statistics window: the family's and this game's counters and the
+// twelve best players. A tool window beside the board, shown and hidden by
+// the main window's statistics button and F5.
+class TScoresForm : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int ClientWidth = 323;
+    static constexpr int ClientHeight = 473;
+
+    explicit TScoresForm(QWidget *parent = nullptr);
+
+    // Reads the scores, shows them and stands just right of the main window
+    // with the top edges level.
+    void FormCreate(Statistics &statistics, const QWidget &mainWindow);
+    // Shows the record: the counters and entries 1 to 12, a row a line.
+    void RefreshStatistics(const ScoresRecord &record);
+
+    QLabel *label(const QString &name) const;
+
+signals:
+    // The window was closed, by its button or its close box.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QLabel *addLabel(QWidget *parent, const char *name, QRect geometry, Qt::Alignment alignment,
+                     const char *text, bool bold = false);
+    void addLine(const char *name, QRect geometry, bool vertical);
+    QWidget *addPanel(const char *name, QRect geometry, const char *heading, const char *headingName,
+                      const char *const labelNames[6]);
+
+    QPushButton *m_closeButt = nullptr;
+};
