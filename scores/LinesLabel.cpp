@@ -35,7 +35,18 @@ void LinesLabel::paintEvent(QPaintEvent *)
     painter.setPen(palette().windowText().color());
     const QStringList lines = splitLines(text());
     const int horizontal = int(alignment() & Qt::AlignHorizontal_Mask);
-    for (int row = 0; row < lines.size(); ++row)
-        painter.drawText(QRect(0, row * RowHeight, width(), RowHeight),
-                         horizontal | Qt::AlignVCenter | Qt::TextSingleLine, lines.at(row));
+    const QFontMetrics metrics(font());
+    for (int row = 0; row < lines.size(); ++row) {
+        const QString &line = lines.at(row);
+        const int advance = metrics.horizontalAdvance(line);
+        QRect box(0, row * RowHeight, width(), RowHeight);
+        painter.save();
+        if (advance > width() && advance > 0) {
+            const qreal squeeze = qreal(width()) / advance;
+            painter.scale(squeeze, 1.0);
+            box.setWidth(advance + 1);
+        }
+        painter.drawText(box, horizontal | Qt::AlignVCenter | Qt::TextSingleLine, line);
+        painter.restore();
+    }
 }
