@@ -1,11 +1,13 @@
 #include "MessageBoxSink.h"
 
+#include "Program.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
 void MessageBoxSink::showError(const QString &text)
 {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok,
+    QMessageBox box(QMessageBox::Critical, Program::applicationTitle(), text, QMessageBox::Ok,
                     QApplication::activeWindow());
     box.exec();
 }
