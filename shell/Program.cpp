@@ -41,8 +41,6 @@ void Program::start()
 {
     m_mainWindow->setSkin(m_builtinSkin.get(), QStringLiteral("back001"));
     m_mainWindow->showBacksOnAllTiles();
-    m_statistics->ReadScores();
-    m_statistics->RefreshStatistics();
     m_texts.applyEnglishTexts({m_mainWindow.get(), m_nameEntry.get(), m_scoresForm.get()});
     m_mainWindow->applyStatusLabels();
     m_mainWindow->setStatusText(TForm1::MessagePanel, m_texts.variable(TextTable::PressF2ToStart));
