@@ -311,43 +311,35 @@ QString ProfileDocument::readString(const QString &section, const QString &key,
 
 QStringList ProfileDocument::readSection(const QString &section) const
 {
-    QStringList entries;
-    const int header = findSection(section);
-    if (header < 0)
-        return entries;
-    qsizetype used = 0;
-    const int end = sectionEnd(header);
-    for (int i = header + 1; i < end; ++i) {
-        const Line &line = m_lines[i];
-        if (line.kind != Kind::Key || line.name.isEmpty())
-            continue;
-        const QString entry = line.hasValue ? line.name + u'=' + line.value : line.name;
-        used += characterCount(entry) + 1;
-        if (used > SectionBufferSize - 1)
-            break;
-        entries.append(entry);
-    }
-    return entries;
+    return listSection(section, SectionBufferSize, false);
 }
 
 QStringList ProfileDocument::readSectionKeys(const QString &section) const
 {
-    QStringList names;
+    return listSection(section, KeyListBufferSize, true);
+}
+
+QStringList ProfileDocument::listSection(const QString &section, int bufferSize, bool namesOnly) const
+{
+    QStringList entries;
     const int header = findSection(section);
     if (header < 0)
-        return names;
+        return entries;
+    // Each entry takes its characters and a terminating zero; one more zero
+    // ends the list. What does not fit whole is not seen, nor anything after.
     qsizetype used = 0;
     const int end = sectionEnd(header);
     for (int i = header + 1; i < end; ++i) {
         const Line &line = m_lines[i];
         if (line.kind != Kind::Key || line.name.isEmpty())
             continue;
-        used += characterCount(line.name) + 1;
-        if (used > KeyListBufferSize - 1)
+        const QString entry = namesOnly || !line.hasValue ? line.name : line.name + u'=' + line.value;
+        used += characterCount(entry) + 1;
+        if (used > bufferSize - 1)
             break;
-        names.append(line.name);
+        entries.append(entry);
     }
-    return names;
+    return entries;
 }
 
 void ProfileDocument::insertLine(int index, const QString &text)

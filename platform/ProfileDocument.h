@@ -100,6 +100,7 @@ private:
     static Line makeLine(const QString &text, const QString &end);
     static void classify(Line &line);
 
+    QStringList listSection(const QString &section, int bufferSize, bool namesOnly) const;
     int findSection(const QString &section) const;
     int sectionEnd(int header) const;
     int findKey(int header, const QString &key) const;
