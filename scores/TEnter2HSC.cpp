@@ -1,8 +1,8 @@
 #include "TEnter2HSC.h"
 
 #include "Statistics.h"
+#include "platform/DesktopFonts.h"
 
-#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,13 +21,6 @@ QLabel *addLabel(QWidget *parent, const char *name, QRect geometry, Qt::Alignmen
     return label;
 }
 
-QFont fixedPitch(const QFont &like)
-{
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPixelSize(like.pixelSize());
-    return font;
-}
-
 } // namespace
 
 TEnter2HSC::TEnter2HSC(Statistics &statistics, QWidget *parent)
@@ -36,9 +29,7 @@ TEnter2HSC::TEnter2HSC(Statistics &statistics, QWidget *parent)
     setObjectName(QStringLiteral("Enter2HSC"));
     setWindowTitle(QStringLiteral("Congratulations!!!"));
     setModal(true);
-    QFont windowFont(QStringLiteral("Sans Serif"));
-    windowFont.setPixelSize(11);
-    setFont(windowFont);
+    setFont(DesktopFonts::sansSerif(11));
     setFixedSize(ClientWidth, ClientHeight);
 
     addLabel(this, "L1", {0, 10, 123, 13}, Qt::AlignRight, "Your time:");
@@ -51,13 +42,13 @@ TEnter2HSC::TEnter2HSC(Statistics &statistics, QWidget *parent)
     m_edit1->setObjectName(QStringLiteral("Edit1"));
     m_edit1->setGeometry(122, 48, 116, 19);
     m_edit1->setMaxLength(NameLength);
-    m_edit1->setFont(fixedPitch(windowFont));
+    m_edit1->setFont(DesktopFonts::fixedPitch(11));
     m_edit1->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid palette(dark); }"));
 
     m_button1 = new QPushButton(QStringLiteral("Add me to CHAMPIONS!!!"), this);
     m_button1->setObjectName(QStringLiteral("Button1"));
     m_button1->setGeometry(8, 72, 225, 25);
-    m_button1->setFont(fixedPitch(windowFont));
+    m_button1->setFont(DesktopFonts::fixedPitch(11));
     // Enter in the name field confirms through Edit1KeyPress alone, never a
     // second time through a default button.
     m_button1->setAutoDefault(false);

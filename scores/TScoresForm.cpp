@@ -3,6 +3,7 @@
 #include "LinesLabel.h"
 #include "Statistics.h"
 #include "language/TextTable.h"
+#include "platform/DesktopFonts.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -15,9 +16,7 @@ TScoresForm::TScoresForm(QWidget *parent)
     setObjectName(QStringLiteral("ScoresForm"));
     setWindowTitle(QStringLiteral("Game statistics"));
     setProperty("helpContext", 5);
-    QFont windowFont(QStringLiteral("Sans Serif"));
-    windowFont.setPixelSize(11);
-    setFont(windowFont);
+    setFont(DesktopFonts::sansSerif(11));
     setFixedSize(ClientWidth, ClientHeight);
 
     static const char *const familyLabels[6] = {"LL1", "LL2", "LL3", "LL4", "LL5", "LL6"};

@@ -5,6 +5,7 @@
 #include "StatusBar.h"
 #include "TileImage.h"
 #include "language/TextTable.h"
+#include "platform/DesktopFonts.h"
 #include "platform/MessageSink.h"
 #include "platform/ResourceModule.h"
 #include "scores/Statistics.h"
@@ -47,9 +48,7 @@ TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceM
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tolvane: Kelvor"));
     setProperty("helpContext", 2);
-    QFont windowFont(QStringLiteral("Sans Serif"));
-    windowFont.setPixelSize(11);
-    setFont(windowFont);
+    setFont(DesktopFonts::sansSerif(11));
     setFixedSize(ClientWidth, ClientHeight);
     setFocusPolicy(Qt::StrongFocus);
 
