@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the real game under Xvfb from a game folder of its own, checks the
 # window, presses F2 and checks from a screenshot that exactly the five top
-# dominoes show their faces.
+# dominoes show their faces, that the game was counted in the scores file,
+# and that F5 brings up the statistics window beside the board.
 set -euo pipefail
 game="$1"
 work="$(mktemp -d)"
@@ -74,4 +75,22 @@ xdotool key --window "$window" F2
 sleep 1
 check_board "24 25 26 27 28"
 kill -0 "$pid_game" || fail "the game ended by itself"
+
+scores="$work/game/scores.ini"
+[ -f "$scores" ] || fail "no scores.ini after the first game"
+[ "$(grep -c '^GamesWas=1' "$scores")" = 2 ] || fail "the game was not counted in both sections"
+grep -q $'^13Time=999\r$' "$scores" || fail "scores.ini lacks the spare entry or its CRLF line ends"
+
+xdotool key --window "$window" F5
+stats=""
+for _ in $(seq 50); do
+    stats=$(xdotool search --name '^Game statistics$' 2>/dev/null | head -1 || true)
+    [ -n "$stats" ] && break
+    sleep 0.1
+done
+[ -n "$stats" ] || fail "F5 did not show the statistics window"
+stats_geometry=$(xwininfo -id "$stats")
+[ "$(awk '/Width:/ {print $2}' <<<"$stats_geometry")" = 323 ] || fail "statistics window is not 323 wide"
+[ "$(awk '/Absolute upper-left X:/ {print $4}' <<<"$stats_geometry")" -ge $((left + 290)) ] \
+    || fail "statistics window does not stand right of the board"
 echo "1 passed, 0 failed"
