@@ -36,9 +36,10 @@ QString leftCharacters(const QString &text, int limit)
 class NumberReader
 {
 public:
-    NumberReader(const ProfileDocument &document, MessageSink *sink)
+    NumberReader(const ProfileDocument &document, MessageSink *sink, QString &lastReported)
         : m_document(document)
         , m_sink(sink)
+        , m_lastReported(lastReported)
     {
     }
 
@@ -48,8 +49,12 @@ public:
         int value = 0;
         if (parseScoreNumber(text, value))
             return value;
-        if (m_clean && m_sink)
+        // One message a read, and none for a value already reported that no
+        // write has repaired yet.
+        if (m_clean && m_sink && text != m_lastReported)
             m_sink->showError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+        if (m_clean)
+            m_lastReported = text;
         m_clean = false;
         parseScoreNumber(defaultValue, value);
         return value;
@@ -60,6 +65,7 @@ public:
 private:
     const ProfileDocument &m_document;
     MessageSink *m_sink;
+    QString &m_lastReported;
     bool m_clean = true;
 };
 
@@ -94,7 +100,7 @@ ScoresFile::ScoresFile(QString path, MessageSink *sink)
 bool ScoresFile::read(ScoresRecord &record) const
 {
     const ProfileDocument document = ProfileFile(m_path, m_sink).load();
-    NumberReader reader(document, m_sink);
+    NumberReader reader(document, m_sink, m_lastReported);
     readCounters(reader, gameSection, record.game);
     readCounters(reader, familySection, record.family);
     for (int n = 1; n <= ScoresRecord::EntryCount; ++n) {
@@ -119,7 +125,10 @@ bool ScoresFile::write(const ScoresRecord &record)
         document.writeString(gameSection, dominoesLeftKey(n), QString::number(entry.dominoesLeft));
         document.writeString(gameSection, timeKey(n), QString::number(entry.time));
     }
-    return file.save(document);
+    if (!file.save(document))
+        return false;
+    m_lastReported.clear();
+    return true;
 }
 
 void sortBestPlayers(ScoresRecord &record)

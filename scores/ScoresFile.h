@@ -21,7 +21,8 @@ public:
     // 999 seconds). Names are cut to 18 characters. A number that is not a
     // whole 32-bit decimal number gives its key's default and the message
     // "'<text>' is not a valid integer value", shown for the first such value
-    // only; the rest of the file is read all the same, and false is returned.
+    // only, and not again by a later read before a write; the rest of the
+    // file is read all the same, and false is returned.
     bool read(ScoresRecord &record) const;
 
     // Writes every key of the record, family counters first, then this game's
@@ -33,6 +34,9 @@ public:
 private:
     QString m_path;
     MessageSink *m_sink;
+    // The bad value last reported, so that it is not reported again before
+    // a write has repaired it.
+    mutable QString m_lastReported;
 };
 
 // Orders the 13 entries by dominoes left, then by time, both ascending; equal

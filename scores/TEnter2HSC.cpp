@@ -70,6 +70,14 @@ QPoint TEnter2HSC::centredOver(const QRect &over, const QSize &dialog)
     return {over.left() + (over.width() - dialog.width()) / 2, over.top() + (over.height() - dialog.height()) / 2};
 }
 
+QSize TEnter2HSC::outerSize(const QWidget &framed) const
+{
+    const QSize outer = frameGeometry().size();
+    if (outer != size())
+        return outer;
+    return size() + (framed.frameGeometry().size() - framed.size());
+}
+
 void TEnter2HSC::prepare(int seconds, int dominoesLeft)
 {
     m_seconds = seconds;

@@ -25,6 +25,9 @@ public:
     // Where a window of size `dialog` stands centred over `over` (outer
     // sizes; the halves are cut, not rounded).
     static QPoint centredOver(const QRect &over, const QSize &dialog);
+    // The dialog's outer size. Before it has first been shown its frame is
+    // not known yet, and is taken to be as thick as that of `framed`.
+    QSize outerSize(const QWidget &framed) const;
 
     // The name last confirmed in this run (empty at first).
     const QString &lastPlayerName() const { return m_lastPlayerName; }

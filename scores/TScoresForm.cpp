@@ -107,8 +107,23 @@ void TScoresForm::FormCreate(Statistics &statistics, const QWidget &mainWindow)
     statistics.setWindow(this);
     statistics.ReadScores();
     statistics.RefreshStatistics();
+    m_mainWindow = &mainWindow;
+    placeBeside(mainWindow);
+}
+
+void TScoresForm::placeBeside(const QWidget &mainWindow)
+{
     const QRect main = mainWindow.frameGeometry();
     move(main.left() + main.width(), main.top());
+}
+
+void TScoresForm::setVisible(bool visible)
+{
+    if (visible && !m_placed && m_mainWindow) {
+        placeBeside(*m_mainWindow);
+        m_placed = true;
+    }
+    QWidget::setVisible(visible);
 }
 
 void TScoresForm::RefreshStatistics(const ScoresRecord &record)

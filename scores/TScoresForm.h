@@ -19,13 +19,16 @@ public:
 
     explicit TScoresForm(QWidget *parent = nullptr);
 
-    // Reads the scores, shows them and stands just right of the main window
-    // with the top edges level.
+    // Reads the scores and shows them. The window stands just right of the
+    // main window with the top edges level: placed once, when it is first
+    // shown, for only then is the main window's frame known.
     void FormCreate(Statistics &statistics, const QWidget &mainWindow);
     // Shows the record: the counters and entries 1 to 12, a row a line.
     void RefreshStatistics(const ScoresRecord &record);
 
     QLabel *label(const QString &name) const;
+
+    void setVisible(bool visible) override;
 
 signals:
     // The window was closed, by its button or its close box.
@@ -41,5 +44,9 @@ private:
     QWidget *addPanel(const char *name, QRect geometry, const char *heading, const char *headingName,
                       const char *const labelNames[6]);
 
+    void placeBeside(const QWidget &mainWindow);
+
     QPushButton *m_closeButt = nullptr;
+    const QWidget *m_mainWindow = nullptr;
+    bool m_placed = false;
 };

@@ -294,7 +294,7 @@ void TForm1::RecordResult()
     if (m_statistics) {
         if (m_nameEntry && qualifies(m_statistics->record(), left, seconds)) {
             m_nameEntry->prepare(seconds, left);
-            m_nameEntry->move(TEnter2HSC::centredOver(frameGeometry(), m_nameEntry->frameGeometry().size()));
+            m_nameEntry->move(TEnter2HSC::centredOver(frameGeometry(), m_nameEntry->outerSize(*this)));
             m_nameEntry->exec();
         }
         m_statistics->finishGame(left);

@@ -150,6 +150,18 @@ void ScoresFileTest::badNumbers()
     QCOMPARE(record.game.gamesSucc, 4);
     QCOMPARE(record.bestPlayers[2].dominoesLeft, 24);
     QCOMPARE(record.bestPlayers[2].time, 12);
+
+    // Read again before any write: the same value is not reported twice.
+    ScoresFile file(path, &messages);
+    file.read(record);
+    file.read(record);
+    QCOMPARE(messages.messages.size(), 2);
+    // The write repairs it; should the value come back, it is reported anew.
+    QVERIFY(file.write(record));
+    QVERIFY(file.read(record));
+    writeAll(path, "[Kelvor]\r\nGamesWas=x1\r\n");
+    QVERIFY(!file.read(record));
+    QCOMPARE(messages.messages.size(), 3);
 }
 
 void ScoresFileTest::parseNumbers_data()
