@@ -14,19 +14,6 @@ using Writes = QList<QStringList>; // each {section, key, value}
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 QByteArray utf16(const QString &text)
 {
     QByteArray bytes("\xFF\xFE");
@@ -231,7 +218,7 @@ void ProfileTest::fileWritesAndCreates()
     QVERIFY(file.readSection("S").isEmpty());
     QVERIFY(file.writeString("S", "A", "1"));
     QVERIFY(file.writeString("s", "B", "2"));
-    QCOMPARE(readAll(file.path()), QByteArray("[S]\r\nA=1\r\nB=2\r\n"));
+    QCOMPARE(readFileBytes(file.path()), QByteArray("[S]\r\nA=1\r\nB=2\r\n"));
     QCOMPARE(file.readSectionKeys("S"), QStringList({"A", "B"}));
 
     ProfileDocument doc = file.load();
@@ -239,7 +226,7 @@ void ProfileTest::fileWritesAndCreates()
     doc.writeString("T", "C", "4");
     QCOMPARE(file.readString("S", "A", ""), QString("1")); // nothing on disk before the save
     QVERIFY(file.save(doc));
-    QCOMPARE(readAll(file.path()), QByteArray("[S]\r\nA=3\r\nB=2\r\n[T]\r\nC=4\r\n"));
+    QCOMPARE(readFileBytes(file.path()), QByteArray("[S]\r\nA=3\r\nB=2\r\n[T]\r\nC=4\r\n"));
     QVERIFY(messages.messages.isEmpty());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"new.ini"}); // no leftovers
 }
@@ -256,13 +243,13 @@ void ProfileTest::failedWritesKeepTheFile()
 {
     QFETCH(QString, relativePath);
     QTemporaryDir dir;
-    writeAll(dir.filePath("plain"), "[S]\r\nA=1\r\n");
+    writeFileBytes(dir.filePath("plain"), "[S]\r\nA=1\r\n");
     QVERIFY(QDir(dir.path()).mkdir("folder"));
     CapturedMessages messages;
     ProfileFile file(dir.filePath(relativePath), &messages);
     QVERIFY(!file.writeString("S", "A", "2"));
     QCOMPARE(messages.messages, QStringList{"Unable to write to " + dir.filePath(relativePath)});
-    QCOMPARE(readAll(dir.filePath("plain")), QByteArray("[S]\r\nA=1\r\n"));
+    QCOMPARE(readFileBytes(dir.filePath("plain")), QByteArray("[S]\r\nA=1\r\n"));
     QVERIFY(QFileInfo(dir.filePath("folder")).isDir());
     QVERIFY(!QFileInfo::exists(dir.filePath("missing")));
 }
@@ -273,7 +260,7 @@ void ProfileTest::readOnlyFileOrFolder()
         QSKIP("file permissions do not stop root");
     QTemporaryDir dir;
     const QString path = dir.filePath("ro.ini");
-    writeAll(path, "[S]\r\nA=1\r\n");
+    writeFileBytes(path, "[S]\r\nA=1\r\n");
     CapturedMessages messages;
     ProfileFile file(path, &messages);
 
@@ -287,7 +274,7 @@ void ProfileTest::readOnlyFileOrFolder()
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     QCOMPARE(messages.messages, QStringList(3, "Unable to write to " + path));
-    QCOMPARE(readAll(path), QByteArray("[S]\r\nA=1\r\n"));
+    QCOMPARE(readFileBytes(path), QByteArray("[S]\r\nA=1\r\n"));
 }
 
 void ProfileTest::fullDiskKeepsTheFile()
@@ -296,7 +283,7 @@ void ProfileTest::fullDiskKeepsTheFile()
     // would, and it holds for root too.
     QTemporaryDir dir;
     const QString path = dir.filePath("scores.ini");
-    writeAll(path, "[S]\r\nA=1\r\n");
+    writeFileBytes(path, "[S]\r\nA=1\r\n");
     CapturedMessages messages;
     ProfileFile file(path, &messages);
 
@@ -312,7 +299,7 @@ void ProfileTest::fullDiskKeepsTheFile()
 
     QVERIFY(!written);
     QCOMPARE(messages.messages, QStringList{"Unable to write to " + path});
-    QCOMPARE(readAll(path), QByteArray("[S]\r\nA=1\r\n"));
+    QCOMPARE(readFileBytes(path), QByteArray("[S]\r\nA=1\r\n"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"scores.ini"});
 }
 

@@ -10,30 +10,6 @@
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-// The "Kelvor" section as the first write creates it, with game counters.
-QByteArray gameSection(int gamesWas)
-{
-    QByteArray text = "[Kelvor]\r\nGamesWas=" + QByteArray::number(gamesWas) + "\r\nGamesSucc=0\r\nGamesEnd=0\r\n";
-    for (int n = 1; n <= 13; ++n) {
-        const QByteArray k = QByteArray::number(n);
-        text += k + "Name=Somebody\r\n" + k + "DomLeft=24\r\n" + k + "Time=999\r\n";
-    }
-    return text;
-}
-
 // Entries named A, B, C, ... with the given dominoes left and times.
 ScoresRecord recordOf(const QList<int> &dominoes, const QList<int> &times)
 {
@@ -88,8 +64,8 @@ void ScoresFileTest::noFileThenFirstGame()
     ++record.game.gamesWas;
     ++record.family.gamesWas;
     QVERIFY(file.write(record));
-    QCOMPARE(readAll(dir.filePath("scores.ini")),
-             "[Tolvane...]\r\nGamesWas=1\r\nGamesSucc=0\r\nGamesEnd=0\r\n" + gameSection(1));
+    QCOMPARE(readFileBytes(dir.filePath("scores.ini")),
+             "[Tolvane...]\r\nGamesWas=1\r\nGamesSucc=0\r\nGamesEnd=0\r\n" + defaultScoresSection(1));
     QVERIFY(messages.messages.isEmpty());
 }
 
@@ -97,7 +73,7 @@ void ScoresFileTest::readsEntriesAndCutsNames()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("scores.ini");
-    writeAll(path, "[kelvor]\nGAMESWAS=7\n1Name=Abcdefghijklmnopqrstuvwxyz\n10Name=Ten\n10DomLeft=4\n"
+    writeFileBytes(path, "[kelvor]\nGAMESWAS=7\n1Name=Abcdefghijklmnopqrstuvwxyz\n10Name=Ten\n10DomLeft=4\n"
                    "13Time=-5\n1Time=\"88\"\n2Name=\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84"
                    "\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\xC3\x84\n"
                    "[Tolvane...]\nGamesEnd=3\n");
@@ -115,7 +91,7 @@ void ScoresFileTest::readsEntriesAndCutsNames()
     QCOMPARE(record.bestPlayers[12].time, -5);
 
     QVERIFY(file.write(record));
-    const QByteArray text = readAll(path);
+    const QByteArray text = readFileBytes(path);
     QVERIFY(text.contains("\n1Name=Abcdefghijklmnopqr\n"));
     QVERIFY(text.contains("\n10DomLeft=4\n13Time=-5\n"));
     QVERIFY(text.contains("\n13Name=Somebody\n"));
@@ -126,22 +102,22 @@ void ScoresFileTest::writeKeepsForeignKeys()
     QTemporaryDir dir;
     const QString path = dir.filePath("scores.ini");
     const QByteArray foreign = ";shared by the family\r\n[Zolvar]\r\nGamesWas=9\r\n1Name=Zed\r\n\r\n";
-    writeAll(path, foreign + "[Tolvane...]\r\nOther=7\r\ngameswas=5\r\n");
+    writeFileBytes(path, foreign + "[Tolvane...]\r\nOther=7\r\ngameswas=5\r\n");
     ScoresFile file(path, nullptr);
     ScoresRecord record;
     QVERIFY(file.read(record));
     ++record.game.gamesWas;
     ++record.family.gamesWas;
     QVERIFY(file.write(record));
-    QCOMPARE(readAll(path), foreign + "[Tolvane...]\r\nOther=7\r\ngameswas=6\r\nGamesSucc=0\r\nGamesEnd=0\r\n"
-                                + gameSection(1));
+    QCOMPARE(readFileBytes(path), foreign + "[Tolvane...]\r\nOther=7\r\ngameswas=6\r\nGamesSucc=0\r\nGamesEnd=0\r\n"
+                                + defaultScoresSection(1));
 }
 
 void ScoresFileTest::badNumbers()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("scores.ini");
-    writeAll(path, "[Kelvor]\r\nGamesWas=x1\r\nGamesSucc=4\r\n3DomLeft=2147483648\r\n3Time=12\r\n");
+    writeFileBytes(path, "[Kelvor]\r\nGamesWas=x1\r\nGamesSucc=4\r\n3DomLeft=2147483648\r\n3Time=12\r\n");
     CapturedMessages messages;
     ScoresRecord record;
     QVERIFY(!ScoresFile(path, &messages).read(record));
@@ -159,7 +135,7 @@ void ScoresFileTest::badNumbers()
     // The write repairs it; should the value come back, it is reported anew.
     QVERIFY(file.write(record));
     QVERIFY(file.read(record));
-    writeAll(path, "[Kelvor]\r\nGamesWas=x1\r\n");
+    writeFileBytes(path, "[Kelvor]\r\nGamesWas=x1\r\n");
     QVERIFY(!file.read(record));
     QCOMPARE(messages.messages.size(), 3);
 }
@@ -254,7 +230,7 @@ void ScoresFileTest::failedWriteKeepsTheFile()
     QTemporaryDir dir;
     const QString path = dir.filePath("scores.ini");
     const QByteArray old = "[Kelvor]\r\nGamesWas=3\r\n";
-    writeAll(path, old);
+    writeFileBytes(path, old);
     CapturedMessages messages;
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
@@ -268,7 +244,7 @@ void ScoresFileTest::failedWriteKeepsTheFile()
 
     QVERIFY(!written);
     QCOMPARE(messages.messages, QStringList{"Unable to write to " + path});
-    QCOMPARE(readAll(path), old);
+    QCOMPARE(readFileBytes(path), old);
 }
 
 QTEST_GUILESS_MAIN(ScoresFileTest)

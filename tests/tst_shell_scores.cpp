@@ -35,35 +35,10 @@ const QString GameSection = QStringLiteral("Kelvor");
 const QString FamilySection = QStringLiteral("Tolvane...");
 const QString RowEnd = QStringLiteral("\n\r");
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 void release(QWidget *window, Qt::Key key)
 {
     QKeyEvent event(QEvent::KeyRelease, key, Qt::NoModifier);
     QApplication::sendEvent(window, &event);
-}
-
-// The "Kelvor" section with the given counters and the 13 default entries,
-// as a first write creates it.
-QByteArray defaultGameSection(int gamesWas)
-{
-    QByteArray text = "[Kelvor]\r\nGamesWas=" + QByteArray::number(gamesWas) + "\r\nGamesSucc=0\r\nGamesEnd=0\r\n";
-    for (int n = 1; n <= 13; ++n) {
-        const QByteArray k = QByteArray::number(n);
-        text += k + "Name=Somebody\r\n" + k + "DomLeft=24\r\n" + k + "Time=999\r\n";
-    }
-    return text;
 }
 
 // A best list written by hand: entry n is (name, dominoes left, time).
@@ -176,7 +151,7 @@ void ShellScoresTest::cleanup()
 
 QString ShellScoresTest::fileValue(const QString &section, const QString &key) const
 {
-    return ProfileDocument::fromBytes(readFile(scoresPath())).readString(section, key, QStringLiteral("<missing>"));
+    return ProfileDocument::fromBytes(readFileBytes(scoresPath())).readString(section, key, QStringLiteral("<missing>"));
 }
 
 QLabel *ShellScoresTest::statsLabel(const char *name) const
@@ -349,7 +324,7 @@ void ShellScoresTest::numbersShowAsPlainIntegers()
     auto restore = qScopeGuard([&] { QLocale::setDefault(savedLocale); });
 
     m_env = std::make_unique<TestEnvironment>();
-    writeFile(scoresPath(), "[Tolvane...]\r\nGamesWas=1234567\r\nGamesSucc=23456\r\nGamesEnd=3456\r\n"
+    writeFileBytes(scoresPath(), "[Tolvane...]\r\nGamesWas=1234567\r\nGamesSucc=23456\r\nGamesEnd=3456\r\n"
                             "[Kelvor]\r\nGamesWas=12345\r\nGamesSucc=2345\r\nGamesEnd=345\r\n"
                             + bestList({{"Ann", 0, 12345}, {"Bob", 1, -5}}) + "13Name=Hidden\r\n13Time=1\r\n");
     startProgram();
@@ -554,7 +529,7 @@ void ShellScoresTest::qualifyingResultIsEnteredAndSorted()
     // Entry 12 is worse than the seed game's 26 dominoes left; entry 3 ties
     // with it in both, entry 4 only in dominoes.
     m_env = std::make_unique<TestEnvironment>();
-    writeFile(scoresPath(), "[Tolvane...]\r\nGamesWas=100\r\nGamesSucc=30\r\nGamesEnd=20\r\n"
+    writeFileBytes(scoresPath(), "[Tolvane...]\r\nGamesWas=100\r\nGamesSucc=30\r\nGamesEnd=20\r\n"
                             "[Kelvor]\r\nGamesWas=10\r\nGamesSucc=3\r\nGamesEnd=2\r\n"
                             + bestList({{"Ann", 20, 100},
                                         {"Bob", 22, 50},
@@ -634,7 +609,7 @@ void ShellScoresTest::qualifyingResultIsEnteredAndSorted()
 void ShellScoresTest::nameIsCutAndEnterConfirmsOnce()
 {
     m_env = std::make_unique<TestEnvironment>();
-    writeFile(scoresPath(), "[Kelvor]\r\n12DomLeft=30\r\n");
+    writeFileBytes(scoresPath(), "[Kelvor]\r\n12DomLeft=30\r\n");
     startProgram();
     const DialogSeen seen = playSeedGame(0, [](TEnter2HSC &dialog) {
         QTest::keyClicks(dialog.nameField(), QStringLiteral("ABCDEFGHIJKLMNOPQRST"));
@@ -662,7 +637,7 @@ void ShellScoresTest::nameIsCutAndEnterConfirmsOnce()
 void ShellScoresTest::emptyNameIsAnEmptyRow()
 {
     m_env = std::make_unique<TestEnvironment>();
-    writeFile(scoresPath(), "[Kelvor]\r\n" + bestList({{"Ann", 1, 1}, {"Bob", 2, 2}, {"Cy", 30, 3}}) + "12DomLeft=30\r\n");
+    writeFileBytes(scoresPath(), "[Kelvor]\r\n" + bestList({{"Ann", 1, 1}, {"Bob", 2, 2}, {"Cy", 30, 3}}) + "12DomLeft=30\r\n");
     startProgram();
     const DialogSeen seen = playSeedGame(5, [](TEnter2HSC &dialog) {
         QTest::keyClick(dialog.nameField(), Qt::Key_Return);
@@ -697,7 +672,7 @@ void ShellScoresTest::unconfirmedResultIsNotRecorded()
     // Entry 1 stands out of order and the spare entry is better than entry
     // 12: only sorting at the end of the game puts them in place.
     m_env = std::make_unique<TestEnvironment>();
-    writeFile(scoresPath(), "[Kelvor]\r\n" + bestList({{"Slow", 27, 1}}) + "12Name=Last\r\n12DomLeft=30\r\n"
+    writeFileBytes(scoresPath(), "[Kelvor]\r\n" + bestList({{"Slow", 27, 1}}) + "12Name=Last\r\n12DomLeft=30\r\n"
                                 + "13Name=Spare\r\n13DomLeft=25\r\n13Time=4\r\n");
     startProgram();
     release(m_window, Qt::Key_F5);
@@ -725,7 +700,7 @@ void ShellScoresTest::unconfirmedResultIsNotRecorded()
     QCOMPARE(fileValue(GameSection, "13Name"), QStringLiteral("Last"));
     QCOMPARE(fileValue(GameSection, "GamesSucc"), QStringLiteral("0"));
     QCOMPARE(fileValue(GameSection, "GamesWas"), QStringLiteral("1"));
-    QVERIFY(!readFile(scoresPath()).contains("Nobody"));
+    QVERIFY(!readFileBytes(scoresPath()).contains("Nobody"));
 }
 
 // ---------------------------------------------------------------------------
@@ -736,15 +711,15 @@ void ShellScoresTest::firstGameCreatesTheFile()
     startProgram();
     m_env->times = {OnePairSeed};
     release(m_window, Qt::Key_F2);
-    QCOMPARE(readFile(scoresPath()),
-             "[Tolvane...]\r\nGamesWas=1\r\nGamesSucc=0\r\nGamesEnd=0\r\n" + defaultGameSection(1));
+    QCOMPARE(readFileBytes(scoresPath()),
+             "[Tolvane...]\r\nGamesWas=1\r\nGamesSucc=0\r\nGamesEnd=0\r\n" + defaultScoresSection(1));
     QVERIFY(m_env->messages.messages.isEmpty());
 }
 
 void ShellScoresTest::abandonedGameCountsOnlyItsStart()
 {
     m_env = std::make_unique<TestEnvironment>();
-    writeFile(scoresPath(), "[Kelvor]\r\n12DomLeft=30\r\n");
+    writeFileBytes(scoresPath(), "[Kelvor]\r\n12DomLeft=30\r\n");
     startProgram();
     m_env->times = {OnePairSeed, OnePairSeed};
     release(m_window, Qt::Key_F2);
@@ -775,7 +750,7 @@ void ShellScoresTest::redealsCountOnce()
 void ShellScoresTest::spareEntryBetterThanTwelveMovesIn()
 {
     m_env = std::make_unique<TestEnvironment>();
-    writeFile(scoresPath(), "[Kelvor]\r\n13Name=Edited\r\n13DomLeft=5\r\n13Time=50\r\n");
+    writeFileBytes(scoresPath(), "[Kelvor]\r\n13Name=Edited\r\n13DomLeft=5\r\n13Time=50\r\n");
     startProgram();
     QVERIFY(!statsLabel("LName")->text().contains(QStringLiteral("Edited")));
     // The seed game's 26 dominoes left do not qualify against 24.
@@ -794,26 +769,26 @@ void ShellScoresTest::otherGamesKeysSurviveEveryWrite()
     const QByteArray before = "; shared by the family\r\n[Zolvar]\r\nGamesWas=9\r\n  1Name = Zed  \r\n\r\n"
                               "[Tolvane...]\r\nOther=7\r\n";
     const QByteArray after = "[Yarrow]\r\nbest=1\r\n;end\r\n";
-    writeFile(scoresPath(), before + after);
+    writeFileBytes(scoresPath(), before + after);
     startProgram();
 
     auto foreignKept = [&](const char *moment) {
-        const QByteArray text = readFile(scoresPath());
+        const QByteArray text = readFileBytes(scoresPath());
         QVERIFY2(text.startsWith(before), moment);
         QVERIFY2(text.contains("\r\nOther=7\r\n"), moment);
         QVERIFY2(text.contains("\r\n" + after), moment);
     };
     m_env->times = {OnePairSeed};
     release(m_window, Qt::Key_F2);
-    QCOMPARE(readFile(scoresPath()), before + "GamesWas=1\r\nGamesSucc=0\r\nGamesEnd=0\r\n" + after
-                                         + defaultGameSection(1));
+    QCOMPARE(readFileBytes(scoresPath()), before + "GamesWas=1\r\nGamesSucc=0\r\nGamesEnd=0\r\n" + after
+                                         + defaultScoresSection(1));
     // An entry 13 better than all makes the end of the next game write a
     // file of its own.
-    writeFile(scoresPath(), readFile(scoresPath()).replace("13DomLeft=24", "13DomLeft=5"));
+    writeFileBytes(scoresPath(), readFileBytes(scoresPath()).replace("13DomLeft=24", "13DomLeft=5"));
     playSeedGame(1);
     QCOMPARE(fileValue(GameSection, "1DomLeft"), QStringLiteral("5"));
     foreignKept("end of a game");
-    writeFile(scoresPath(), readFile(scoresPath()).replace("[Kelvor]\r\nGamesWas=2", "[Kelvor]\r\nGamesWas=77"));
+    writeFileBytes(scoresPath(), readFileBytes(scoresPath()).replace("[Kelvor]\r\nGamesWas=2", "[Kelvor]\r\nGamesWas=77"));
     QVERIFY(m_window->close());
     QCOMPARE(fileValue(GameSection, "GamesWas"), QStringLiteral("2"));
     foreignKept("closing");
@@ -827,10 +802,10 @@ void ShellScoresTest::closingTheMainWindowWritesTheScores()
     m_window->Timer1Timer();
     // Another game of the family counts meanwhile; closing puts back this
     // program's view, and the running game is not recorded as finished.
-    writeFile(scoresPath(), "[Kelvor]\r\nGamesWas=50\r\n");
+    writeFileBytes(scoresPath(), "[Kelvor]\r\nGamesWas=50\r\n");
     QVERIFY(m_window->close());
-    QCOMPARE(readFile(scoresPath()),
-             defaultGameSection(1) + "[Tolvane...]\r\nGamesWas=1\r\nGamesSucc=0\r\nGamesEnd=0\r\n");
+    QCOMPARE(readFileBytes(scoresPath()),
+             defaultScoresSection(1) + "[Tolvane...]\r\nGamesWas=1\r\nGamesSucc=0\r\nGamesEnd=0\r\n");
     QVERIFY(m_env->messages.messages.isEmpty());
 }
 
@@ -851,7 +826,7 @@ void ShellScoresTest::unwritableFolderLeavesTheGamePlayable()
     if (scoresIsAFolder) {
         QVERIFY(QDir(folder).mkdir(QStringLiteral("scores.ini")));
     } else {
-        writeFile(m_env->folder.filePath(QStringLiteral("file")), "not a folder");
+        writeFileBytes(m_env->folder.filePath(QStringLiteral("file")), "not a folder");
         folder = m_env->folder.filePath(QStringLiteral("file/game"));
     }
     m_env->environment.programFolder = folder;
@@ -879,7 +854,7 @@ void ShellScoresTest::notANumberIsReportedOnceAndRepaired()
 {
     startProgram();
     // Written while the program runs, by hand or by another game.
-    writeFile(scoresPath(), "[Kelvor]\r\nGamesWas=abc\r\nGamesSucc=4\r\n1DomLeft=x\r\n");
+    writeFileBytes(scoresPath(), "[Kelvor]\r\nGamesWas=abc\r\nGamesSucc=4\r\n1DomLeft=x\r\n");
     m_env->times = {OnePairSeed, OnePairSeed};
     release(m_window, Qt::Key_F2);
     QCOMPARE(m_env->messages.messages, QStringList{"'abc' is not a valid integer value"});
@@ -898,7 +873,7 @@ void ShellScoresTest::notANumberIsReportedOnceAndRepaired()
 void ShellScoresTest::notANumberAtStartUpIsReportedOnce()
 {
     m_env = std::make_unique<TestEnvironment>();
-    writeFile(scoresPath(), "[Tolvane...]\r\nGamesWas=abc\r\n");
+    writeFileBytes(scoresPath(), "[Tolvane...]\r\nGamesWas=abc\r\n");
     startProgram();
     const QStringList once{"'abc' is not a valid integer value"};
     QCOMPARE(m_env->messages.messages, once);

@@ -1,1 +1,27 @@
 #include "TestSupport.h"
+
+#include <QFile>
+#include <QtTest>
+
+QByteArray readFileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFileBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray defaultScoresSection(int gamesWas)
+{
+    QByteArray text = "[Kelvor]\r\nGamesWas=" + QByteArray::number(gamesWas) + "\r\nGamesSucc=0\r\nGamesEnd=0\r\n";
+    for (int n = 1; n <= 13; ++n) {
+        const QByteArray k = QByteArray::number(n);
+        text += k + "Name=Somebody\r\n" + k + "DomLeft=24\r\n" + k + "Time=999\r\n";
+    }
+    return text;
+}

@@ -2,6 +2,7 @@
 
 #include "platform/MessageSink.h"
 
+#include <QByteArray>
 #include <QStringList>
 
 // Collects the error messages that the game would show in a message box.
@@ -11,3 +12,11 @@ public:
     void showError(const QString &text) override { messages.append(text); }
     QStringList messages;
 };
+
+// A file's bytes, empty when it cannot be read.
+QByteArray readFileBytes(const QString &path);
+// Writes the bytes as the whole file; fails the test when it cannot.
+void writeFileBytes(const QString &path, const QByteArray &bytes);
+// The "Kelvor" section of scores.ini as a first write creates it: the given
+// games played, no successful or won games, and the 13 default entries.
+QByteArray defaultScoresSection(int gamesWas);
