@@ -315,6 +315,12 @@ void TForm1::Timer1Timer()
 void TForm1::PauseClick()
 {
     SpeedButton *pause = m_buttons[PauseButton];
+    if (m_dealing) {
+        // The deal lets messages through; a pause would hide a board that
+        // is still being laid out.
+        pause->setDown(false);
+        return;
+    }
     if (m_game.phase() == GamePhase::Running) {
         m_game.hideBoard();
         m_timer1->stop();
@@ -387,6 +393,10 @@ void TForm1::changeEvent(QEvent *event)
 void TForm1::OptionsClick()
 {
     SpeedButton *options = m_buttons[OptionsButton];
+    if (m_dealing) {
+        options->setDown(false);
+        return;
+    }
     options->setDown(true);
     if (m_setupDialog)
         m_setupDialog->exec();
@@ -413,6 +423,10 @@ void TForm1::StatsClick()
 void TForm1::AboutClick()
 {
     SpeedButton *about = m_buttons[AboutButton];
+    if (m_dealing) {
+        about->setDown(false);
+        return;
+    }
     about->setDown(true);
     if (m_aboutWindow)
         m_aboutWindow->exec();

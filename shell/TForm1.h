@@ -134,6 +134,8 @@ private:
     };
     std::array<Shown, 28> m_shown{};
 
+    // True while the deal lets pending messages through: clicks on tiles and
+    // the buttons that would change the board are ignored until it ends.
     bool m_dealing = false;
     bool m_inMouseMove = false;
     bool m_minimized = false;

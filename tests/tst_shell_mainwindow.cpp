@@ -65,6 +65,7 @@ private slots:
     void pauseAndResume();
     void pauseWithNoGameChangesNothing();
     void newGameDuringPause();
+    void inputDuringTheDealIsIgnored();
     void minimizeStopsTheClock();
     void otherKeysDoNothing();
     void toggleButtonsSpringBackWithoutTheirWindows();
@@ -376,6 +377,29 @@ void MainWindowTest::newGameDuringPause()
     for (SlotNumber s = 1; s <= 28; ++s)
         QVERIFY(m_window->tile(s)->isVisible());
     QCOMPARE(m_window->game().slotDomino(1), 21);
+}
+
+void MainWindowTest::inputDuringTheDealIsIgnored()
+{
+    m_env->times = {OnePairSeed, NoPairSeed, OnePairSeed};
+    m_window->NewGameClick();
+    // Events that arrive while the deal lets messages through: F4, F2 and a
+    // click on a face-up tile.
+    QCoreApplication::postEvent(m_window, new QKeyEvent(QEvent::KeyRelease, Qt::Key_F4, Qt::NoModifier));
+    QCoreApplication::postEvent(m_window, new QKeyEvent(QEvent::KeyRelease, Qt::Key_F2, Qt::NoModifier));
+    TileImage *top = m_window->tile(24);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+        QCoreApplication::postEvent(top, new QMouseEvent(type, QPointF(15, 30), top->mapToGlobal(QPointF(15, 30)),
+                                                         Qt::LeftButton, type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                                         Qt::NoModifier));
+    m_window->NewGameClick();
+    QCOMPARE(m_env->clockReadings, 3); // one deal of two attempts, no second deal
+    QCOMPARE(m_window->game().phase(), GamePhase::Running);
+    QVERIFY(!m_window->button(QStringLiteral("Pause"))->isDown());
+    QVERIFY(!m_window->game().selectionActive());
+    for (SlotNumber s = 1; s <= 28; ++s)
+        QVERIFY(m_window->tile(s)->isVisible());
+    QCOMPARE(shown(top), face(7));
 }
 
 void MainWindowTest::minimizeStopsTheClock()
