@@ -2,6 +2,17 @@
 
 #include "TScoresForm.h"
 
+namespace {
+
+// Counters wrap round at the top of their range, as they always have in the
+// family's files, rather than overflow.
+void count(int &counter)
+{
+    counter = static_cast<int>(static_cast<unsigned>(counter) + 1u);
+}
+
+} // namespace
+
 void Statistics::RefreshStatistics()
 {
     if (m_window)
@@ -11,8 +22,8 @@ void Statistics::RefreshStatistics()
 void Statistics::countNewGame()
 {
     ReadScores();
-    ++m_record.game.gamesWas;
-    ++m_record.family.gamesWas;
+    count(m_record.game.gamesWas);
+    count(m_record.family.gamesWas);
     WriteScores();
     RefreshStatistics();
 }
@@ -21,15 +32,15 @@ void Statistics::enterResult(const QString &name, int dominoesLeft, int seconds)
 {
     m_record.bestPlayers[ScoresRecord::EntryCount - 1] = {name.left(ScoresRecord::NameLength), dominoesLeft,
                                                           seconds};
-    ++m_record.game.gamesSucc;
-    ++m_record.family.gamesSucc;
+    count(m_record.game.gamesSucc);
+    count(m_record.family.gamesSucc);
 }
 
 void Statistics::finishGame(int dominoesLeft)
 {
     if (dominoesLeft == 0) {
-        ++m_record.game.gamesEnd;
-        ++m_record.family.gamesEnd;
+        count(m_record.game.gamesEnd);
+        count(m_record.family.gamesEnd);
     }
     sortBestPlayers(m_record);
     RefreshStatistics();

@@ -3,6 +3,7 @@
 #include "Statistics.h"
 #include "platform/DesktopFonts.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,7 +25,7 @@ QLabel *addLabel(QWidget *parent, const char *name, QRect geometry, Qt::Alignmen
 } // namespace
 
 TEnter2HSC::TEnter2HSC(Statistics &statistics, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_statistics(statistics)
+    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_statistics(statistics)
 {
     setObjectName(QStringLiteral("Enter2HSC"));
     setWindowTitle(QStringLiteral("Congratulations!!!"));
@@ -93,6 +94,15 @@ void TEnter2HSC::showEvent(QShowEvent *event)
     m_edit1->setEnabled(true);
     m_edit1->setFocus();
     QDialog::showEvent(event);
+}
+
+void TEnter2HSC::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TEnter2HSC::Button1Click()

@@ -41,6 +41,8 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // The dialog has no cancel button: Escape does not close it.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     Statistics &m_statistics;

@@ -155,6 +155,8 @@ void TForm1::setSkin(const ResourceModule *skin, const QString &backName)
 {
     m_skin = skin;
     m_backName = backName;
+    // Pictures from another skin or back must be loaded afresh.
+    m_shown.fill({});
 }
 
 void TForm1::setStatistics(Statistics *statistics, TEnter2HSC *nameEntry)
@@ -351,24 +353,41 @@ void TForm1::Restore()
 
 void TForm1::minimizeProgram()
 {
-    // All the program's windows go with the main window.
-    m_windowsHiddenByMinimize.clear();
+    // All the program's windows go with the main window. A modal dialog is
+    // minimized, not hidden: hiding it would end it as if the player had
+    // closed it. The others are hidden, as tool windows cannot minimize.
+    m_windowsSetAside.clear();
     for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (window != this && window->isVisible()) {
-            m_windowsHiddenByMinimize.append(window);
+        if (window == this || !window->isVisible())
+            continue;
+        const bool modal = window->isModal();
+        m_windowsSetAside.append({window, !modal});
+        if (modal)
+            window->setWindowState(window->windowState() | Qt::WindowMinimized);
+        else
             window->hide();
-        }
     }
     Minimize();
 }
 
 void TForm1::restoreProgram()
 {
-    for (const QPointer<QWidget> &window : std::as_const(m_windowsHiddenByMinimize))
-        if (window)
-            window->show();
-    m_windowsHiddenByMinimize.clear();
-    activateWindow();
+    QWidget *modal = nullptr;
+    for (const SetAside &aside : std::as_const(m_windowsSetAside)) {
+        if (!aside.window)
+            continue;
+        if (aside.hidden) {
+            aside.window->show();
+        } else {
+            aside.window->setWindowState(aside.window->windowState() & ~Qt::WindowMinimized);
+            modal = aside.window;
+        }
+    }
+    m_windowsSetAside.clear();
+    if (modal)
+        modal->activateWindow();
+    else
+        activateWindow();
     Restore();
 }
 

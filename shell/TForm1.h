@@ -139,5 +139,11 @@ private:
     bool m_dealing = false;
     bool m_inMouseMove = false;
     bool m_minimized = false;
-    QList<QPointer<QWidget>> m_windowsHiddenByMinimize;
+    // The other windows that went with a minimize of the main window.
+    struct SetAside
+    {
+        QPointer<QWidget> window;
+        bool hidden; // else minimized
+    };
+    QList<SetAside> m_windowsSetAside;
 };

@@ -104,10 +104,12 @@ private slots:
     void emptyNameIsAnEmptyRow();
     void unconfirmedResultIsNotRecorded_data();
     void unconfirmedResultIsNotRecorded();
+    void minimizingKeepsTheNameEntryOpen();
 
     // The scores file through the game
     void firstGameCreatesTheFile();
     void abandonedGameCountsOnlyItsStart();
+    void countersWrapRound();
     void redealsCountOnce();
     void spareEntryBetterThanTwelveMovesIn();
     void otherGamesKeysSurviveEveryWrite();
@@ -663,7 +665,7 @@ void ShellScoresTest::unconfirmedResultIsNotRecorded_data()
 {
     QTest::addColumn<bool>("escape");
     QTest::newRow("reject") << false;
-    QTest::newRow("Escape key") << true;
+    QTest::newRow("Escape, then closed by the window manager") << true;
 }
 
 void ShellScoresTest::unconfirmedResultIsNotRecorded()
@@ -679,9 +681,12 @@ void ShellScoresTest::unconfirmedResultIsNotRecorded()
     QCOMPARE(rows("LName").at(0), QStringLiteral("Slow"));
     const DialogSeen seen = playSeedGame(2, [escape](TEnter2HSC &dialog) {
         QTest::keyClicks(dialog.nameField(), QStringLiteral("Nobody"));
-        if (escape)
+        if (escape) {
+            // Escape is no way out of a dialog without a cancel button.
             QTest::keyClick(dialog.nameField(), Qt::Key_Escape);
-        else
+            QVERIFY(dialog.isVisible());
+            dialog.close();
+        } else
             dialog.reject();
     });
     QVERIFY(seen.opened);
@@ -703,6 +708,32 @@ void ShellScoresTest::unconfirmedResultIsNotRecorded()
     QVERIFY(!readFileBytes(scoresPath()).contains("Nobody"));
 }
 
+void ShellScoresTest::minimizingKeepsTheNameEntryOpen()
+{
+    m_env = std::make_unique<TestEnvironment>();
+    writeFileBytes(scoresPath(), "[Kelvor]\r\n12DomLeft=30\r\n");
+    startProgram();
+    release(m_window, Qt::Key_F5);
+    bool openWhileMinimized = false;
+    const DialogSeen seen = playSeedGame(4, [&](TEnter2HSC &dialog) {
+        m_window->setWindowState(Qt::WindowMinimized);
+        openWhileMinimized = dialog.isVisible() && QApplication::activeModalWidget() == &dialog;
+        QVERIFY(!m_stats->isVisible());
+        m_window->setWindowState(Qt::WindowNoState);
+        QVERIFY(m_stats->isVisible());
+        QVERIFY(!(dialog.windowState() & Qt::WindowMinimized));
+        QTest::keyClicks(dialog.nameField(), QStringLiteral("Kept"));
+        QTest::keyClick(dialog.nameField(), Qt::Key_Return);
+    });
+    QVERIFY(openWhileMinimized);
+    QVERIFY(!seen.leftOpen);
+    // The result was entered, sorted and saved as usual: behind the eleven
+    // defaults of 24 dominoes left.
+    QCOMPARE(rows("LName").at(11), QStringLiteral("Kept"));
+    QCOMPARE(fileValue(GameSection, "12Name"), QStringLiteral("Kept"));
+    QCOMPARE(fileValue(GameSection, "GamesSucc"), QStringLiteral("1"));
+}
+
 // ---------------------------------------------------------------------------
 // The scores file through the game
 
@@ -714,6 +745,17 @@ void ShellScoresTest::firstGameCreatesTheFile()
     QCOMPARE(readFileBytes(scoresPath()),
              "[Tolvane...]\r\nGamesWas=1\r\nGamesSucc=0\r\nGamesEnd=0\r\n" + defaultScoresSection(1));
     QVERIFY(m_env->messages.messages.isEmpty());
+}
+
+void ShellScoresTest::countersWrapRound()
+{
+    m_env = std::make_unique<TestEnvironment>();
+    writeFileBytes(scoresPath(), "[Kelvor]\r\nGamesWas=2147483647\r\n");
+    startProgram();
+    m_env->times = {OnePairSeed};
+    release(m_window, Qt::Key_F2);
+    QCOMPARE(fileValue(GameSection, "GamesWas"), QStringLiteral("-2147483648"));
+    QCOMPARE(fileValue(QStringLiteral("Tolvane..."), "GamesWas"), QStringLiteral("1"));
 }
 
 void ShellScoresTest::abandonedGameCountsOnlyItsStart()
