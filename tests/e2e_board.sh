@@ -4,38 +4,11 @@
 # dominoes show their faces, that the game was counted in the scores file,
 # and that F5 brings up the statistics window beside the board.
 set -euo pipefail
-game="$1"
-work="$(mktemp -d)"
-pid_x="" pid_game=""
-cleanup() {
-    [ -n "$pid_game" ] && kill "$pid_game" 2>/dev/null || true
-    [ -n "$pid_x" ] && kill "$pid_x" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; cat "$work/log" >&2 2>/dev/null || true; exit 1; }
+source "$(dirname "$0")/support/e2e_common.sh"
 
-# A display of our own: Xvfb picks a free number and tells it.
-Xvfb -displayfd 3 -screen 0 640x520x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-pid_x=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -1 "$work/display")"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-
-# The program folder is the folder of the executable: a fresh one.
-mkdir -p "$work/game"
-cp "$game" "$work/game/kelvor"
-(cd "$work" && XDG_RUNTIME_DIR="$work" ./game/kelvor >"$work/log" 2>&1) &
-pid_game=$!
-
-window=""
-for _ in $(seq 100); do
-    window=$(xdotool search --name '^Tolvane: Kelvor$' 2>/dev/null | head -1 || true)
-    [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || fail "no main window"
+start_display 640x520
+start_game
+window=$(find_window 'Tolvane: Kelvor') || fail "no main window"
 sleep 0.5
 
 geometry=$(xwininfo -id "$window")
@@ -82,13 +55,7 @@ scores="$work/game/scores.ini"
 grep -q $'^13Time=999\r$' "$scores" || fail "scores.ini lacks the spare entry or its CRLF line ends"
 
 xdotool key --window "$window" F5
-stats=""
-for _ in $(seq 50); do
-    stats=$(xdotool search --name '^Game statistics$' 2>/dev/null | head -1 || true)
-    [ -n "$stats" ] && break
-    sleep 0.1
-done
-[ -n "$stats" ] || fail "F5 did not show the statistics window"
+stats=$(find_window 'Game statistics') || fail "F5 did not show the statistics window"
 stats_geometry=$(xwininfo -id "$stats")
 [ "$(awk '/Width:/ {print $2}' <<<"$stats_geometry")" = 323 ] || fail "statistics window is not 323 wide"
 [ "$(awk '/Absolute upper-left X:/ {print $4}' <<<"$stats_geometry")" -ge $((left + 290)) ] \

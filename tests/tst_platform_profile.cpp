@@ -6,8 +6,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <unistd.h>
 
 using Writes = QList<QStringList>; // each {section, key, value}
@@ -287,15 +285,7 @@ void ProfileTest::fullDiskKeepsTheFile()
     CapturedMessages messages;
     ProfileFile file(path, &messages);
 
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 16;
-    setrlimit(RLIMIT_FSIZE, &small);
-    const bool written = file.writeString("S", "A", QString(100, u'x'));
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    const bool written = writeWithFileSizeLimit(16, [&] { return file.writeString("S", "A", QString(100, u'x')); });
 
     QVERIFY(!written);
     QCOMPARE(messages.messages, QStringList{"Unable to write to " + path});

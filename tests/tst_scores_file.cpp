@@ -5,8 +5,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -232,15 +230,8 @@ void ScoresFileTest::failedWriteKeepsTheFile()
     const QByteArray old = "[Kelvor]\r\nGamesWas=3\r\n";
     writeFileBytes(path, old);
     CapturedMessages messages;
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 64;
-    setrlimit(RLIMIT_FSIZE, &small);
-    const bool written = ScoresFile(path, &messages).write(ScoresRecord());
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, savedHandler);
+    const bool written =
+        writeWithFileSizeLimit(64, [&] { return ScoresFile(path, &messages).write(ScoresRecord()); });
 
     QVERIFY(!written);
     QCOMPARE(messages.messages, QStringList{"Unable to write to " + path});

@@ -3,6 +3,9 @@
 #include <QFile>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 QByteArray readFileBytes(const QString &path)
 {
     QFile file(path);
@@ -14,6 +17,20 @@ void writeFileBytes(const QString &path, const QByteArray &bytes)
     QFile file(path);
     QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
     QCOMPARE(file.write(bytes), bytes.size());
+}
+
+bool writeWithFileSizeLimit(unsigned long bytes, const std::function<bool()> &write)
+{
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool written = write();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedHandler);
+    return written;
 }
 
 QByteArray defaultScoresSection(int gamesWas)

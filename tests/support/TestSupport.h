@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QStringList>
+#include <functional>
 
 // Collects the error messages that the game would show in a message box.
 class CapturedMessages : public MessageSink
@@ -17,6 +18,9 @@ public:
 QByteArray readFileBytes(const QString &path);
 // Writes the bytes as the whole file; fails the test when it cannot.
 void writeFileBytes(const QString &path, const QByteArray &bytes);
+// Runs `write` with files limited to `bytes` bytes, as a full disk would
+// limit them (the limit holds for root too), and returns what it returned.
+bool writeWithFileSizeLimit(unsigned long bytes, const std::function<bool()> &write);
 // The "Kelvor" section of scores.ini as a first write creates it: the given
 // games played, no successful or won games, and the 13 default entries.
 QByteArray defaultScoresSection(int gamesWas);

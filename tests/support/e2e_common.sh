@@ -1,0 +1,44 @@
+# Shared by the end-to-end scripts: a virtual display of their own, the real
+# game started from a fresh game folder, and waiting for its windows.
+# Source it after `set -euo pipefail`, with the executable's path in $1.
+game="$1"
+work="$(mktemp -d)"
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; cat "$work/log" >&2 2>/dev/null || true; exit 1; }
+
+# A display of our own, WIDTHxHEIGHT: Xvfb picks a free number and tells it.
+start_display() {
+    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+    pids+=($!)
+    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+    [ -s "$work/display" ] || fail "Xvfb did not start"
+    export DISPLAY=":$(head -1 "$work/display")"
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+}
+
+# The program folder is the folder of the executable: a fresh one, $work/game.
+start_game() {
+    mkdir -p "$work/game"
+    cp "$game" "$work/game/kelvor"
+    (cd "$work" && XDG_RUNTIME_DIR="$work" exec ./game/kelvor >"$work/log" 2>&1) &
+    pid_game=$!
+    pids=("$pid_game" "${pids[@]}")
+}
+
+# The id of the visible window titled exactly NAME, within ten seconds.
+find_window() {
+    local name="$1" id=""
+    for _ in $(seq 100); do
+        id=$(xdotool search --onlyvisible --name "^$name\$" 2>/dev/null | head -1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
