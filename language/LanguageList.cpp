@@ -32,16 +32,20 @@ QStringList LanguageList::ShowLanguageInfo(const ProgramFolder &folder, const QS
     const QString section = QStringLiteral("LangInfo");
     struct Line
     {
-        QString whole;
+        QString key;
         QString value;
     };
     std::vector<Line> lines;
     for (const QString &key : pack.readSectionKeys(section)) {
         const QString value = pack.readString(section, key, QString());
-        lines.push_back({key + QLatin1Char('=') + value, value});
+        lines.push_back({key, value});
     }
+    // The lines "key=value" in the order of the family's platform, where the
+    // sign '=' sorts before every letter and digit: "10=..." comes between
+    // "1=..." and "2=...".
     std::stable_sort(lines.begin(), lines.end(), [](const Line &a, const Line &b) {
-        return a.whole.compare(b.whole, Qt::CaseInsensitive) < 0;
+        const int byKey = a.key.compare(b.key, Qt::CaseInsensitive);
+        return byKey != 0 ? byKey < 0 : a.value.compare(b.value, Qt::CaseInsensitive) < 0;
     });
     QStringList values;
     for (const Line &line : lines)
