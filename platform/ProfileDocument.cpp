@@ -309,6 +309,16 @@ QString ProfileDocument::readString(const QString &section, const QString &key,
     return leftCharacters(unquoted(m_lines[index].value), ValueLimit);
 }
 
+QStringList ProfileDocument::sectionNames() const
+{
+    QStringList names;
+    for (const Line &line : m_lines) {
+        if (line.kind == Kind::Section)
+            names << line.name;
+    }
+    return names;
+}
+
 QStringList ProfileDocument::readSection(const QString &section) const
 {
     return listSection(section, SectionBufferSize, false);

@@ -74,6 +74,9 @@ public:
     // do not fit whole into KeyListBufferSize are not seen, nor any after them.
     QStringList readSectionKeys(const QString &section) const;
 
+    // The names of the file's sections in file order, duplicates included.
+    QStringList sectionNames() const;
+
     // Sets the key. An existing key's line (the first in the first section of
     // that name) becomes "name=value" with the name spelt as in the file; a
     // new key goes right after the last key line of its section (right after
