@@ -71,7 +71,22 @@ void ProfileTest::readString_data()
     QTest::newRow("no equals sign") << QByteArray("[S]\r\nA\r\nA=2\r\n") << "S" << "A" << def;
     QTest::newRow("equals in value") << QByteArray("[S]\r\nA=b=c\r\n") << "S" << "A" << "b=c";
     QTest::newRow("before any section") << QByteArray("A=1\r\n[S]\r\n") << "S" << "A" << def;
-    QTest::newRow("unclosed bracket is a key") << QByteArray("[S]\r\n[T\r\nA=1\r\n") << "S" << "A" << "1";
+    QTest::newRow("unclosed bracket opens the section")
+        << QByteArray("[sectionname   \r\nkey=value\r\n") << "sectionname" << "key" << "value";
+    QTest::newRow("unclosed bracket ends the section before")
+        << QByteArray("[s]\r\na=1\r\n[open\r\nb=2\r\n") << "s" << "b" << def;
+    QTest::newRow("unclosed bracket, key after it")
+        << QByteArray("[s]\r\na=1\r\n[open\r\nb=2\r\n") << "open" << "b" << "2";
+    QTest::newRow("vertical tabs trimmed") << QByteArray("[S]\r\n\x0b A\x0b=\x0b\tb\x0b\r\n") << "S" << "A" << "b";
+    QTest::newRow("1252 line after UTF-8 line")
+        << QByteArray("[S]\r\nA=J\xC3\xB6rg\r\nB=Zo\xEB\r\n") << "S" << "A" << "J\u00F6rg";
+    QTest::newRow("UTF-8 line after 1252 line")
+        << QByteArray("[S]\r\nB=Zo\xEB\r\nA=J\xC3\xB6rg\r\n") << "S" << "B" << "Zo\u00EB";
+    QTest::newRow("EF BB BF at a line start is a character")
+        << QByteArray("[S]\r\n\xEF\xBB\xBF" "A=1\r\n") << "S" << QStringLiteral("\uFEFFA") << "1";
+    QTest::newRow("invalid byte in a marked UTF-8 file")
+        << QByteArray("\xEF\xBB\xBF[S]\r\nA=J\xFCrgen\r\n") << "S" << "A" << "J\u00FCrgen";
+    QTest::newRow("odd-length UTF-16") << utf16("[S]\r\nA=\u03A9\r\n") + 'x' << "S" << "A" << "\u03A9";
     QTest::newRow("double quotes") << QByteArray("[S]\r\nA=\" a \"\r\n") << "S" << "A" << " a ";
     QTest::newRow("single quotes") << QByteArray("[S]\r\nA='x'\r\n") << "S" << "A" << "x";
     QTest::newRow("one pair only") << QByteArray("[S]\r\nA=\"\"x\"\"\r\n") << "S" << "A" << "\"x\"";
@@ -110,7 +125,12 @@ void ProfileTest::listing_data()
     QTest::newRow("missing") << QByteArray("[T]\r\nA=1\r\n") << QStringList() << QStringList();
     QTest::newRow("mixed lines")
         << QByteArray("[S]\r\n;c=1\r\n\r\n A = \"q\" \r\nbare\r\n=nameless\r\na=2\r\n[T]\r\nX=1\r\n[s]\r\nY=1\r\n")
-        << QStringList{"A", "bare", "a"} << QStringList{"A=\"q\"", "bare", "a=2"};
+        << QStringList{"A", "a"} << QStringList{"A=\"q\"", "bare", "=nameless", "a=2"};
+    QTest::newRow("Windows key list")
+        << QByteArray("[s]\r\nname1=val1\r\nname2=\r\nname3\r\nname4=val4\r\n  lonely key  \r\n=val5\r\n"
+                      "# hash comment\r\n")
+        << QStringList{"name1", "name2", "name4"}
+        << QStringList{"name1=val1", "name2=", "name3", "name4=val4", "lonely key", "=val5", "# hash comment"};
 }
 
 void ProfileTest::listing()
@@ -119,8 +139,8 @@ void ProfileTest::listing()
     QFETCH(QStringList, keys);
     QFETCH(QStringList, lines);
     const ProfileDocument doc = ProfileDocument::fromBytes(file);
-    QCOMPARE(doc.readSectionKeys("S"), keys);
-    QCOMPARE(doc.readSection("S"), lines);
+    QCOMPARE(doc.readSectionKeys("s"), keys);
+    QCOMPARE(doc.readSection("s"), lines);
 }
 
 void ProfileTest::bufferLimits_data()
@@ -184,11 +204,26 @@ void ProfileTest::writeString_data()
                                                    << QByteArray("[A]\r\nx=2\r\n[B]\r\ny=1");
     QTest::newRow("line breaks in a value") << QByteArray() << Writes{{"A", "x", "a\r\nb\nc"}}
                                             << QByteArray("[A]\r\nx=a  b c\r\n");
-    QTest::newRow("1252 kept") << QByteArray("[A]\r\nn=J\xFCrgen\x81\r\n")
-                               << Writes{{"A", "m", "J\u00F6rg \u20AC \u03A9\U0001F600"}}
-                               << QByteArray("[A]\r\nn=J\xFCrgen\x81\r\nm=J\xF6rg \x80 ??\r\n");
-    QTest::newRow("ASCII file takes UTF-8") << QByteArray("[A]\r\n") << Writes{{"A", "m", "J\u00F6rg"}}
-                                            << QByteArray("[A]\r\nm=J\xC3\xB6rg\r\n");
+    QTest::newRow("1252 kept, UTF-8 where 1252 lacks a character")
+        << QByteArray("[A]\r\nn=J\xFCrgen\x81\r\n")
+        << Writes{{"A", "m", "J\u00F6rg \u20AC"}, {"A", "c", "\u0416\U0001F600"}}
+        << QByteArray("[A]\r\nn=J\xFCrgen\x81\r\nm=J\xF6rg \x80\r\nc=\xD0\x96\xF0\x9F\x98\x80\r\n");
+    QTest::newRow("ASCII file takes 1252") << QByteArray("[A]\r\n") << Writes{{"A", "m", "J\u00F6rg"}}
+                                           << QByteArray("[A]\r\nm=J\xF6rg\r\n");
+    QTest::newRow("1252 that would read as UTF-8 is UTF-8")
+        << QByteArray() << Writes{{"A", "m", "\u00C3\u00B6"}} << QByteArray("[A]\r\nm=\xC3\x83\xC2\xB6\r\n");
+    QTest::newRow("UTF-8 lines stay beside a new 1252 line")
+        << QByteArray("[A]\r\nm=J\xC3\xB6rg\r\n") << Writes{{"A", "z", "Zo\u00EB"}}
+        << QByteArray("[A]\r\nm=J\xC3\xB6rg\r\nz=Zo\xEB\r\n");
+    QTest::newRow("same value keeps the line's bytes")
+        << QByteArray("\xEF\xBB\xBF[A]\r\nn = J\xFCrgen\r\n") << Writes{{"A", "n", "J\u00FCrgen"}}
+        << QByteArray("\xEF\xBB\xBF[A]\r\nn = J\xFCrgen\r\n");
+    QTest::newRow("EF BB BF at a line start kept")
+        << QByteArray("[A]\r\n\xEF\xBB\xBFx=1\r\n") << Writes{{"A", QStringLiteral("\uFEFFx"), "2"}}
+        << QByteArray("[A]\r\n\xEF\xBB\xBFx=2\r\n");
+    QTest::newRow("odd-length UTF-16 keeps its last byte last")
+        << utf16("[A]\r\nx=1") + 'z' << Writes{{"A", "x", "\u03A9"}, {"B", "y", "2"}}
+        << utf16("[A]\r\nx=\u03A9\r\n[B]\r\ny=2\r\n") + 'z';
     QTest::newRow("UTF-8 mark kept, odd bytes untouched")
         << QByteArray("\xEF\xBB\xBF[A]\r\nbad=\xFF\r\n") << Writes{{"A", "m", "\u00F6"}}
         << QByteArray("\xEF\xBB\xBF[A]\r\nbad=\xFF\r\nm=\xC3\xB6\r\n");
