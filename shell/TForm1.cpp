@@ -1,6 +1,7 @@
 #include "TForm1.h"
 
 #include "Environment.h"
+#include "KeyTaps.h"
 #include "SpeedButton.h"
 #include "StatusBar.h"
 #include "TileImage.h"
@@ -50,6 +51,9 @@ TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceM
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     m_timer1->setInterval(1000);
     connect(m_timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+
+    m_keys = new KeyTaps(this);
+    connect(m_keys, &KeyTaps::tapped, this, &TForm1::keyTapped);
 
     move(0, 0);
 
@@ -320,14 +324,28 @@ void TForm1::HelpClick()
 // ---------------------------------------------------------------------------
 // Keys, painting, closing
 
+void TForm1::keyPressEvent(QKeyEvent *event)
+{
+    m_keys->press(*event);
+    QWidget::keyPressEvent(event);
+}
+
 void TForm1::keyReleaseEvent(QKeyEvent *event)
 {
-    // Keys act on release, so a key held down acts once.
-    if (event->isAutoRepeat()) {
-        event->accept();
+    // Keys act on release, once per press of a bare key (KeyTaps). A key
+    // let go while the deal lets messages through counts for nothing.
+    if (m_dealing)
+        m_keys->forget(event->key());
+    else
+        m_keys->release(*event);
+    event->accept();
+}
+
+void TForm1::keyTapped(int key)
+{
+    if (m_dealing)
         return;
-    }
-    switch (event->key()) {
+    switch (key) {
     case Qt::Key_F2:
         NewGameClick();
         break;
@@ -344,7 +362,6 @@ void TForm1::keyReleaseEvent(QKeyEvent *event)
     default:
         break;
     }
-    event->accept();
 }
 
 void TForm1::paintEvent(QPaintEvent *)

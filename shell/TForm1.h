@@ -19,6 +19,7 @@ class SpeedButton;
 class StatusBar;
 class TextTable;
 class TileImage;
+class KeyTaps;
 struct Environment;
 
 // The main window: the toolbar of six buttons, the board of 28 tiles and the
@@ -91,6 +92,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -101,6 +103,7 @@ private:
     void ImageMouseMove();
     void RecordResult();
     void runModal(Toolbar::Button button, QDialog *dialog);
+    void keyTapped(int key);
     void createTiles();
 
     // GameObserver
@@ -117,6 +120,7 @@ private:
     std::array<TileImage *, 28> m_tiles{};
     StatusBar *m_statusBar = nullptr;
     QTimer *m_timer1 = nullptr;
+    KeyTaps *m_keys = nullptr;
     QImage m_boardBackground;
 
     Statistics *m_statistics = nullptr;

@@ -10,6 +10,7 @@
 #include "shell/SpeedButton.h"
 #include "shell/TForm1.h"
 #include "shell/TileImage.h"
+#include "support/Keys.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
@@ -24,22 +25,12 @@
 
 namespace {
 
-// 12:34:56.789 deals one pair on top, 1-2 in slot 25 and 4-5 in slot 27;
-// taking it leaves no pair, so the game ends with 26 dominoes left.
-constexpr std::uint32_t OnePairSeed = 45296789;
+// The game of OnePairSeed ends with 26 dominoes left.
 constexpr int SeedGameDominoesLeft = 26;
-// Midnight deals no pair on top.
-constexpr std::uint32_t NoPairSeed = 0;
 
 const QString GameSection = QStringLiteral("Kelvor");
 const QString FamilySection = QStringLiteral("Tolvane...");
 const QString RowEnd = QStringLiteral("\n\r");
-
-void release(QWidget *window, Qt::Key key)
-{
-    QKeyEvent event(QEvent::KeyRelease, key, Qt::NoModifier);
-    QApplication::sendEvent(window, &event);
-}
 
 // A best list written by hand: entry n is (name, dominoes left, time).
 struct Entry
