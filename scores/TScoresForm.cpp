@@ -5,7 +5,7 @@
 #include "language/TextTable.h"
 #include "platform/DesktopFonts.h"
 
-#include <QCloseEvent>
+#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -131,6 +131,7 @@ void TScoresForm::setVisible(bool visible)
         m_placed = true;
     }
     QWidget::setVisible(visible);
+    emit showingChanged(isShowing());
 }
 
 void TScoresForm::RefreshStatistics(const ScoresRecord &record)
@@ -161,8 +162,9 @@ void TScoresForm::RefreshStatistics(const ScoresRecord &record)
     }
 }
 
-void TScoresForm::closeEvent(QCloseEvent *event)
+void TScoresForm::changeEvent(QEvent *event)
 {
-    QWidget::closeEvent(event);
-    emit closed();
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        emit showingChanged(isShowing());
 }

@@ -32,7 +32,9 @@ Program::Program(const Environment &environment)
     m_mainWindow->setStatistics(m_statistics.get(), m_nameEntry.get());
     m_mainWindow->setStatisticsWindow(m_scoresForm.get());
     SpeedButton *stats = m_mainWindow->button(QStringLiteral("Stats"));
-    QObject::connect(m_scoresForm.get(), &TScoresForm::closed, stats, [stats] { stats->setDown(false); });
+    // Stats is down exactly while the player sees the window, however it
+    // came or went.
+    QObject::connect(m_scoresForm.get(), &TScoresForm::showingChanged, stats, &SpeedButton::setDown);
     QObject::connect(m_mainWindow.get(), &TForm1::minimizedByPlayer, m_mainWindow.get(),
                      [this] { minimizeAllWindows(); });
     QObject::connect(m_mainWindow.get(), &TForm1::restoredByPlayer, m_mainWindow.get(),

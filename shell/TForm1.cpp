@@ -297,15 +297,16 @@ void TForm1::OptionsClick()
 
 void TForm1::StatsClick()
 {
-    if (m_statisticsWindow && m_statisticsWindow->isVisible()) {
-        m_statisticsWindow->close();
-        m_toolbar->setDown(Toolbar::Stats, false);
-    } else if (m_statisticsWindow) {
-        m_statisticsWindow->show();
-        m_toolbar->setDown(Toolbar::Stats, true);
-    } else {
-        m_toolbar->setDown(Toolbar::Stats, false);
+    QWidget *window = m_statisticsWindow;
+    const bool showing = window && window->isVisible() && !window->isMinimized();
+    if (showing) {
+        window->close();
+    } else if (window) {
+        // A window the window manager minimized comes back as it was.
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+        window->show();
     }
+    m_toolbar->setDown(Toolbar::Stats, window && !showing);
     show();
     raise();
     activateWindow();
