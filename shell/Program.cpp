@@ -32,7 +32,13 @@ Program::Program(const Environment &environment)
     m_mainWindow->setStatistics(m_statistics.get(), m_nameEntry.get());
     m_mainWindow->setStatisticsWindow(m_scoresForm.get());
     SpeedButton *stats = m_mainWindow->button(QStringLiteral("Stats"));
-    QObject::connect(m_scoresForm.get(), &TScoresForm::closed, stats, [stats] { stats->setDown(false); });
+    // Stats is down exactly while the player sees the window, however it
+    // came or went.
+    QObject::connect(m_scoresForm.get(), &TScoresForm::showingChanged, stats, &SpeedButton::setDown);
+    QObject::connect(m_mainWindow.get(), &TForm1::minimizedByPlayer, m_mainWindow.get(),
+                     [this] { minimizeAllWindows(); });
+    QObject::connect(m_mainWindow.get(), &TForm1::restoredByPlayer, m_mainWindow.get(),
+                     [this] { restoreAllWindows(); });
 }
 
 Program::~Program() = default;
@@ -46,4 +52,44 @@ void Program::start()
     m_mainWindow->setStatusText(TForm1::MessagePanel, m_texts.variable(TextTable::PressF2ToStart));
     m_mainWindow->show();
     m_mainWindow->activateWindow();
+}
+
+void Program::minimizeAllWindows()
+{
+    // A modal dialog is minimized, not hidden: hiding it would end it as if
+    // the player had closed it. The others are hidden, as tool windows
+    // cannot minimize.
+    m_windowsSetAside.clear();
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window == m_mainWindow.get() || !window->isVisible())
+            continue;
+        const bool modal = window->isModal();
+        m_windowsSetAside.append({window, !modal});
+        if (modal)
+            window->setWindowState(window->windowState() | Qt::WindowMinimized);
+        else
+            window->hide();
+    }
+    m_mainWindow->Minimize();
+}
+
+void Program::restoreAllWindows()
+{
+    QWidget *modal = nullptr;
+    for (const SetAside &aside : std::as_const(m_windowsSetAside)) {
+        if (!aside.window)
+            continue;
+        if (aside.hidden) {
+            aside.window->show();
+        } else {
+            aside.window->setWindowState(aside.window->windowState() & ~Qt::WindowMinimized);
+            modal = aside.window;
+        }
+    }
+    m_windowsSetAside.clear();
+    if (modal)
+        modal->activateWindow();
+    else
+        m_mainWindow->activateWindow();
+    m_mainWindow->Restore();
 }

@@ -2,6 +2,9 @@
 
 #include "language/TextTable.h"
 
+#include <QList>
+#include <QPointer>
+#include <QWidget>
 #include <memory>
 
 class BuiltinSkin;
@@ -32,6 +35,11 @@ public:
     // The title of the program's taskbar button and of its message boxes.
     static QString applicationTitle();
 
+    // All the program's windows go to the taskbar with the main window, and
+    // come back with it.
+    void minimizeAllWindows();
+    void restoreAllWindows();
+
 private:
     const Environment &m_environment;
     TextTable m_texts;
@@ -41,4 +49,12 @@ private:
     std::unique_ptr<TForm1> m_mainWindow;
     std::unique_ptr<TEnter2HSC> m_nameEntry;
     std::unique_ptr<TScoresForm> m_scoresForm;
+
+    // The other windows that went with a minimize of the main window.
+    struct SetAside
+    {
+        QPointer<QWidget> window;
+        bool hidden; // else minimized
+    };
+    QList<SetAside> m_windowsSetAside;
 };
