@@ -7,6 +7,8 @@
 #include "scores/Statistics.h"
 #include "scores/TEnter2HSC.h"
 #include "scores/TScoresForm.h"
+#include "settings/SetupModel.h"
+#include "settings/TSetup.h"
 #include "shell/SpeedButton.h"
 
 #include <QApplication>
@@ -26,6 +28,7 @@ Program::Program(const Environment &environment)
     m_mainWindow = std::make_unique<TForm1>(m_environment, m_texts, *m_programResources);
     m_mainWindow->setWindowIcon(ProgramResources::windowIcon());
     m_nameEntry = std::make_unique<TEnter2HSC>(*m_statistics, m_mainWindow.get());
+    createSetupDialog();
     m_scoresForm = std::make_unique<TScoresForm>();
     m_scoresForm->FormCreate(*m_statistics, *m_mainWindow);
 
@@ -45,13 +48,42 @@ Program::~Program() = default;
 
 void Program::start()
 {
-    m_mainWindow->setSkin(m_builtinSkin.get(), QStringLiteral("back001"));
+    m_mainWindow->setSkin(&m_settings->currentSkin(), m_settings->currentBackName());
     m_mainWindow->showBacksOnAllTiles();
-    m_texts.applyEnglishTexts({m_mainWindow.get(), m_nameEntry.get(), m_scoresForm.get()});
-    m_mainWindow->applyStatusLabels();
+    LoadLanguage();
     m_mainWindow->setStatusText(TForm1::MessagePanel, m_texts.variable(TextTable::PressF2ToStart));
     m_mainWindow->show();
     m_mainWindow->activateWindow();
+}
+
+void Program::createSetupDialog()
+{
+    m_settings = std::make_unique<SetupModel>(ProgramFolder(m_environment.programFolder), *m_builtinSkin, m_texts,
+                                              m_environment.messages);
+    m_settings->setClientSize(m_mainWindow->size());
+    m_setup = std::make_unique<TSetup>(*m_settings, m_mainWindow.get());
+    m_mainWindow->setSetupDialog(m_setup.get());
+    m_mainWindow->setSettings(m_settings.get());
+
+    TForm1 *window = m_mainWindow.get();
+    SetupModel *settings = m_settings.get();
+    // While the dialog is open every new composition shows behind the board.
+    QObject::connect(settings, &SetupModel::backgroundChanged, window, &TForm1::setBoardBackground);
+    QObject::connect(m_setup.get(), &TSetup::boardToHide, window, &TForm1::hideBoardForSetup);
+    QObject::connect(m_setup.get(), &TSetup::boardToShow, window, [window, settings] {
+        window->showBoardAfterSetup(settings->boardBackground(), &settings->currentSkin(),
+                                    settings->currentBackName());
+    });
+    QObject::connect(m_setup.get(), &TSetup::languageToApply, window, [this] { LoadLanguage(); });
+    // The settings as stored, and the first background in place of the
+    // window's blank one.
+    m_setup->FormCreate();
+}
+
+void Program::LoadLanguage()
+{
+    m_texts.applyEnglishTexts({m_mainWindow.get(), m_nameEntry.get(), m_setup.get(), m_scoresForm.get()});
+    m_mainWindow->applyStatusLabels();
 }
 
 void Program::minimizeAllWindows()

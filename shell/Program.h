@@ -9,6 +9,8 @@
 
 class BuiltinSkin;
 class ProgramResources;
+class SetupModel;
+class TSetup;
 class Statistics;
 class TEnter2HSC;
 class TForm1;
@@ -29,6 +31,8 @@ public:
     TForm1 &mainWindow() const { return *m_mainWindow; }
     TEnter2HSC &nameEntry() const { return *m_nameEntry; }
     TScoresForm &scoresForm() const { return *m_scoresForm; }
+    TSetup &setupDialog() const { return *m_setup; }
+    SetupModel &settings() const { return *m_settings; }
     Statistics &statistics() const { return *m_statistics; }
     TextTable &texts() { return m_texts; }
 
@@ -41,6 +45,11 @@ public:
     void restoreAllWindows();
 
 private:
+    // The language chosen in the settings on every window (English until
+    // the language packs are read).
+    void LoadLanguage();
+    void createSetupDialog();
+
     const Environment &m_environment;
     TextTable m_texts;
     std::unique_ptr<ProgramResources> m_programResources;
@@ -48,6 +57,8 @@ private:
     std::unique_ptr<Statistics> m_statistics;
     std::unique_ptr<TForm1> m_mainWindow;
     std::unique_ptr<TEnter2HSC> m_nameEntry;
+    std::unique_ptr<SetupModel> m_settings;
+    std::unique_ptr<TSetup> m_setup;
     std::unique_ptr<TScoresForm> m_scoresForm;
 
     // The other windows that went with a minimize of the main window.

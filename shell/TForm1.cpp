@@ -11,6 +11,7 @@
 #include "platform/ResourceModule.h"
 #include "scores/Statistics.h"
 #include "scores/TEnter2HSC.h"
+#include "settings/SetupModel.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -128,6 +129,32 @@ void TForm1::setBoardBackground(const QImage &background)
 {
     m_boardBackground = background;
     update();
+}
+
+void TForm1::hideBoardForSetup()
+{
+    // A paused game's tiles are hidden already, and stay in the pause's list.
+    if (m_game.phase() == GamePhase::Paused)
+        return;
+    m_game.hideBoard();
+    m_timer1->stop();
+    setStatusText(MessagePanel, m_texts.variable(TextTable::Pause));
+}
+
+void TForm1::showBoardAfterSetup(const QImage &background, const ResourceModule *skin, const QString &backName)
+{
+    setBoardBackground(background);
+    repaint();
+    setSkin(skin, backName);
+    m_game.showHiddenTiles();
+    if (m_game.phase() == GamePhase::Running || m_game.phase() == GamePhase::Paused) {
+        m_game.setPhase(GamePhase::Running);
+        m_timer1->start();
+        m_toolbar->setDown(Toolbar::Pause, false);
+        setStatusText(MessagePanel, m_texts.variable(TextTable::LetsPlay));
+    } else {
+        setStatusText(MessagePanel, m_texts.variable(TextTable::PressF2ToStart));
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -373,10 +400,12 @@ void TForm1::paintEvent(QPaintEvent *)
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    // FormCloseQuery: the scores are saved and the program ends; a game in
+    // FormCloseQuery: the settings and then the scores are saved and the program ends; a game in
     // progress is not recorded as finished. A failed save has been reported
     // and does not keep the window open.
     m_timer1->stop();
+    if (m_settings)
+        m_settings->WriteSettings();
     if (m_statistics)
         m_statistics->WriteScores();
     event->accept();

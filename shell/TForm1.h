@@ -13,6 +13,7 @@
 
 class QTimer;
 class ResourceModule;
+class SetupModel;
 class Statistics;
 class TEnter2HSC;
 class SpeedButton;
@@ -73,6 +74,16 @@ public:
     const QImage &boardBackground() const { return m_boardBackground; }
     void setBoardBackground(const QImage &background);
 
+    // The settings, written when the window closes, before the scores.
+    void setSettings(SetupModel *settings) { m_settings = settings; }
+    // The setup dialog opens: a running or ended game's board is hidden, as
+    // the pause hides it, and the clock stands still.
+    void hideBoardForSetup();
+    // The setup dialog has closed: the background is painted at once, the
+    // hidden tiles come back with the current skin and back, and a game that
+    // was running or paused goes on.
+    void showBoardAfterSetup(const QImage &background, const ResourceModule *skin, const QString &backName);
+
     // --- handlers ---
     void NewGameClick();
     void PauseClick();
@@ -124,6 +135,7 @@ private:
     QImage m_boardBackground;
 
     Statistics *m_statistics = nullptr;
+    SetupModel *m_settings = nullptr;
     TEnter2HSC *m_nameEntry = nullptr;
     QPointer<QDialog> m_setupDialog;
     QPointer<QWidget> m_statisticsWindow;

@@ -501,13 +501,9 @@ void MainWindowTest::otherKeysDoNothing()
 
 void MainWindowTest::toggleButtonsSpringBackWithoutTheirWindows()
 {
-    for (const char *name : {"Options", "About"}) {
-        SpeedButton *button = m_window->button(QString::fromLatin1(name));
-        QTest::mouseClick(button, Qt::LeftButton);
-        QVERIFY2(!button->isDown(), name);
-    }
-    release(m_window, Qt::Key_F3);
-    QVERIFY(!m_window->button(QStringLiteral("Options"))->isDown());
+    SpeedButton *button = m_window->button(QStringLiteral("About"));
+    QTest::mouseClick(button, Qt::LeftButton);
+    QVERIFY(!button->isDown());
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -904,7 +904,13 @@ void ShellScoresTest::unwritableFolderLeavesTheGamePlayable()
     QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Game over"));
     QCOMPARE(m_env->messages.messages, (QStringList{unable, unable, unable}));
     QVERIFY(m_window->close());
-    QCOMPARE(m_env->messages.messages, QStringList(4, unable));
+    // Closing saves the settings first, which fail too in a folder that
+    // cannot exist.
+    QStringList expected(3, unable);
+    if (!scoresIsAFolder)
+        expected.append(QStringLiteral("Unable to write to ") + folder + QStringLiteral("/Tolvane.ini"));
+    expected.append(unable);
+    QCOMPARE(m_env->messages.messages, expected);
     QCOMPARE(QFileInfo(path).isDir(), scoresIsAFolder);
 }
 
