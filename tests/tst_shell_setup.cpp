@@ -1,0 +1,268 @@
+// The setup dialog over the main window: what it does to a game in each
+// phase, what "Apply", "Cancel" and a failed write leave behind.
+
+#include "resources/BuiltinSkin.h"
+#include "settings/SetupModel.h"
+#include "settings/TSetup.h"
+#include "shell/Program.h"
+#include "shell/SpeedButton.h"
+#include "shell/TForm1.h"
+#include "shell/TileImage.h"
+#include "support/Keys.h"
+#include "support/SkinFixture.h"
+#include "support/TestEnvironment.h"
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+#include <functional>
+
+namespace {
+
+QImage rgb(const QImage &image)
+{
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+class ShellSetupTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void phases_data();
+    void phases();
+    void cancelLeavesFileAndControls();
+    void applyShowsTheNewBackOnTheBoard();
+    void failedApplyKeepsTheDialogOpen();
+    void wallpaperShowsBehindTheBoard();
+
+private:
+    void startProgram();
+    // Opens the dialog with F3 and runs `whileOpen` in it; `whileOpen` closes it.
+    void withDialog(const std::function<void(TSetup &)> &whileOpen);
+    template <class T> T *control(const char *name)
+    {
+        return m_program->setupDialog().findChild<T *>(QString::fromLatin1(name));
+    }
+
+    std::unique_ptr<TestEnvironment> m_env;
+    std::unique_ptr<Program> m_program;
+    TForm1 *m_window = nullptr;
+};
+
+void ShellSetupTest::init()
+{
+    m_env = std::make_unique<TestEnvironment>();
+}
+
+void ShellSetupTest::startProgram()
+{
+    m_program = std::make_unique<Program>(m_env->environment);
+    m_program->start();
+    m_window = &m_program->mainWindow();
+}
+
+void ShellSetupTest::cleanup()
+{
+    m_program.reset();
+    m_env.reset();
+}
+
+void ShellSetupTest::withDialog(const std::function<void(TSetup &)> &whileOpen)
+{
+    TSetup &dialog = m_program->setupDialog();
+    bool ran = false;
+    // The key acts once the window has seen it is no repeat; the dialog's
+    // own loop then runs this.
+    QTimer poll;
+    poll.setInterval(5);
+    connect(&poll, &QTimer::timeout, &dialog, [&] {
+        if (!dialog.isVisible() || ran)
+            return;
+        ran = true;
+        poll.stop();
+        whileOpen(dialog);
+    });
+    poll.start();
+    release(m_window, Qt::Key_F3);
+    QVERIFY(ran);
+    QVERIFY(!dialog.isVisible());
+    QVERIFY(!m_window->button(QStringLiteral("Options"))->isDown());
+}
+
+void ShellSetupTest::phases_data()
+{
+    QTest::addColumn<int>("phase");
+    QTest::addColumn<QString>("closeBy");
+    QTest::addColumn<int>("phaseAfter");
+    QTest::addColumn<QString>("statusAfter");
+
+    const int running = int(GamePhase::Running), paused = int(GamePhase::Paused), stopped = int(GamePhase::Stopped);
+    QTest::newRow("running, Cancel") << running << "Cancel" << running << "Let's play...";
+    QTest::newRow("running, Apply") << running << "Apply" << running << "Let's play...";
+    QTest::newRow("paused, Esc") << paused << "Esc" << running << "Let's play...";
+    QTest::newRow("paused, close box") << paused << "close" << running << "Let's play...";
+    QTest::newRow("ended, Cancel") << stopped << "Cancel" << stopped << "Press F2 to start";
+}
+
+void ShellSetupTest::phases()
+{
+    QFETCH(int, phase);
+    QFETCH(QString, closeBy);
+    QFETCH(int, phaseAfter);
+    QFETCH(QString, statusAfter);
+
+    startProgram();
+    m_env->times = {OnePairSeed};
+    release(m_window, Qt::Key_F2);
+    Game &game = m_window->game();
+    QTest::mouseClick(m_window->tile(24), Qt::LeftButton); // selected
+    if (phase == int(GamePhase::Paused))
+        release(m_window, Qt::Key_F4);
+    if (phase == int(GamePhase::Stopped)) {
+        QTest::mouseClick(m_window->tile(25), Qt::LeftButton);
+        QTest::mouseClick(m_window->tile(27), Qt::LeftButton); // the only pair: game over
+    }
+    const int seconds = game.elapsedSeconds();
+    QList<bool> visible;
+    for (SlotNumber s = 1; s <= 28; ++s)
+        visible.append(game.tile(s).visible || phase == int(GamePhase::Paused));
+
+    withDialog([&](TSetup &dialog) {
+        for (SlotNumber s = 1; s <= 28; ++s)
+            QVERIFY(!m_window->tile(s)->isVisible());
+        QVERIFY(!m_window->timer()->isActive());
+        QCOMPARE(int(game.phase()), phase);
+        QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Pause"));
+        // F3 again does nothing while the dialog shows.
+        release(m_window, Qt::Key_F3);
+        if (closeBy == "Esc")
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        else if (closeBy == "close")
+            dialog.close();
+        else
+            control<QPushButton>(qPrintable(closeBy))->click();
+    });
+
+    QCOMPARE(int(game.phase()), phaseAfter);
+    QCOMPARE(m_window->statusText(TForm1::MessagePanel), statusAfter);
+    QCOMPARE(m_window->timer()->isActive(), phaseAfter == int(GamePhase::Running));
+    QVERIFY(!m_window->button(QStringLiteral("Pause"))->isDown());
+    QCOMPARE(game.elapsedSeconds(), seconds);
+    for (SlotNumber s = 1; s <= 28; ++s)
+        QCOMPARE(m_window->tile(s)->isVisible(), visible[s - 1]);
+    if (phase != int(GamePhase::Stopped)) {
+        // Still selected, shown without its mark.
+        QVERIFY(game.selectionActive());
+        QCOMPARE(rgb(m_window->tile(24)->picture()), rgb(BuiltinSkin().bitmap("06bmp")));
+    } else {
+        // An ended game's tiles are all disabled and come back as backs.
+        QCOMPARE(rgb(m_window->tile(28)->picture()), rgb(BuiltinSkin().bitmap("back001")));
+    }
+}
+
+void ShellSetupTest::cancelLeavesFileAndControls()
+{
+    SkinFixture::build(m_env->folder.filePath("Skins/red.dll"), SkinFixture::red());
+    QDir().mkpath(m_env->folder.filePath("GFX"));
+    QImage(8, 8, QImage::Format_RGB32).save(m_env->folder.filePath("GFX/one.bmp"), "BMP");
+    QDir().mkpath(m_env->folder.filePath("LNG"));
+    writeFileBytes(m_env->folder.filePath("LNG/dutch.lng"), "");
+    const QByteArray stored = "[Tolvane...]\r\nLaunches=3\r\nPicture=*none*\r\nPosition=center\r\nBackColor=2\r\n"
+                              "LangPack=english\r\nBackSet=back004\r\nSetPack=*standart*\r\nOther=1\r\n";
+    writeFileBytes(m_env->folder.filePath("Tolvane.ini"), stored);
+    startProgram();
+
+    withDialog([&](TSetup &dialog) {
+        SetupModel &model = dialog.model();
+        QCOMPARE(model.currentBackName(), QStringLiteral("back004"));
+        control<QListWidget>("PicsBox")->setCurrentRow(1);
+        control<QRadioButton>("RB2")->click();
+        model.selectColour(7);
+        control<QListWidget>("LangBox")->setCurrentRow(1);
+        control<QListWidget>("SetBox")->setCurrentRow(1);
+        control<QListWidget>("BackBox")->setCurrentRow(1);
+        QCOMPARE(model.currentBackName(), QStringLiteral("back002"));
+        QVERIFY(!model.currentSkin().isStandardSet());
+        dialog.reject();
+    });
+
+    QCOMPARE(readFileBytes(m_env->folder.filePath("Tolvane.ini")), stored);
+    QCOMPARE(control<QListWidget>("PicsBox")->currentRow(), 0);
+    QVERIFY(control<QRadioButton>("RB1")->isChecked());
+    QCOMPARE(control<QListWidget>("LangBox")->currentRow(), 0);
+    QCOMPARE(control<QListWidget>("SetBox")->currentRow(), 0);
+    QCOMPARE(control<QListWidget>("BackBox")->currentRow(), 3);
+    const SetupModel &model = m_program->settings();
+    QCOMPARE(model.colour(), 2);
+    QVERIFY(model.currentSkin().isStandardSet());
+    QCOMPARE(rgb(m_window->tile(1)->picture()), rgb(BuiltinSkin().bitmap("back004")));
+    QVERIFY(m_env->messages.messages.isEmpty());
+}
+
+void ShellSetupTest::applyShowsTheNewBackOnTheBoard()
+{
+    SkinFixture::build(m_env->folder.filePath("skins/red.dll"), SkinFixture::red());
+    startProgram();
+    m_env->times = {OnePairSeed};
+    release(m_window, Qt::Key_F2);
+    QList<DominoId> deal;
+    for (SlotNumber s = 1; s <= 28; ++s)
+        deal.append(m_window->game().slotDomino(s));
+
+    withDialog([&](TSetup &) {
+        control<QListWidget>("SetBox")->setCurrentRow(1);
+        control<QListWidget>("BackBox")->setCurrentRow(1);
+        control<QPushButton>("Apply")->click();
+    });
+
+    QVERIFY(readFileBytes(m_env->folder.filePath("Tolvane.ini")).contains("BackSet=back002\r\nSetPack=red.dll\r\n"));
+    QCOMPARE(rgb(m_window->tile(1)->picture()), SkinFixture::filled(qRgb(0, 0, 255)));
+    QCOMPARE(rgb(m_window->tile(28)->picture()), SkinFixture::filled(qRgb(255, 0, 0)));
+    for (SlotNumber s = 1; s <= 28; ++s)
+        QCOMPARE(m_window->game().slotDomino(s), deal[s - 1]);
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Tolvane: Kelvor"));
+}
+
+void ShellSetupTest::failedApplyKeepsTheDialogOpen()
+{
+    // A folder in the file's place: no one can write the file.
+    QVERIFY(QDir(m_env->folder.path()).mkdir("Tolvane.ini"));
+    startProgram();
+    withDialog([&](TSetup &dialog) {
+        control<QListWidget>("BackBox")->setCurrentRow(2);
+        control<QPushButton>("Apply")->click();
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(m_env->messages.messages,
+                 QStringList{"Unable to write to " + m_env->folder.filePath("Tolvane.ini")});
+        QCOMPARE(dialog.model().currentBackName(), QStringLiteral("back003"));
+        control<QPushButton>("Cancel")->click();
+    });
+    QCOMPARE(m_program->settings().currentBackName(), QStringLiteral("back001"));
+}
+
+void ShellSetupTest::wallpaperShowsBehindTheBoard()
+{
+    QDir().mkpath(m_env->folder.filePath("GFX"));
+    QImage picture(10, 10, QImage::Format_RGB32);
+    picture.fill(qRgb(0, 0, 255));
+    picture.save(m_env->folder.filePath("GFX/blue.bmp"), "BMP");
+    writeFileBytes(m_env->folder.filePath("Tolvane.ini"),
+                   "[Tolvane...]\r\nPicture=blue.bmp\r\nPosition=tile\r\nBackColor=15\r\n");
+    startProgram();
+    QCOMPARE(m_window->boardBackground().pixel(289, 469), qRgb(0, 0, 255));
+    // Beside the board the window shows the wallpaper.
+    m_env->times = {OnePairSeed};
+    release(m_window, Qt::Key_F2);
+    const QImage shot = m_window->grab().toImage();
+    QCOMPARE(shot.pixel(5, 100), qRgb(0, 0, 255));
+}
+
+QTEST_MAIN(ShellSetupTest)
+#include "tst_shell_setup.moc"
