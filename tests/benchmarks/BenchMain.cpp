@@ -9,10 +9,15 @@
 #include "shell/Program.h"
 #include "shell/TForm1.h"
 #include "shell/TileImage.h"
+#include "settings/TSetup.h"
+#include "support/SkinDlls.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QDir>
+#include <QFile>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -44,6 +49,68 @@ void click(QWidget *tile)
     QApplication::sendEvent(tile, &press);
     QApplication::sendEvent(tile, &release);
     tile->repaint();
+}
+
+// Fills a game folder as a well-stocked player's: 100 skin libraries, 100
+// wallpapers and 50 language packs. Gives false when no skin could be built.
+bool stockFolder(const QString &folder)
+{
+    QTemporaryDir work;
+    QString rc = QStringLiteral("STRINGTABLE\nBEGIN\n1 \"Tolvane...\"\n2 \"1\"\n3 \"Back\"\n4 \"0\"\nEND\n");
+    QImage back(30, 60, QImage::Format_RGB32);
+    back.fill(Qt::darkGreen);
+    back.save(work.filePath(QStringLiteral("back.bmp")), "BMP");
+    rc += QStringLiteral("BACK001 BITMAP back.bmp\n");
+    const QByteArray dll = SkinDlls::buildDll(work.path(), rc, QStringLiteral("x86_64"));
+    if (dll.isEmpty())
+        return false;
+    QImage wallpaper(64, 64, QImage::Format_RGB32);
+    wallpaper.fill(Qt::darkBlue);
+    QDir dir(folder);
+    dir.mkpath(QStringLiteral("Skins"));
+    dir.mkpath(QStringLiteral("GFX"));
+    dir.mkpath(QStringLiteral("LNG"));
+    for (int i = 0; i < 100; ++i) {
+        QFile skin(dir.filePath(QStringLiteral("Skins/skin%1.dll").arg(i)));
+        skin.open(QIODevice::WriteOnly);
+        skin.write(dll);
+        wallpaper.save(dir.filePath(QStringLiteral("GFX/picture%1.bmp").arg(i)), "BMP");
+    }
+    for (int i = 0; i < 50; ++i) {
+        QFile pack(dir.filePath(QStringLiteral("LNG/language%1.lng").arg(i)));
+        pack.open(QIODevice::WriteOnly);
+        pack.write("[LangInfo]\r\n1=A language\r\n2=Its maker\r\n");
+    }
+    return true;
+}
+
+// Opens the setup dialog with the toolbar's handler and gives the time from
+// then until the dialog has painted itself; the dialog is closed again.
+double openSetupDialog(TForm1 &window, TSetup &dialog)
+{
+    QElapsedTimer timer;
+    double painted = -1;
+    struct PaintWatch : QObject
+    {
+        std::function<void()> onPaint;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint && onPaint)
+                onPaint();
+            return false;
+        }
+    } watch;
+    watch.onPaint = [&] {
+        if (painted >= 0)
+            return;
+        painted = timer.nsecsElapsed() / 1e6;
+        QTimer::singleShot(0, &dialog, &QDialog::reject);
+    };
+    dialog.installEventFilter(&watch);
+    timer.start();
+    window.OptionsClick();
+    dialog.removeEventFilter(&watch);
+    return painted;
 }
 
 } // namespace
@@ -86,6 +153,27 @@ int main(int argc, char *argv[])
     window.NewGameClick();
     TileImage *top = window.tile(24);
     measure("click on a tile, press to repainted tile", 20000, [&](int) { click(top); });
+
+    QTemporaryDir stocked;
+    if (stockFolder(stocked.path())) {
+        Environment full = environment;
+        full.programFolder = stocked.path();
+        Program stockedProgram(full);
+        stockedProgram.start();
+        TForm1 &stockedWindow = stockedProgram.mainWindow();
+        QApplication::processEvents();
+        const int runs = 20;
+        double total = 0, worst = 0;
+        for (int i = 0; i < runs; ++i) {
+            const double ms = openSetupDialog(stockedWindow, stockedProgram.setupDialog());
+            total += ms;
+            worst = std::max(worst, ms);
+        }
+        std::printf("%-72s %10.2f ms  (worst %.2f ms, %d runs)\n",
+                    "setup dialog, 100 skins, 100 wallpapers, 50 packs: F3 to painted", total / runs, worst, runs);
+    } else {
+        std::printf("setup dialog: no skin library could be built (windres and ld missing?)\n");
+    }
     std::printf("checksum %d\n", static_cast<int>(sink) & 1);
     return 0;
 }
