@@ -56,7 +56,7 @@ bool compressionFits(quint32 compression, quint16 bits)
 
 } // namespace
 
-QByteArray DibFile::withFileHeader(QByteArrayView dib)
+std::optional<DibFile::Header> DibFile::header(QByteArrayView dib)
 {
     if (dib.size() < 4)
         return {};
@@ -115,9 +115,22 @@ QByteArray DibFile::withFileHeader(QByteArrayView dib)
     const qint64 pixelsAt = qint64(headerSize) + masks + colours * tableEntry;
     if (pixelsAt > dib.size())
         return {};
+    // Uncompressed rows are padded to whole 32-bit words.
+    if (compression == Rgb || compression == BitFields) {
+        const qint64 stride = (width * bits + 31) / 32 * 4;
+        if (stride * qAbs(height) > dib.size() - pixelsAt)
+            return {};
+    }
+    return Header{int(width), int(height), bits, compression, pixelsAt};
+}
+
+QByteArray DibFile::withFileHeader(QByteArrayView dib)
+{
+    const auto parsed = header(dib);
     const qint64 fileSize = FileHeaderSize + dib.size();
-    if (fileSize > std::numeric_limits<qint32>::max())
+    if (!parsed || fileSize > std::numeric_limits<qint32>::max())
         return {};
+    const qint64 pixelsAt = parsed->pixelOffset;
 
     QByteArray file(FileHeaderSize, '\0');
     file[0] = 'B';

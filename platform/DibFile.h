@@ -4,6 +4,8 @@
 #include <QByteArrayView>
 #include <QImage>
 
+#include <optional>
+
 // A bitmap resource is a device-independent bitmap without the file header
 // that a .bmp file starts with. DibFile puts the header back, pointing at the
 // pixels past the info header, the bit-field masks and the colour table as
@@ -16,12 +18,24 @@ class DibFile
 public:
     // Pictures larger than this each way are not skin pictures; refusing them
     // keeps a damaged header from asking for a huge image.
-    static constexpr int MaxSide = 4096;
+    static constexpr int MaxSide = 1024;
+
+    // What a DIB's header says.
+    struct Header
+    {
+        int width = 0;
+        int height = 0; // negative for a top-down bitmap
+        int bits = 0;
+        quint32 compression = 0;
+        qint64 pixelOffset = 0; // from the DIB's start
+    };
+    // The header of a DIB that withFileHeader accepts; nothing otherwise.
+    static std::optional<Header> header(QByteArrayView dib);
 
     // The bytes of a .bmp file holding the DIB, or empty when the DIB's
     // header is not one of a bitmap (unknown header size or compression, a
-    // depth that does not exist, a colour table or pixel offset past the
-    // end of the data, a size over MaxSide).
+    // depth that does not exist, a colour table past the end of the data,
+    // uncompressed pixels cut short, a size over MaxSide).
     static QByteArray withFileHeader(QByteArrayView dib);
     // The picture, or a null image when the DIB cannot be decoded.
     static QImage decode(QByteArrayView dib);

@@ -300,7 +300,10 @@ bool ResourceLibrary::index()
                 continue;
             const Span span = *walk.data(chosen->target);
             if (type.id == StringType) {
-                if (!name.named && !m_stringBlocks.contains(int(name.id)))
+                // Blocks 1 to 4096 hold the numbers 0 to 65535; no string
+                // can be asked from any other.
+                if (!name.named && name.id >= 1 && name.id <= MaxStringId / StringsPerBlock + 1
+                    && !m_stringBlocks.contains(int(name.id)))
                     m_stringBlocks.insert(int(name.id), span);
                 continue;
             }

@@ -1,0 +1,56 @@
+// Fuzzes the skin library reader with any bytes as a file. Bytes that start
+// like a PE file ("MZ") are opened as a library: every bitmap is decoded and
+// every string read. Any other bytes are taken as a bitmap resource and go
+// through the DIB completion and Qt's BMP reader.
+
+#include "platform/DibFile.h"
+#include "platform/ResourceLibrary.h"
+
+#include <QByteArray>
+#include <QImage>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+void require(bool condition, const char *what)
+{
+    if (!condition) {
+        std::fprintf(stderr, "broken: %s\n", what);
+        std::abort();
+    }
+}
+
+void checkPicture(const QImage &image)
+{
+    if (image.isNull())
+        return;
+    require(image.width() <= DibFile::MaxSide && image.height() <= DibFile::MaxSide,
+            "a picture larger than a DIB may be");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    if (!bytes.startsWith("MZ")) {
+        const QByteArray file = DibFile::withFileHeader(bytes);
+        require(file.isEmpty() || file.size() == bytes.size() + 14, "a file header of the wrong size");
+        checkPicture(DibFile::decode(bytes));
+        return 0;
+    }
+    const auto library = ResourceLibrary::fromBytes(bytes);
+    if (!library)
+        return 0;
+    for (const QString &name : library->bitmapNames()) {
+        checkPicture(library->bitmap(name));
+    }
+    for (const int id : library->stringIds())
+        require(library->string(id).size() <= 254, "a string longer than 254 characters");
+    library->string(0);
+    library->string(65535);
+    return 0;
+}

@@ -1,0 +1,201 @@
+#include "tools/kelvor-skin/SkinCommands.h"
+
+#include "game/DominoSet.h"
+#include "platform/DibFile.h"
+#include "platform/ResourceLibrary.h"
+#include "settings/SkinInfo.h"
+#include "tools/kelvor-skin/ResourceDllWriter.h"
+#include "tools/kelvor-skin/SkinFolder.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+namespace {
+
+constexpr QSize TileSize(30, 60);
+
+const char *const UsageText =
+    "usage: kelvor-skin build FOLDER -o NAME.dll\n"
+    "       kelvor-skin list NAME.dll\n"
+    "       kelvor-skin extract NAME.dll FOLDER\n"
+    "       kelvor-skin check NAME.dll\n";
+
+QString backName(int number)
+{
+    return QStringLiteral("back%1").arg(number, 3, 10, QChar(u'0'));
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
+// The problems of one tile picture, empty when it is fine.
+QString tileProblem(const ResourceLibrary &library, const QString &name)
+{
+    if (library.bitmapData(name).isEmpty())
+        return QStringLiteral("missing");
+    const QImage image = library.bitmap(name);
+    if (image.isNull())
+        return QStringLiteral("cannot be decoded");
+    if (image.size() != TileSize)
+        return QStringLiteral("is %1 x %2 pixels, not 30 x 60").arg(image.width()).arg(image.height());
+    return {};
+}
+
+} // namespace
+
+int SkinCommands::run(const QStringList &arguments)
+{
+    const QString command = arguments.value(0);
+    if (command == QLatin1String("build") && arguments.size() == 4 && arguments[2] == QLatin1String("-o"))
+        return build(arguments[1], arguments[3]);
+    if (command == QLatin1String("list") && arguments.size() == 2)
+        return list(arguments[1]);
+    if (command == QLatin1String("extract") && arguments.size() == 3)
+        return extract(arguments[1], arguments[2]);
+    if (command == QLatin1String("check") && arguments.size() == 2)
+        return check(arguments[1]);
+    m_err << UsageText;
+    return Usage;
+}
+
+int SkinCommands::build(const QString &folder, const QString &dll)
+{
+    SkinFolder source;
+    QString error;
+    if (!source.read(folder, error)) {
+        m_err << "kelvor-skin: " << error << "\n";
+        return Faulty;
+    }
+    ResourceDllWriter writer;
+    for (auto it = source.bitmaps.cbegin(); it != source.bitmaps.cend(); ++it)
+        writer.addBitmap(it.key(), it.value());
+    for (auto it = source.strings.cbegin(); it != source.strings.cend(); ++it)
+        writer.addString(it.key(), it.value());
+    if (!writeFile(dll, writer.write())) {
+        m_err << "kelvor-skin: " << dll << ": cannot be written\n";
+        return Faulty;
+    }
+    m_out << dll << ": " << source.bitmaps.size() << " pictures, " << source.strings.size() << " texts\n";
+    return Fine;
+}
+
+int SkinCommands::list(const QString &dll)
+{
+    const auto library = ResourceLibrary::open(dll);
+    if (!library) {
+        m_err << "kelvor-skin: " << dll << ": not a library that can be opened\n";
+        return Faulty;
+    }
+    const SkinInfo info = SkinInfo::read(*library);
+    m_out << "marker: " << info.marker << "\n";
+    m_out << "backs: " << library->string(2) << "\n";
+    for (qsizetype i = 0; i < info.backTitles.size(); ++i)
+        m_out << "  back " << i + 1 << ": " << info.backTitles[i] << "\n";
+    m_out << "reserved records: " << info.reservedCount << "\n";
+    m_out << "author: " << info.author << "\n";
+    m_out << "description: " << info.description << "\n";
+    m_out << "bitmaps:\n";
+    for (const QString &name : library->bitmapNames()) {
+        const auto header = DibFile::header(library->bitmapData(name));
+        m_out << "  " << name << ": ";
+        if (header)
+            m_out << header->width << " x " << qAbs(header->height) << ", " << header->bits
+                  << (header->bits == 1 ? " bit" : " bits") << "\n";
+        else
+            m_out << "not a bitmap that can be decoded\n";
+    }
+    return Fine;
+}
+
+int SkinCommands::extract(const QString &dll, const QString &folder)
+{
+    const auto library = ResourceLibrary::open(dll);
+    if (!library) {
+        m_err << "kelvor-skin: " << dll << ": not a library that can be opened\n";
+        return Faulty;
+    }
+    if (!QDir().mkpath(folder)) {
+        m_err << "kelvor-skin: " << folder << ": cannot be made\n";
+        return Faulty;
+    }
+    const QDir dir(folder);
+    int status = Fine;
+    for (const QString &name : library->bitmapNames()) {
+        // The DIB goes back into a .bmp file unchanged, so a build from the
+        // folder stores the same bytes again.
+        const QByteArray file = DibFile::withFileHeader(library->bitmapData(name));
+        const QString path = dir.filePath(name.toLower() + QStringLiteral(".bmp"));
+        if (file.isEmpty()) {
+            m_err << "kelvor-skin: " << name << ": not a bitmap that can be decoded; left out\n";
+            status = Faulty;
+        } else if (!writeFile(path, file)) {
+            m_err << "kelvor-skin: " << path << ": cannot be written\n";
+            return Faulty;
+        }
+    }
+    const SkinInfo info = SkinInfo::read(*library);
+    SkinText text;
+    text.author = info.author;
+    text.description = info.description;
+    text.backTitles = info.backTitles;
+    const qint64 n = info.backCount;
+    for (qint64 c = 1; c <= info.reservedCount && n + 2 * c + 3 <= 0xFFFF; ++c)
+        text.records.append({library->string(int(n + 2 * c + 2)), library->string(int(n + 2 * c + 3))});
+    const QString textPath = dir.filePath(QStringLiteral("skin.txt"));
+    if (!writeFile(textPath, text.format().toUtf8())) {
+        m_err << "kelvor-skin: " << textPath << ": cannot be written\n";
+        return Faulty;
+    }
+    m_out << folder << ": " << library->bitmapNames().size() << " pictures and skin.txt\n";
+    return status;
+}
+
+int SkinCommands::check(const QString &dll)
+{
+    const auto library = ResourceLibrary::open(dll);
+    if (!library) {
+        m_out << dll << ": cannot be opened; the game does not list it\n";
+        return Faulty;
+    }
+    QStringList problems;
+    const SkinInfo info = SkinInfo::read(*library);
+    if (info.marker != SkinInfo::FamilyMarker) {
+        if (info.marker.compare(SkinInfo::FamilyMarker, Qt::CaseInsensitive) == 0)
+            problems << QStringLiteral("text 1 is \"%1\": the marker is \"%2\" in exactly that letter case")
+                            .arg(info.marker, SkinInfo::FamilyMarker);
+        else
+            problems << QStringLiteral("text 1 is not the marker \"%1\"").arg(SkinInfo::FamilyMarker);
+    }
+    if (!info.countsAreNumbers)
+        problems << QStringLiteral("text 2 (the number of backs) or the number of reserved records after the "
+                                   "back titles is not a whole number");
+    else if (info.backCount < 1)
+        problems << QStringLiteral("no back");
+    for (DominoId id = 1; id <= DominoSet::Count; ++id) {
+        const std::string_view face = DominoSet::bitmapName(id);
+        const QString name = QString::fromLatin1(face.data(), qsizetype(face.size()));
+        if (const QString problem = tileProblem(*library, name); !problem.isEmpty())
+            problems << QStringLiteral("face %1 %2").arg(name, problem);
+    }
+    for (int back = 1; info.countsAreNumbers && back <= qMin(info.backCount, 999); ++back) {
+        if (const QString problem = tileProblem(*library, backName(back)); !problem.isEmpty())
+            problems << QStringLiteral("%1 %2").arg(backName(back), problem);
+        if (info.backTitles.value(back - 1).isEmpty())
+            problems << QStringLiteral("back %1 has no title").arg(back);
+    }
+    if (info.author.isEmpty())
+        problems << QStringLiteral("no author line");
+    if (info.description.isEmpty())
+        problems << QStringLiteral("no description");
+
+    const bool listed = info.isValid();
+    m_out << dll << ": " << (listed ? "the game lists it" : "the game does not list it") << "\n";
+    for (const QString &problem : problems)
+        m_out << "  " << problem << "\n";
+    if (problems.isEmpty())
+        m_out << "  nothing is missing\n";
+    return problems.isEmpty() ? Fine : Faulty;
+}

@@ -1,0 +1,166 @@
+#include "tools/kelvor-skin/SkinFolder.h"
+
+#include "game/DominoSet.h"
+#include "platform/DibFile.h"
+#include "settings/SkinInfo.h"
+#include "tools/kelvor-skin/DibEncoder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QRegularExpression>
+
+namespace {
+
+constexpr int TileWidth = 30;
+constexpr int TileHeight = 60;
+constexpr int MaxText = 254;
+const QString TextFile = QStringLiteral("skin.txt");
+
+QString faceName(DominoId id)
+{
+    const std::string_view face = DominoSet::bitmapName(id);
+    return QString::fromLatin1(face.data(), qsizetype(face.size()));
+}
+
+bool isFace(const QString &upperName)
+{
+    for (DominoId id = 1; id <= DominoSet::Count; ++id)
+        if (upperName == faceName(id).toUpper())
+            return true;
+    return false;
+}
+
+} // namespace
+
+bool SkinFolder::read(const QString &folder, QString &error)
+{
+    const QDir dir(folder);
+    if (!dir.exists()) {
+        error = folder + QStringLiteral(": no such folder");
+        return false;
+    }
+    bitmaps.clear();
+    strings.clear();
+
+    // Pictures: every .bmp and .png, named after its resource.
+    QMap<QString, QString> files; // upper-case name -> file name
+    const QStringList entries = dir.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+    static const QRegularExpression picture(QStringLiteral("^(.+)\\.(bmp|png)$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression backName(QStringLiteral("^BACK(\\d{3})$"));
+    int lastBack = 0;
+    QList<int> backs;
+    for (const QString &entry : entries) {
+        const auto match = picture.match(entry);
+        if (!match.hasMatch())
+            continue;
+        const QString name = match.captured(1).toUpper();
+        if (files.contains(name)) {
+            error = dir.filePath(entry) + QStringLiteral(": a second picture for %1 (%2 is the first)")
+                                              .arg(name, files.value(name));
+            return false;
+        }
+        files.insert(name, entry);
+        if (const auto back = backName.match(name); back.hasMatch()) {
+            backs.append(back.captured(1).toInt());
+            lastBack = qMax(lastBack, backs.last());
+        }
+    }
+    for (DominoId id = 1; id <= DominoSet::Count; ++id) {
+        const QString face = faceName(id);
+        if (!files.contains(face.toUpper())) {
+            error = dir.filePath(face + QStringLiteral(".bmp")) + QStringLiteral(": face missing");
+            return false;
+        }
+    }
+    if (backs.isEmpty()) {
+        error = dir.filePath(QStringLiteral("back001.bmp")) + QStringLiteral(": a skin needs at least one back");
+        return false;
+    }
+    for (int n = 1; n <= lastBack; ++n)
+        if (!backs.contains(n)) {
+            error = dir.filePath(QStringLiteral("back%1.bmp").arg(n, 3, 10, QChar(u'0')))
+                    + QStringLiteral(": back missing; the backs are numbered from 001 without a gap");
+            return false;
+        }
+
+    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        const QString path = dir.filePath(it.value());
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            error = path + QStringLiteral(": cannot be read");
+            return false;
+        }
+        const QByteArray bytes = file.readAll();
+        const bool tile = isFace(it.key()) || backName.match(it.key()).hasMatch();
+        QImage image;
+        QByteArray dib;
+        if (bytes.startsWith("BM") && bytes.size() > 14) {
+            // A BMP keeps its DIB exactly as its author's tool wrote it.
+            dib = bytes.mid(14);
+            image = DibFile::decode(dib);
+        } else {
+            image.loadFromData(bytes, "PNG");
+            if (!image.isNull())
+                dib = DibEncoder::encode(image, isFace(it.key()) ? DibEncoder::Depth::TwoColoursIfPossible
+                                                                 : DibEncoder::Depth::TrueColour);
+        }
+        if (image.isNull()) {
+            error = path + QStringLiteral(": not a picture that can be read");
+            return false;
+        }
+        if (tile && image.size() != QSize(TileWidth, TileHeight)) {
+            error = path + QStringLiteral(": %1 x %2 pixels; faces and backs are %3 x %4")
+                               .arg(image.width())
+                               .arg(image.height())
+                               .arg(TileWidth)
+                               .arg(TileHeight);
+            return false;
+        }
+        bitmaps.insert(it.key(), dib);
+    }
+
+    // Texts.
+    const QString textPath = dir.filePath(TextFile);
+    QFile textFile(textPath);
+    if (!textFile.open(QIODevice::ReadOnly)) {
+        error = textPath + QStringLiteral(": missing (it holds the back titles, the author and the description)");
+        return false;
+    }
+    SkinText text;
+    QString textError;
+    if (!SkinText::parse(QString::fromUtf8(textFile.readAll()), text, textError)) {
+        error = textPath + QStringLiteral(", ") + textError;
+        return false;
+    }
+    if (text.backTitles.size() > lastBack) {
+        error = textPath + QStringLiteral(": a title for back %1, which has no picture").arg(text.backTitles.size());
+        return false;
+    }
+    text.backTitles.resize(lastBack);
+
+    QStringList entriesInOrder = {SkinInfo::FamilyMarker, QString::number(lastBack)};
+    entriesInOrder += text.backTitles;
+    entriesInOrder.append(QString::number(text.records.size()));
+    for (const auto &[first, second] : text.records)
+        entriesInOrder << first << second;
+    entriesInOrder << text.author << text.description;
+    if (entriesInOrder.size() > 0xFFFF) {
+        error = textPath + QStringLiteral(": more texts than a library can number");
+        return false;
+    }
+    for (qsizetype i = 0; i < entriesInOrder.size(); ++i) {
+        if (entriesInOrder[i].size() > MaxText) {
+            error = textPath + QStringLiteral(": text %1 is %2 characters long; a skin text holds at most %3: %4...")
+                                   .arg(i + 1)
+                                   .arg(entriesInOrder[i].size())
+                                   .arg(MaxText)
+                                   .arg(entriesInOrder[i].left(20));
+            return false;
+        }
+        if (!entriesInOrder[i].isEmpty())
+            strings.insert(int(i + 1), entriesInOrder[i]);
+    }
+    return true;
+}
