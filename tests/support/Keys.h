@@ -7,13 +7,6 @@
 #include <QTest>
 #include <QWidget>
 
-// 12:34:56.789 deals one pair on top, 1-2 in slot 25 and 4-5 in slot 27;
-// taking it leaves no pair, so the game ends with 26 dominoes left. The
-// other three on top are 0-6 (24), 2-5 (26) and 3-5 (28).
-constexpr std::uint32_t OnePairSeed = 45296789;
-// Midnight deals no pair on top.
-constexpr std::uint32_t NoPairSeed = 0;
-
 // Key events as the X server sends them: each with its server time.
 inline void sendKey(QWidget *window, QEvent::Type type, Qt::Key key, unsigned long time,
                     Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool autoRepeat = false)
