@@ -27,7 +27,7 @@ TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceM
       m_pictures(programResources.bitmap(QStringLiteral("selected")), environment.messages)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Tolvane: Kelvor"));
+    // The title and the hints come from the text table.
     setProperty("helpContext", 2);
     setFont(DesktopFonts::sansSerif(11));
     setFixedSize(ClientWidth, ClientHeight);
