@@ -43,7 +43,7 @@ TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceM
         connect(m_toolbar->button(Toolbar::Button(i)), &QAbstractButton::clicked, this, handlers[i]);
 
     m_statusBar = new StatusBar(this);
-    m_statusBar->setGeometry(0, ClientHeight - 16, ClientWidth, 16);
+    m_statusBar->setGeometry(0, ClientHeight - StatusBar::Height, ClientWidth, StatusBar::Height);
     m_statusBar->setProperty("helpContext", 3);
     m_statusBar->setWidthsFor(width());
 
