@@ -45,8 +45,7 @@ private:
     QLabel *addLabel(QWidget *parent, const char *name, QRect geometry, Qt::Alignment alignment,
                      const char *text, bool bold = false);
     void addLine(const char *name, QRect geometry, bool vertical);
-    QWidget *addPanel(const char *name, QRect geometry, const char *heading, const char *headingName,
-                      const char *const labelNames[6]);
+    QWidget *addPanel(const char *name, QRect geometry, const char *headingName, const char *const labelNames[6]);
 
     void placeBeside(const QWidget &mainWindow);
     void statisticsChanged(const ScoresRecord &record) override { RefreshStatistics(record); }

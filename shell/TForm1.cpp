@@ -28,7 +28,7 @@ TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceM
       m_pictures(programResources.bitmap(QStringLiteral("selected")), environment.messages)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Tolvane: Kelvor"));
+    // The title and the hints come from the text table.
     setProperty("helpContext", 2);
     setFont(DesktopFonts::sansSerif(11));
     setFixedSize(ClientWidth, ClientHeight);
@@ -44,7 +44,7 @@ TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceM
         connect(m_toolbar->button(Toolbar::Button(i)), &QAbstractButton::clicked, this, handlers[i]);
 
     m_statusBar = new StatusBar(this);
-    m_statusBar->setGeometry(0, ClientHeight - 16, ClientWidth, 16);
+    m_statusBar->setGeometry(0, ClientHeight - StatusBar::Height, ClientWidth, StatusBar::Height);
     m_statusBar->setProperty("helpContext", 3);
     m_statusBar->setWidthsFor(width());
 

@@ -31,8 +31,9 @@ class TForm1 : public QWidget, private GameObserver
 {
     Q_OBJECT
 public:
-    static constexpr int ClientWidth = 290;
-    static constexpr int ClientHeight = 470;
+    // The client area is the one the board figure is laid out for.
+    static constexpr int ClientWidth = BoardFigure::DesignWidth;
+    static constexpr int ClientHeight = BoardFigure::DesignHeight;
     // Status bar panels.
     enum Panel { VariantsLabelPanel = 0, VariantsPanel = 1, TimeLabelPanel = 2, TimePanel = 3, MessagePanel = 4 };
 
@@ -128,7 +129,7 @@ private:
     Game m_game;
 
     Toolbar *m_toolbar = nullptr;
-    std::array<TileImage *, 28> m_tiles{};
+    std::array<TileImage *, BoardFigure::SlotCount> m_tiles{};
     StatusBar *m_statusBar = nullptr;
     QTimer *m_timer1 = nullptr;
     KeyTaps *m_keys = nullptr;

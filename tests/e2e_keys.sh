@@ -29,7 +29,6 @@ hold_f2() {
 }
 
 start_display 800x600
-xset r on 2>/dev/null || true
 start_game
 main=$(find_window 'Tolvane: Kelvor') || fail "no main window"
 sleep 0.5

@@ -8,6 +8,7 @@
 #include "shell/StatusBar.h"
 #include "shell/TForm1.h"
 #include "shell/TileImage.h"
+#include "support/Deals.h"
 #include "support/Keys.h"
 #include "support/TestEnvironment.h"
 
@@ -55,6 +56,7 @@ private slots:
     void faceDownTilesTakeNoClick();
     void lastPairEndsTheGame();
     void clockCountsSeconds();
+    void pauseAndResume_data();
     void pauseAndResume();
     void pauseWithNoGameChangesNothing();
     void newGameDuringPause();
@@ -190,7 +192,8 @@ void MainWindowTest::f2DealsOnReleaseOnly()
     QTest::qWait(KeyTaps::RepeatWait + 20);
     QCOMPARE(m_window->game().phase(), GamePhase::Stopped);
     sendKey(m_window, QEvent::KeyRelease, Qt::Key_F2, 20);
-    QTRY_COMPARE(m_window->game().phase(), GamePhase::Running);
+    waitForKeys(m_window);
+    QCOMPARE(m_window->game().phase(), GamePhase::Running);
     QCOMPARE(m_env->clockReadings, 1);
 
     const Game &game = m_window->game();
@@ -230,14 +233,14 @@ void MainWindowTest::heldKeyDealsOnce()
         const unsigned long time = 1660 + 40 * i;
         sendKey(m_window, QEvent::KeyRelease, Qt::Key_F2, time, Qt::NoModifier, markedByQt);
         if (i < latePresses)
-            QTest::qWait(KeyTaps::RepeatWait + 20);
+            waitForKeys(m_window);
         sendKey(m_window, QEvent::KeyPress, Qt::Key_F2, time, Qt::NoModifier, markedByQt);
     }
-    QTest::qWait(KeyTaps::RepeatWait + 20);
+    waitForKeys(m_window);
     // A late press lets the first repeat act; otherwise nothing acts yet.
     QCOMPARE(m_env->clockReadings, latePresses ? 1 : 0);
     sendKey(m_window, QEvent::KeyRelease, Qt::Key_F2, 2100);
-    QTest::qWait(KeyTaps::RepeatWait + 20);
+    waitForKeys(m_window);
     QCOMPARE(m_env->clockReadings, 1);
     QCOMPARE(m_window->game().phase(), GamePhase::Running);
 }
@@ -263,7 +266,7 @@ void MainWindowTest::keysWithModifiersDoNothing()
     // Pressed with the modifier, released without it.
     sendKey(m_window, QEvent::KeyPress, key, 5000, modifiers);
     sendKey(m_window, QEvent::KeyRelease, key, 5100);
-    QTest::qWait(KeyTaps::RepeatWait + 20);
+    waitForKeys(m_window);
     QCOMPARE(m_env->clockReadings, 1);
     QCOMPARE(m_window->game().phase(), GamePhase::Running);
     QVERIFY(!m_window->button(QStringLiteral("Stats"))->isDown());
@@ -365,34 +368,65 @@ void MainWindowTest::clockCountsSeconds()
     QCOMPARE(m_window->game().elapsedSeconds(), 0);
 }
 
+void MainWindowTest::pauseAndResume_data()
+{
+    QTest::addColumn<std::uint32_t>("seed");
+    QTest::addColumn<int>("pairsTaken");
+    QTest::newRow("fresh deal") << OnePairSeed << 0;
+    QTest::newRow("after removals") << WinnableSeed << 5;
+}
+
 void MainWindowTest::pauseAndResume()
 {
-    m_env->times = {OnePairSeed};
+    QFETCH(std::uint32_t, seed);
+    QFETCH(int, pairsTaken);
+    m_env->times = {seed};
     m_window->NewGameClick();
-    QTest::mouseClick(m_window->tile(24), Qt::LeftButton);
+    const std::vector<Move> moves = pairsTaken ? clearingMoves(m_window->game()) : std::vector<Move>{};
+    for (int i = 0; i < pairsTaken; ++i) {
+        QTest::mouseClick(m_window->tile(moves[i].first), Qt::LeftButton);
+        QTest::mouseClick(m_window->tile(moves[i].second), Qt::LeftButton);
+    }
+    const Game &game = m_window->game();
+    std::array<bool, 28> onBoard{};
+    bool turnedUp = false;
+    for (SlotNumber s = 1; s <= 28; ++s) {
+        onBoard[s - 1] = m_window->tile(s)->isVisible();
+        turnedUp = turnedUp || game.turnedUp(s);
+    }
+    QCOMPARE(turnedUp, pairsTaken > 0);
+    // A playable tile selected.
+    SlotNumber selected = 28;
+    while (!game.isPlayable(selected))
+        --selected;
+    QTest::mouseClick(m_window->tile(selected), Qt::LeftButton);
     SpeedButton *pause = m_window->button(QStringLiteral("Pause"));
 
     release(m_window, Qt::Key_F4);
-    QCOMPARE(m_window->game().phase(), GamePhase::Paused);
+    QCOMPARE(game.phase(), GamePhase::Paused);
     QVERIFY(pause->isDown());
     QVERIFY(!m_window->timer()->isActive());
     QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Pause"));
     for (SlotNumber s = 1; s <= 28; ++s)
         QVERIFY(!m_window->tile(s)->isVisible());
-    QCOMPARE(int(m_window->game().hiddenTiles().size()), 28);
+    QCOMPARE(int(game.hiddenTiles().size()), game.dominoesLeft());
 
     // The mouse on the button resumes just as the key does.
     QTest::mouseClick(pause, Qt::LeftButton);
-    QCOMPARE(m_window->game().phase(), GamePhase::Running);
+    QCOMPARE(game.phase(), GamePhase::Running);
     QVERIFY(!pause->isDown());
     QVERIFY(m_window->timer()->isActive());
     QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Let's play..."));
-    for (SlotNumber s = 1; s <= 28; ++s)
-        QVERIFY(m_window->tile(s)->isVisible());
-    // Still selected, shown without the mark.
-    QVERIFY(m_window->game().selectionActive());
-    QCOMPARE(shown(m_window->tile(24)), face(7));
-    QCOMPARE(shown(m_window->tile(1)), back());
+    // Removed tiles stay gone; face-up ones come back with their plain face
+    // (the selected one too, still selected), covered ones with the back.
+    for (SlotNumber s = 1; s <= 28; ++s) {
+        TileImage *tile = m_window->tile(s);
+        QCOMPARE(tile->isVisible(), onBoard[s - 1]);
+        if (tile->isVisible())
+            QCOMPARE(shown(tile), game.isPlayable(s) ? face(game.slotDomino(s)) : back());
+    }
+    QVERIFY(game.selectionActive());
+    QCOMPARE(game.selectedSlot(), selected);
 
     // A pause by mouse, a resume by key.
     QTest::mouseClick(pause, Qt::LeftButton);
@@ -448,7 +482,7 @@ void MainWindowTest::inputDuringTheDealIsIgnored()
                                                          Qt::LeftButton, type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
                                                          Qt::NoModifier));
     m_window->NewGameClick();
-    QTest::qWait(KeyTaps::RepeatWait + 20);
+    waitForKeys(m_window);
     QCOMPARE(m_env->clockReadings, 3); // one deal of two attempts, no second deal
     QCOMPARE(m_window->game().phase(), GamePhase::Running);
     QVERIFY(!m_window->button(QStringLiteral("Pause"))->isDown());

@@ -10,6 +10,7 @@
 #include "shell/SpeedButton.h"
 #include "shell/TForm1.h"
 #include "shell/TileImage.h"
+#include "support/Deals.h"
 #include "support/Keys.h"
 #include "support/TestEnvironment.h"
 
@@ -96,6 +97,8 @@ private slots:
     void emptyNameIsAnEmptyRow();
     void unconfirmedResultIsNotRecorded_data();
     void unconfirmedResultIsNotRecorded();
+    void wonGameCountsInBothSections_data();
+    void wonGameCountsInBothSections();
     void minimizingKeepsTheNameEntryOpen();
 
     // The scores file through the game
@@ -117,7 +120,7 @@ private:
     QString fileValue(const QString &section, const QString &key) const;
     QLabel *statsLabel(const char *name) const;
     QStringList rows(const char *label) const;
-    DialogSeen playSeedGame(int seconds, const std::function<void(TEnter2HSC &)> &onDialog = {});
+    DialogSeen playSeedGame(int seconds, const std::function<void(TEnter2HSC &)> &onDialog = {}, bool win = false);
 
     std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<Program> m_program;
@@ -159,13 +162,17 @@ QStringList ShellScoresTest::rows(const char *label) const
 }
 
 // Deals the seed game, lets `seconds` of play pass and takes the one pair,
-// which ends the game. When the name entry opens, `onDialog` runs in it and
-// should close it; a dialog left open is rejected here.
-DialogSeen ShellScoresTest::playSeedGame(int seconds, const std::function<void(TEnter2HSC &)> &onDialog)
+// which ends the game; or, to `win`, deals a game that can be won and clears
+// the board. When the name entry opens, `onDialog` runs in it and should
+// close it; a dialog left open is rejected here.
+DialogSeen ShellScoresTest::playSeedGame(int seconds, const std::function<void(TEnter2HSC &)> &onDialog, bool win)
 {
     DialogSeen seen;
-    m_env->times = {OnePairSeed};
+    m_env->times = {win ? WinnableSeed : OnePairSeed};
     release(m_window, Qt::Key_F2);
+    const std::vector<Move> moves = win ? clearingMoves(m_window->game()) : std::vector<Move>{{27, 25}};
+    if (moves.empty())
+        QTest::qFail("the game to win cannot be won", __FILE__, __LINE__);
     for (int i = 0; i < seconds; ++i)
         m_window->Timer1Timer();
 
@@ -191,12 +198,15 @@ DialogSeen ShellScoresTest::playSeedGame(int seconds, const std::function<void(T
         }
     });
     driver.start();
-    QTest::mouseClick(m_window->tile(27), Qt::LeftButton);
-    QTest::mouseClick(m_window->tile(25), Qt::LeftButton);
+    for (auto [first, second] : moves) {
+        QTest::mouseClick(m_window->tile(first), Qt::LeftButton);
+        QTest::mouseClick(m_window->tile(second), Qt::LeftButton);
+    }
     driver.stop();
 
-    if (m_window->game().phase() != GamePhase::Stopped || m_window->game().dominoesLeft() != SeedGameDominoesLeft)
-        QTest::qFail("the seed game did not end with 26 dominoes left", __FILE__, __LINE__);
+    if (m_window->game().phase() != GamePhase::Stopped
+        || m_window->game().dominoesLeft() != (win ? 0 : SeedGameDominoesLeft))
+        QTest::qFail("the game did not end as planned", __FILE__, __LINE__);
     return seen;
 }
 
@@ -722,6 +732,42 @@ void ShellScoresTest::unconfirmedResultIsNotRecorded()
     QCOMPARE(fileValue(GameSection, "GamesSucc"), QStringLiteral("0"));
     QCOMPARE(fileValue(GameSection, "GamesWas"), QStringLiteral("1"));
     QVERIFY(!readFileBytes(scoresPath()).contains("Nobody"));
+}
+
+void ShellScoresTest::wonGameCountsInBothSections_data()
+{
+    QTest::addColumn<bool>("confirmed");
+    QTest::newRow("name confirmed") << true;
+    QTest::newRow("name entry closed") << false;
+}
+
+void ShellScoresTest::wonGameCountsInBothSections()
+{
+    QFETCH(bool, confirmed);
+    m_env = std::make_unique<TestEnvironment>();
+    writeFileBytes(scoresPath(), "[Tolvane...]\r\nGamesEnd=20\r\n[Kelvor]\r\nGamesEnd=2\r\n");
+    startProgram();
+    const DialogSeen seen = playSeedGame(
+        9,
+        [confirmed](TEnter2HSC &dialog) {
+            if (confirmed)
+                dialog.confirmButton()->click();
+            else
+                dialog.reject();
+        },
+        true);
+    QVERIFY(seen.opened);
+    QCOMPARE(seen.dominoesLeft, QStringLiteral("0"));
+    QCOMPARE(fileValue(GameSection, "GamesEnd"), QStringLiteral("3"));
+    QCOMPARE(fileValue(FamilySection, "GamesEnd"), QStringLiteral("21"));
+    QCOMPARE(statsLabel("L6")->text(), QStringLiteral("3"));
+    QCOMPARE(fileValue(GameSection, "GamesSucc"), confirmed ? QStringLiteral("1") : QStringLiteral("0"));
+    QCOMPARE(rows("LDomLeft").at(0), confirmed ? QStringLiteral("0") : QStringLiteral("24"));
+    // The last pair ended the game: no count of pairs followed it, so panel
+    // 1 keeps the count from before it.
+    QCOMPARE(m_window->statusText(TForm1::VariantsPanel), QStringLiteral("1"));
+    QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Game over"));
+    QCOMPARE(m_window->statusText(TForm1::TimePanel), QStringLiteral("9"));
 }
 
 void ShellScoresTest::minimizingKeepsTheNameEntryOpen()

@@ -7,13 +7,6 @@
 #include <QTest>
 #include <QWidget>
 
-// 12:34:56.789 deals one pair on top, 1-2 in slot 25 and 4-5 in slot 27;
-// taking it leaves no pair, so the game ends with 26 dominoes left. The
-// other three on top are 0-6 (24), 2-5 (26) and 3-5 (28).
-constexpr std::uint32_t OnePairSeed = 45296789;
-// Midnight deals no pair on top.
-constexpr std::uint32_t NoPairSeed = 0;
-
 // Key events as the X server sends them: each with its server time.
 inline void sendKey(QWidget *window, QEvent::Type type, Qt::Key key, unsigned long time,
                     Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool autoRepeat = false)
@@ -23,6 +16,14 @@ inline void sendKey(QWidget *window, QEvent::Type type, Qt::Key key, unsigned lo
     QApplication::sendEvent(window, &event);
 }
 
+// Waits until the window has acted on a key let go (or found it a repeat).
+inline void waitForKeys(QWidget *window)
+{
+    const KeyTaps *taps = window->findChild<KeyTaps *>();
+    QVERIFY(taps);
+    QVERIFY(QTest::qWaitFor([taps] { return !taps->waiting(); }, 5000));
+}
+
 // A key pressed and let go, then the moment the window waits for a repeat.
 inline void release(QWidget *window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
@@ -30,5 +31,5 @@ inline void release(QWidget *window, Qt::Key key, Qt::KeyboardModifiers modifier
     time += 100;
     sendKey(window, QEvent::KeyPress, key, time, modifiers);
     sendKey(window, QEvent::KeyRelease, key, time + 50, modifiers);
-    QTest::qWait(KeyTaps::RepeatWait + 20);
+    waitForKeys(window);
 }
