@@ -8,6 +8,7 @@
 #include "shell/SpeedButton.h"
 #include "shell/TForm1.h"
 #include "shell/TileImage.h"
+#include "support/Deals.h"
 #include "support/Keys.h"
 #include "support/SkinFixture.h"
 #include "support/TestEnvironment.h"
