@@ -40,9 +40,10 @@ class MessageSink;
 class ProfileFile
 {
 public:
-    // Bigger files are files that cannot be read. A scores or settings file
-    // holds about 2 KB, a language pack some 50 KB.
-    static constexpr qint64 MaxFileSize = 4 * 1024 * 1024;
+    // Bigger files are files that cannot be read: a scores or settings file
+    // holds about 2 KB, a language pack some 50 KB, and a file of a megabyte
+    // of short lines takes a tenth of a second to read and some 30 MB.
+    static constexpr qint64 MaxFileSize = 1024 * 1024;
 
     ProfileFile(QString path, MessageSink *sink);
 
