@@ -1,3 +1,4 @@
+#include "platform/FolderLock.h"
 #include "platform/ProfileFile.h"
 #include "support/TestSupport.h"
 
@@ -54,6 +55,7 @@ private slots:
     void fullDiskKeepsTheFile();
     void oddFiles_data();
     void oddFiles();
+    void folderLock();
 };
 
 void ProfileTest::readString_data()
@@ -427,6 +429,25 @@ void ProfileTest::oddFiles()
     }
     if (odd == Odd::TooBig)
         QCOMPARE(after.st_size, ProfileFile::MaxFileSize + 1);
+}
+
+void ProfileTest::folderLock()
+{
+    QTemporaryDir dir;
+    QElapsedTimer timer;
+    timer.start();
+    {
+        FolderLock first(dir.path());
+        QVERIFY(first.isLocked());
+        // A holder that does not let go is waited for only so long.
+        FolderLock second(dir.path(), 50);
+        QVERIFY(!second.isLocked());
+        QVERIFY(timer.elapsed() >= 50);
+    }
+    // Let go with its holder, and nothing left in the folder.
+    FolderLock third(dir.path(), 0);
+    QVERIFY(third.isLocked());
+    QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
 }
 
 QTEST_GUILESS_MAIN(ProfileTest)
