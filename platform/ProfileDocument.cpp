@@ -3,6 +3,8 @@
 #include "Characters.h"
 #include "Windows1252.h"
 
+#include <algorithm>
+
 namespace {
 
 bool isBlank(QChar c)
@@ -158,8 +160,11 @@ ProfileDocument ProfileDocument::fromBytes(const QByteArray &bytes)
         if (doc.m_encoding == Encoding::Utf8 && !isValidUtf8(raw))
             doc.m_encoding = Encoding::Windows1252;
         classify(line, decodeLine(raw, doc.m_encoding));
+        if (line.kind == Kind::Section)
+            doc.m_sectionLines.push_back(int(doc.m_lines.size()));
         doc.m_lines.push_back(std::move(line));
     };
+    doc.m_lines.reserve(std::size_t(payload.count('\n') / unit + 1));
     bool styleFound = false;
     qsizetype start = 0;
     qsizetype i = 0;
@@ -299,19 +304,17 @@ void ProfileDocument::classify(Line &line, const QString &fullText)
 
 int ProfileDocument::findSection(const QString &section) const
 {
-    for (std::size_t i = 0; i < m_lines.size(); ++i) {
-        if (m_lines[i].kind == Kind::Section && sameName(m_lines[i].name, section))
-            return int(i);
+    for (const int i : m_sectionLines) {
+        if (sameName(m_lines[i].name, section))
+            return i;
     }
     return -1;
 }
 
 int ProfileDocument::sectionEnd(int header) const
 {
-    int i = header + 1;
-    while (i < int(m_lines.size()) && m_lines[i].kind != Kind::Section)
-        ++i;
-    return i;
+    const auto next = std::upper_bound(m_sectionLines.begin(), m_sectionLines.end(), header);
+    return next == m_sectionLines.end() ? int(m_lines.size()) : *next;
 }
 
 int ProfileDocument::findKey(int header, const QString &key) const
@@ -341,10 +344,8 @@ QString ProfileDocument::readString(const QString &section, const QString &key,
 QStringList ProfileDocument::sectionNames() const
 {
     QStringList names;
-    for (const Line &line : m_lines) {
-        if (line.kind == Kind::Section)
-            names << line.name;
-    }
+    for (const int i : m_sectionLines)
+        names << m_lines[i].name;
     return names;
 }
 
@@ -393,7 +394,13 @@ void ProfileDocument::insertLine(int index, const QString &text)
     Line line;
     line.end = m_lineEnd;
     setLine(line, text);
+    const bool isSection = line.kind == Kind::Section;
     m_lines.insert(m_lines.begin() + index, std::move(line));
+    auto at = std::lower_bound(m_sectionLines.begin(), m_sectionLines.end(), index);
+    for (auto later = at; later != m_sectionLines.end(); ++later)
+        ++*later;
+    if (isSection)
+        m_sectionLines.insert(at, index);
 }
 
 void ProfileDocument::writeString(const QString &section, const QString &key,

@@ -129,4 +129,5 @@ private:
     QByteArray m_source; // the file's bytes after any byte-order mark
     QByteArray m_tail;   // an odd last byte of a UTF-16 file
     std::vector<Line> m_lines;
+    std::vector<int> m_sectionLines; // the section lines' indices, in order
 };

@@ -1,3 +1,4 @@
+#include "platform/FolderLock.h"
 #include "platform/ProfileFile.h"
 #include "support/TestSupport.h"
 
@@ -6,6 +7,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 using Writes = QList<QStringList>; // each {section, key, value}
@@ -49,6 +53,9 @@ private slots:
     void failedWritesKeepTheFile();
     void readOnlyFileOrFolder();
     void fullDiskKeepsTheFile();
+    void oddFiles_data();
+    void oddFiles();
+    void folderLock();
 };
 
 void ProfileTest::readString_data()
@@ -326,6 +333,121 @@ void ProfileTest::fullDiskKeepsTheFile()
     QCOMPARE(messages.messages, QStringList{"Unable to write to " + path});
     QCOMPARE(readFileBytes(path), QByteArray("[S]\r\nA=1\r\n"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"scores.ini"});
+}
+
+// What stands at the file's place, made by oddFiles() in its folder:
+// "other.ini" is a plain file beside it.
+enum class Odd { Fifo, Folder, Socket, DeviceLink, TooBig, OwnLink, ForeignLink, Mode };
+
+void ProfileTest::oddFiles_data()
+{
+    QTest::addColumn<Odd>("odd");
+    QTest::addColumn<bool>("readable");
+    QTest::addColumn<bool>("writable");
+    QTest::newRow("FIFO") << Odd::Fifo << false << false;
+    QTest::newRow("folder") << Odd::Folder << false << false;
+    QTest::newRow("socket") << Odd::Socket << false << false;
+    QTest::newRow("device through own link") << Odd::DeviceLink << false << false;
+    QTest::newRow("over the size limit") << Odd::TooBig << false << false;
+    QTest::newRow("own link followed") << Odd::OwnLink << true << true;
+    QTest::newRow("another user's link refused") << Odd::ForeignLink << true << false;
+    QTest::newRow("mode and group kept") << Odd::Mode << true << true;
+}
+
+void ProfileTest::oddFiles()
+{
+    QFETCH(Odd, odd);
+    QFETCH(bool, readable);
+    QFETCH(bool, writable);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("scores.ini");
+    const QString other = dir.filePath("other.ini");
+    const QByteArray contents("[S]\r\nA=1\r\n");
+    writeFileBytes(other, contents);
+    const QByteArray native = QFile::encodeName(path);
+    switch (odd) {
+    case Odd::Fifo:
+        QCOMPARE(mkfifo(native.constData(), 0600), 0);
+        break;
+    case Odd::Folder:
+        QVERIFY(QDir(dir.path()).mkdir("scores.ini"));
+        break;
+    case Odd::Socket: {
+        const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        QVERIFY(std::size_t(native.size()) < sizeof address.sun_path);
+        std::copy(native.begin(), native.end(), address.sun_path);
+        QCOMPARE(bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+        close(fd);
+        break;
+    }
+    case Odd::DeviceLink:
+        QVERIFY(QFile::link("/dev/null", path));
+        break;
+    case Odd::TooBig:
+        writeFileBytes(path, contents);
+        QCOMPARE(truncate(native.constData(), ProfileFile::MaxFileSize + 1), 0);
+        break;
+    case Odd::OwnLink:
+        QVERIFY(QFile::link(other, path));
+        break;
+    case Odd::ForeignLink:
+        if (geteuid() != 0)
+            QSKIP("only root can give a link to another user");
+        QVERIFY(QFile::link(other, path));
+        QCOMPARE(lchown(native.constData(), 65534, 65534), 0);
+        break;
+    case Odd::Mode:
+        writeFileBytes(path, contents);
+        QCOMPARE(chmod(native.constData(), 0604), 0);
+        if (geteuid() == 0)
+            QCOMPARE(chown(native.constData(), 0, 65534), 0);
+        break;
+    }
+    struct stat before {};
+    QCOMPARE(lstat(native.constData(), &before), 0);
+
+    CapturedMessages messages;
+    ProfileFile file(path, &messages);
+    QCOMPARE(file.readString("S", "A", "def"), QString(readable ? "1" : "def"));
+    QCOMPARE(file.writeString("S", "A", "2"), writable);
+    QCOMPARE(messages.messages, writable ? QStringList() : QStringList{"Unable to write to " + path});
+
+    struct stat after {};
+    QCOMPARE(lstat(native.constData(), &after), 0);
+    if (!writable || odd == Odd::OwnLink) {
+        // Nothing in the file's place was replaced.
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(after.st_mode, before.st_mode);
+    }
+    QCOMPARE(readFileBytes(other), odd == Odd::OwnLink ? QByteArray("[S]\r\nA=2\r\n") : contents);
+    if (odd == Odd::Mode) {
+        QCOMPARE(after.st_mode & 07777, 0604u);
+        QCOMPARE(after.st_gid, before.st_gid);
+        QCOMPARE(readFileBytes(path), QByteArray("[S]\r\nA=2\r\n"));
+    }
+    if (odd == Odd::TooBig)
+        QCOMPARE(after.st_size, ProfileFile::MaxFileSize + 1);
+}
+
+void ProfileTest::folderLock()
+{
+    QTemporaryDir dir;
+    QElapsedTimer timer;
+    timer.start();
+    {
+        FolderLock first(dir.path());
+        QVERIFY(first.isLocked());
+        // A holder that does not let go is waited for only so long.
+        FolderLock second(dir.path(), 50);
+        QVERIFY(!second.isLocked());
+        QVERIFY(timer.elapsed() >= 50);
+    }
+    // Let go with its holder, and nothing left in the folder.
+    FolderLock third(dir.path(), 0);
+    QVERIFY(third.isLocked());
+    QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
 }
 
 QTEST_GUILESS_MAIN(ProfileTest)
