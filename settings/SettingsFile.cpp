@@ -62,16 +62,18 @@ StoredSettings SettingsFile::read()
 
 bool SettingsFile::write(const StoredSettings &settings)
 {
-    ProfileDocument document = m_file.load();
-    document.writeString(Section, keyLaunches, QString::number(settings.launches));
-    document.writeString(Section, keyPicture, settings.picture);
-    document.writeString(Section, keyPosition, settings.position);
-    document.writeString(Section, keyBackColor, QString::number(settings.backColor));
-    document.writeString(Section, keyLangPack, settings.langPack);
-    document.writeString(Section, keyBackSet, settings.backSet);
-    document.writeString(Section, keySetPack, settings.setPack);
-    if (!m_file.save(document))
-        return false;
-    m_lastReported.clear();
-    return true;
+    // On the file as it is now, under the lock that copies of this game
+    // honour, so the keys of other games written meanwhile are kept.
+    const bool written = m_file.update([&settings](ProfileDocument &document) {
+        document.writeString(Section, keyLaunches, QString::number(settings.launches));
+        document.writeString(Section, keyPicture, settings.picture);
+        document.writeString(Section, keyPosition, settings.position);
+        document.writeString(Section, keyBackColor, QString::number(settings.backColor));
+        document.writeString(Section, keyLangPack, settings.langPack);
+        document.writeString(Section, keyBackSet, settings.backSet);
+        document.writeString(Section, keySetPack, settings.setPack);
+    });
+    if (written)
+        m_lastReported.clear();
+    return written;
 }

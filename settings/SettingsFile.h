@@ -20,7 +20,7 @@ struct StoredSettings
     QString setPack;  // "*standart*" or a skin library's file name
 };
 
-// Reads and writes those seven keys, one load and one save each time, so
+// Reads and writes those seven keys, one read and one save each time, so
 // every other key, section, comment and blank line of the file keeps its
 // bytes, and what other games of the family wrote in between is kept.
 class SettingsFile
