@@ -109,6 +109,25 @@ QLabel *TScoresForm::label(const QString &name) const
     return findChild<QLabel *>(name);
 }
 
+QString TScoresForm::bestPlayerRow(int row) const
+{
+    QStringList cells;
+    for (const char *column : {"LName", "LDomLeft", "LTime"}) {
+        const QStringList lines = LinesLabel::splitLines(label(QString::fromLatin1(column))->text());
+        if (row < lines.size() && !lines.at(row).isEmpty())
+            cells.append(lines.at(row));
+    }
+    return cells.join(QStringLiteral(", "));
+}
+
+QRect TScoresForm::bestPlayerRowRect(int row) const
+{
+    const QRect names = label(QStringLiteral("LName"))->geometry();
+    return QRect(label(QStringLiteral("L12"))->x(), names.y() + row * LinesLabel::RowHeight,
+                 label(QStringLiteral("LTime"))->geometry().right() - label(QStringLiteral("L12"))->x() + 1,
+                 LinesLabel::RowHeight);
+}
+
 void TScoresForm::FormCreate(Statistics &statistics, const QWidget &mainWindow)
 {
     m_statistics = &statistics;
