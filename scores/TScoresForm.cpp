@@ -2,6 +2,7 @@
 
 #include "LinesLabel.h"
 #include "Statistics.h"
+#include "TextRowsAccessible.h"
 #include "language/TextTable.h"
 #include "platform/DesktopFonts.h"
 
@@ -168,6 +169,8 @@ void TScoresForm::RefreshStatistics(const ScoresRecord &record)
     label(QStringLiteral("LName"))->setText(names);
     label(QStringLiteral("LDomLeft"))->setText(dominoes);
     label(QStringLiteral("LTime"))->setText(times);
+    for (int row = 0; row < BestPlayerRows; ++row)
+        TextRowsAccessible::rowChanged(label(QStringLiteral("LName")), row);
 
     const GameCounters *counters[2] = {&record.game, &record.family};
     const char *const prefixes[2] = {"L", "LL"};
