@@ -2,6 +2,7 @@
 
 #include "LinesLabel.h"
 #include "Statistics.h"
+#include "TextRowsAccessible.h"
 #include "language/TextTable.h"
 #include "platform/DesktopFonts.h"
 
@@ -109,6 +110,25 @@ QLabel *TScoresForm::label(const QString &name) const
     return findChild<QLabel *>(name);
 }
 
+QString TScoresForm::bestPlayerRow(int row) const
+{
+    QStringList cells;
+    for (const char *column : {"LName", "LDomLeft", "LTime"}) {
+        const QStringList lines = LinesLabel::splitLines(label(QString::fromLatin1(column))->text());
+        if (row < lines.size() && !lines.at(row).isEmpty())
+            cells.append(lines.at(row));
+    }
+    return cells.join(QStringLiteral(", "));
+}
+
+QRect TScoresForm::bestPlayerRowRect(int row) const
+{
+    const QRect names = label(QStringLiteral("LName"))->geometry();
+    return QRect(label(QStringLiteral("L12"))->x(), names.y() + row * LinesLabel::RowHeight,
+                 label(QStringLiteral("LTime"))->geometry().right() - label(QStringLiteral("L12"))->x() + 1,
+                 LinesLabel::RowHeight);
+}
+
 void TScoresForm::FormCreate(Statistics &statistics, const QWidget &mainWindow)
 {
     m_statistics = &statistics;
@@ -149,6 +169,8 @@ void TScoresForm::RefreshStatistics(const ScoresRecord &record)
     label(QStringLiteral("LName"))->setText(names);
     label(QStringLiteral("LDomLeft"))->setText(dominoes);
     label(QStringLiteral("LTime"))->setText(times);
+    for (int row = 0; row < BestPlayerRows; ++row)
+        TextRowsAccessible::rowChanged(label(QStringLiteral("LName")), row);
 
     const GameCounters *counters[2] = {&record.game, &record.family};
     const char *const prefixes[2] = {"L", "LL"};

@@ -29,6 +29,12 @@ public:
 
     QLabel *label(const QString &name) const;
 
+    // What a screen reader reads for the best player of row 0 to 11: the
+    // name, the dominoes left and the time, and where that row is drawn.
+    static constexpr int BestPlayerRows = 12;
+    QString bestPlayerRow(int row) const;
+    QRect bestPlayerRowRect(int row) const;
+
     void setVisible(bool visible) override;
     // Whether the player sees the window: shown and not minimized.
     bool isShowing() const { return isVisible() && !isMinimized(); }

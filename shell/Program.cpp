@@ -1,5 +1,6 @@
 #include "Program.h"
 
+#include "AccessibleFactory.h"
 #include "Environment.h"
 #include "TForm1.h"
 #include "resources/BuiltinSkin.h"
@@ -24,6 +25,7 @@ Program::Program(const Environment &environment)
       m_statistics(std::make_unique<Statistics>(
           ScoresFile(m_environment.programFolder + QStringLiteral("/scores.ini"), m_environment.messages)))
 {
+    installAccessibleFactory();
     // The windows, in the order the program has always created them.
     m_mainWindow = std::make_unique<TForm1>(m_environment, m_texts, *m_programResources);
     m_mainWindow->setWindowIcon(ProgramResources::windowIcon());

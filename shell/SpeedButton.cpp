@@ -1,5 +1,6 @@
 #include "SpeedButton.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <qdrawutil.h>
 
@@ -10,6 +11,13 @@ SpeedButton::SpeedButton(const QString &name, bool toggle, QWidget *parent)
     setCheckable(toggle);
     setFocusPolicy(Qt::NoFocus);
     resize(24, 24);
+}
+
+bool SpeedButton::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTipChange)
+        setAccessibleName(toolTip());
+    return QAbstractButton::event(event);
 }
 
 void SpeedButton::paintEvent(QPaintEvent *)

@@ -8,7 +8,8 @@
 // disabled, pressed (while the mouse holds it) and down (held down by the
 // program, for the toggles). A toggle's mouse click flips its down state
 // before the click handler runs; the handlers set the state themselves, so a
-// key and a mouse click leave the same state.
+// key and a mouse click leave the same state. A screen reader reads its hint
+// as its name.
 class SpeedButton : public QAbstractButton
 {
     Q_OBJECT
@@ -22,6 +23,7 @@ public:
     QSize sizeHint() const override { return {24, 24}; }
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:

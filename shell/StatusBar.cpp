@@ -1,6 +1,9 @@
 #include "StatusBar.h"
 
+#include "scores/TextRowsAccessible.h"
+
 #include <QPainter>
+#include <utility>
 #include <qdrawutil.h>
 
 StatusBar::StatusBar(QWidget *parent) : QWidget(parent)
@@ -17,6 +20,13 @@ StatusBar::StatusBar(QWidget *parent) : QWidget(parent)
     bold.setBold(true);
     setFont(bold);
 }
+
+namespace {
+
+// The first and last panel of each reading row.
+constexpr std::pair<int, int> readingRows[StatusBar::ReadingRowCount] = {{0, 1}, {2, 3}, {4, 4}};
+
+} // namespace
 
 void StatusBar::setWidthsFor(int clientWidth)
 {
@@ -50,6 +60,23 @@ void StatusBar::setPanelText(int panel, const QString &text)
         return;
     m_panels[panel].text = text;
     update(panelRect(panel));
+    for (int row = 0; row < ReadingRowCount; ++row)
+        if (panel >= readingRows[row].first && panel <= readingRows[row].second)
+            TextRowsAccessible::rowChanged(this, row);
+}
+
+QString StatusBar::readingRow(int row) const
+{
+    QStringList texts;
+    for (int panel = readingRows[row].first; panel <= readingRows[row].second; ++panel)
+        if (!m_panels[panel].text.isEmpty())
+            texts.append(m_panels[panel].text);
+    return texts.join(QLatin1Char(' '));
+}
+
+QRect StatusBar::readingRowRect(int row) const
+{
+    return panelRect(readingRows[row].first).united(panelRect(readingRows[row].second));
 }
 
 void StatusBar::paintEvent(QPaintEvent *)

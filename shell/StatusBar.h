@@ -25,6 +25,12 @@ public:
     bool panelLowered(int panel) const { return m_panels.at(panel).lowered; }
     QRect panelRect(int panel) const;
 
+    // What a screen reader reads, row by row: each label with the value
+    // beside it ("Variants: 3", "Time: 12"), then the message.
+    static constexpr int ReadingRowCount = 3;
+    QString readingRow(int row) const;
+    QRect readingRowRect(int row) const;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 

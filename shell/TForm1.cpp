@@ -4,6 +4,7 @@
 #include "KeyTaps.h"
 #include "SpeedButton.h"
 #include "StatusBar.h"
+#include "TileAccessible.h"
 #include "TileImage.h"
 #include "language/TextTable.h"
 #include "platform/DesktopFonts.h"
@@ -171,6 +172,22 @@ void TForm1::tileChanged(SlotNumber s)
     tile->setEnabled(state.enabled);
     tile->setToolTip(state.showHint ? QString::number(m_game.pipTotalAt(s)) : QString());
     tile->setVisible(state.visible);
+    describeTile(s);
+}
+
+void TForm1::describeTile(SlotNumber s)
+{
+    // What a screen reader reads; setting a name, or the selection, tells it
+    // of the change.
+    const TilePicture picture = m_game.tile(s).picture;
+    const bool faceUp = picture == TilePicture::Face || picture == TilePicture::MarkedFace;
+    const QString name = TileAccessible::name(m_game.slotDomino(s), faceUp);
+    TileImage *tile = m_tiles[s - 1];
+    if (tile->accessibleName() != name)
+        tile->setAccessibleName(name);
+    // The selection can leave a tile whose picture stays as it was.
+    for (TileImage *each : m_tiles)
+        each->setSelected(m_game.selectionActive() && m_game.selectedSlot() == each->slot());
 }
 
 void TForm1::variantsCounted(int variants)

@@ -117,6 +117,7 @@ private:
     void runModal(Toolbar::Button button, QDialog *dialog);
     void keyTapped(int key);
     void createTiles();
+    void describeTile(SlotNumber slot);
 
     // GameObserver
     void tileChanged(SlotNumber slot) override;

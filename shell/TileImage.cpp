@@ -2,6 +2,7 @@
 
 #include "language/TextTable.h"
 
+#include <QAccessible>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -20,6 +21,23 @@ void TileImage::setPicture(const QImage &picture)
 {
     m_picture = picture;
     update();
+}
+
+void TileImage::setSelected(bool selected)
+{
+    if (m_selected == selected)
+        return;
+    m_selected = selected;
+    QAccessible::State changed;
+    changed.selected = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
+}
+
+void TileImage::click()
+{
+    if (isEnabled())
+        emit clicked(m_slot);
 }
 
 void TileImage::paintEvent(QPaintEvent *)

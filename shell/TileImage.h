@@ -8,6 +8,7 @@
 // One domino's picture control on the board: 30 x 60 pixels, showing the
 // face, the back or the face with the selection mark. Its slot number is
 // its tag. It reports a click (press and release on it) while enabled.
+// Whether it is the selection it is told, for screen readers.
 class TileImage : public QWidget
 {
     Q_OBJECT
@@ -17,6 +18,10 @@ public:
     SlotNumber slot() const { return m_slot; }
     const QImage &picture() const { return m_picture; }
     void setPicture(const QImage &picture);
+    bool isSelected() const { return m_selected; }
+    void setSelected(bool selected);
+    // A click without the mouse (a screen reader's press), taken while enabled.
+    void click();
 
 signals:
     void clicked(SlotNumber slot);
@@ -32,4 +37,5 @@ private:
     SlotNumber m_slot;
     QImage m_picture;
     bool m_pressed = false;
+    bool m_selected = false;
 };

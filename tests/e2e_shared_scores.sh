@@ -49,18 +49,19 @@ slots=(1:85:392 2:115:392 3:145:392 4:175:392 13:85:212 14:115:212 15:145:212 16
 faces() {
     eval "$(xwininfo -id "$window_b" | awk '/Absolute upper-left X:/ {print "left=" $4} /Absolute upper-left Y:/ {print "top=" $4}')"
     import -window root "$work/shot.png"
-    local points="" entry slot x y
+    local points=() format="" entry slot x y
     for entry in "${slots[@]}"; do
         IFS=: read -r slot x y <<<"$entry"
-        points+="$((left + x + 7)),$((top + y + 30)) "
+        points+=("$((left + x + 7)),$((top + y + 30))")
+        format+="%[pixel:p{${points[-1]}}]\n"
     done
-    local list=()
-    for point in $points; do
-        local value
-        value=$(convert "$work/shot.png" -format "%[pixel:p{$point}]" info:)
-        [[ "$value" == "white" || "$value" == "srgb(255,255,255)" || "$value" == "gray(255)" ]] && list+=("$point")
-    done
-    printf '%s\n' "${list[@]}" | sort -u
+    # One pass over the picture for all points.
+    local values i=0
+    mapfile -t values < <(convert "$work/shot.png" -format "$format" info:)
+    for ((i = 0; i < ${#points[@]}; i++)); do
+        [[ "${values[i]}" == "white" || "${values[i]}" == "srgb(255,255,255)" || "${values[i]}" == "gray(255)" ]] \
+            && echo "${points[i]}"
+    done | sort -u
 }
 congratulated() { xdotool search --onlyvisible --name '^Congratulations!!!$' >/dev/null 2>&1; }
 
