@@ -2,9 +2,13 @@
 
 #include "language/TextTable.h"
 
+#include <QList>
 #include <memory>
 
 class BuiltinSkin;
+class QWidget;
+class HelpWindow;
+class LanguageLoader;
 class ProgramResources;
 class Statistics;
 class TEnter2HSC;
@@ -28,6 +32,13 @@ public:
     TScoresForm &scoresForm() const { return *m_scoresForm; }
     Statistics &statistics() const { return *m_statistics; }
     TextTable &texts() { return m_texts; }
+    LanguageLoader &language() const { return *m_language; }
+    HelpWindow &helpWindow() const { return *m_helpWindow; }
+    // The windows a language puts its texts into.
+    QList<QWidget *> windows() const;
+    // Applies the language `langPack` to every window ("english" is the
+    // built-in one); the help follows it.
+    void loadLanguage(const QString &langPack);
 
     // The title of the program's taskbar button and of its message boxes.
     static QString applicationTitle();
@@ -41,4 +52,7 @@ private:
     std::unique_ptr<TForm1> m_mainWindow;
     std::unique_ptr<TEnter2HSC> m_nameEntry;
     std::unique_ptr<TScoresForm> m_scoresForm;
+    std::unique_ptr<LanguageLoader> m_language;
+    // Last, so that it goes first: it may stand over a dialog as its child.
+    std::unique_ptr<HelpWindow> m_helpWindow;
 };

@@ -1,6 +1,7 @@
 #include "TForm1.h"
 
 #include "Environment.h"
+#include "HelpWindow.h"
 #include "SpeedButton.h"
 #include "StatusBar.h"
 #include "TileImage.h"
@@ -454,7 +455,8 @@ void TForm1::AboutClick()
 
 void TForm1::HelpClick()
 {
-    // The program has no help file to open yet: the button only springs back.
+    if (m_helpWindow)
+        m_helpWindow->showContents();
 }
 
 // ---------------------------------------------------------------------------

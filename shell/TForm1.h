@@ -12,6 +12,7 @@
 class QFrame;
 class QTimer;
 class ResourceModule;
+class HelpWindow;
 class Statistics;
 class TEnter2HSC;
 class SpeedButton;
@@ -64,6 +65,7 @@ public:
     void setSetupDialog(QDialog *dialog) { m_setupDialog = dialog; }
     void setStatisticsWindow(QWidget *window) { m_statisticsWindow = window; }
     void setAboutWindow(QDialog *window) { m_aboutWindow = window; }
+    void setHelpWindow(HelpWindow *window) { m_helpWindow = window; }
 
     // The image painted behind the board.
     const QImage &boardBackground() const { return m_boardBackground; }
@@ -124,6 +126,7 @@ private:
     QPointer<QDialog> m_setupDialog;
     QPointer<QWidget> m_statisticsWindow;
     QPointer<QDialog> m_aboutWindow;
+    HelpWindow *m_helpWindow = nullptr;
 
     // What each tile shows now, so that a change of its flags alone does
     // not load its picture again.
