@@ -104,6 +104,12 @@ private:
     QHash<QString, int> m_sectionLines;
 };
 
+// A text on one line of the report: line breaks shown as \n and \r.
+QString oneLine(QString text)
+{
+    return text.replace(u'\n', QStringLiteral("\\n")).replace(u'\r', QStringLiteral("\\r"));
+}
+
 // A key in the form the English table writes it, for comparing.
 QString canonical(const QString &key)
 {
@@ -252,10 +258,10 @@ private:
     {
         for (const TextTable::Entry &entry : TextTable::englishTexts()) {
             if (entry.key && !m_named.contains(canonical(QString::fromLatin1(entry.key))))
-                error(0, QStringLiteral("leaves out %1 (English: \"%2\")").arg(QString::fromLatin1(entry.key), entry.text));
+                error(0, QStringLiteral("leaves out %1 (English: \"%2\")").arg(QString::fromLatin1(entry.key), oneLine(entry.text)));
             if (!entry.key && !m_slots.contains(entry.slot))
                 error(m_lines.sectionLine(VariablesSection),
-                      QStringLiteral("leaves out [Variables] key %1 (English: \"%2\")").arg(entry.slot).arg(entry.text));
+                      QStringLiteral("leaves out [Variables] key %1 (English: \"%2\")").arg(entry.slot).arg(oneLine(entry.text)));
         }
     }
 
