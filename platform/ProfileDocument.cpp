@@ -4,15 +4,17 @@
 
 #include <QHash>
 #include <QSet>
+#include <algorithm>
 
 namespace {
 
 bool isBlank(QChar c)
 {
-    return c == u' ' || c == u'\t';
+    return c == u' ' || c == u'\t' || c == u'\v';
 }
 
-// Trims spaces and tabs only; other white space belongs to names and values.
+// Trims spaces, tabs and vertical tabs only; other white space belongs to
+// names and values.
 QString trimmed(QStringView text)
 {
     qsizetype begin = 0;
@@ -50,9 +52,9 @@ qsizetype characterCount(const QString &text)
 }
 
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-bool isValidUtf8(const QByteArray &bytes)
+bool isValidUtf8(QByteArrayView bytes)
 {
-    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
     const qsizetype n = bytes.size();
     qsizetype i = 0;
     while (i < n) {
@@ -103,6 +105,40 @@ QString unquoted(const QString &value)
     return value;
 }
 
+bool isAscii(QByteArrayView bytes)
+{
+    for (char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+// A written line of a file without a byte-order mark: Windows-1252 as the
+// family writes it, unless the code page lacks a character, or its bytes
+// would read back as UTF-8 as something else ("\u00C3\u00B6" is C3 B6).
+QByteArray encodeUnmarked(const QString &text)
+{
+    bool fits = true;
+    for (const char32_t c : text.toUcs4())
+        fits = fits && Windows1252::canEncode(c);
+    if (fits) {
+        QByteArray bytes = Windows1252::encode(text);
+        if (isAscii(bytes) || !isValidUtf8(bytes))
+            return bytes;
+    }
+    return text.toUtf8();
+}
+
+QByteArray encodeUtf16(const QString &text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size() * 2);
+    for (QChar c : text)
+        bytes.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+    return bytes;
+}
+
 } // namespace
 
 ProfileDocument::ProfileDocument() = default;
@@ -110,90 +146,114 @@ ProfileDocument::ProfileDocument() = default;
 ProfileDocument ProfileDocument::fromBytes(const QByteArray &bytes)
 {
     ProfileDocument doc;
-    QByteArray payload = bytes;
     int unit = 1;
     if (bytes.startsWith("\xFF\xFE")) {
         doc.m_encoding = Encoding::Utf16LE;
-        payload = bytes.mid(2);
+        doc.m_source = bytes.mid(2);
         unit = 2;
+        if (doc.m_source.size() % 2) {
+            doc.m_tail = doc.m_source.right(1);
+            doc.m_source.chop(1);
+        }
     } else if (bytes.startsWith("\xEF\xBB\xBF")) {
         doc.m_encoding = Encoding::Utf8WithBom;
-        payload = bytes.mid(3);
-    } else if (isValidUtf8(bytes)) {
-        doc.m_encoding = Encoding::Utf8;
+        doc.m_source = bytes.mid(3);
     } else {
-        doc.m_encoding = Encoding::Windows1252;
+        doc.m_encoding = Encoding::Utf8;
+        doc.m_source = bytes;
     }
+    const QByteArray &payload = doc.m_source;
 
-    // Line ends are found in whole code units; in UTF-8 the bytes CR and LF
-    // never occur inside a longer sequence.
+    // Line ends are found in whole code units; in UTF-8 and Windows-1252 the
+    // bytes CR and LF never occur inside a longer character.
     const auto unitAt = [&](qsizetype i) -> int {
         if (unit == 1)
             return static_cast<unsigned char>(payload[i]);
         return static_cast<unsigned char>(payload[i])
                | (static_cast<unsigned char>(payload[i + 1]) << 8);
     };
+    const auto addLine = [&](qsizetype start, qsizetype length, End end) {
+        Line line;
+        line.offset = start;
+        line.length = length;
+        line.end = end;
+        const QByteArray raw = QByteArray::fromRawData(payload.constData() + start, length);
+        if (doc.m_encoding == Encoding::Utf8 && !isValidUtf8(raw))
+            doc.m_encoding = Encoding::Windows1252;
+        classify(line, decodeLine(raw, doc.m_encoding));
+        if (line.kind == Kind::Section)
+            doc.m_sectionLines.push_back(int(doc.m_lines.size()));
+        doc.m_lines.push_back(std::move(line));
+    };
+    doc.m_lines.reserve(std::size_t(payload.count('\n') / unit + 1));
     bool styleFound = false;
     qsizetype start = 0;
     qsizetype i = 0;
-    const qsizetype whole = payload.size() - payload.size() % unit;
-    while (i < whole) {
+    const qsizetype size = payload.size();
+    while (i < size) {
         const int c = unitAt(i);
         if (c != '\r' && c != '\n') {
             i += unit;
             continue;
         }
-        QString end = c == '\n' ? QStringLiteral("\n") : QStringLiteral("\r");
+        End end = c == '\n' ? End::Lf : End::Cr;
         qsizetype next = i + unit;
-        if (c == '\r' && next < whole && unitAt(next) == '\n') {
-            end = QStringLiteral("\r\n");
+        if (c == '\r' && next < size && unitAt(next) == '\n') {
+            end = End::CrLf;
             next += unit;
         }
-        Line line;
-        line.raw = payload.mid(start, i - start);
-        line.text = doc.decode(line.raw);
-        line.end = end;
-        classify(line);
-        doc.m_lines.push_back(std::move(line));
+        addLine(start, i - start, end);
         if (!styleFound) {
             doc.m_lineEnd = end;
             styleFound = true;
         }
         start = i = next;
     }
-    if (start < payload.size()) {
-        // The last line has no line end (and, in UTF-16, maybe an odd byte,
-        // which is kept but not read).
-        Line line;
-        line.raw = payload.mid(start);
-        line.text = doc.decode(line.raw.left(whole - start));
-        classify(line);
-        doc.m_lines.push_back(std::move(line));
-    }
+    if (start < size)
+        addLine(start, size - start, End::None);
     return doc;
 }
 
 QByteArray ProfileDocument::toBytes() const
 {
     QByteArray bytes;
+    bytes.reserve(m_source.size() + 64);
     if (m_encoding == Encoding::Utf16LE)
         bytes = QByteArray("\xFF\xFE");
     else if (m_encoding == Encoding::Utf8WithBom)
         bytes = QByteArray("\xEF\xBB\xBF");
     for (const Line &line : m_lines) {
-        bytes += line.rewritten ? encode(line.text) : line.raw;
-        bytes += encode(line.end);
+        bytes += lineBytes(line);
+        bytes += endBytes(line.end);
     }
-    return bytes;
+    return bytes + m_tail;
 }
 
-QString ProfileDocument::decode(const QByteArray &bytes) const
+QString ProfileDocument::lineEnd() const
 {
-    switch (m_encoding) {
-    case Encoding::Utf8:
-    case Encoding::Utf8WithBom:
-        return QString::fromUtf8(bytes);
-    case Encoding::Utf16LE: {
+    return m_lineEnd == End::Lf ? QStringLiteral("\n") : m_lineEnd == End::Cr ? QStringLiteral("\r")
+                                                                              : QStringLiteral("\r\n");
+}
+
+QByteArray ProfileDocument::lineBytes(const Line &line) const
+{
+    if (line.rewritten)
+        return line.written;
+    return m_source.mid(line.offset, line.length);
+}
+
+QByteArray ProfileDocument::endBytes(End end) const
+{
+    const char *text = end == End::CrLf ? "\r\n" : end == End::Lf ? "\n" : end == End::Cr ? "\r" : "";
+    return m_encoding == Encoding::Utf16LE ? encodeUtf16(QString::fromLatin1(text)) : QByteArray(text);
+}
+
+// Decodes one line. Without a mark (and, for a stray byte, with the UTF-8
+// mark too) a line that is not valid UTF-8 is Windows-1252. A byte-order mark
+// inside the text is a character like any other, never dropped.
+QString ProfileDocument::decodeLine(const QByteArray &bytes, Encoding encoding)
+{
+    if (encoding == Encoding::Utf16LE) {
         QString text;
         text.reserve(bytes.size() / 2);
         for (qsizetype i = 0; i + 1 < bytes.size(); i += 2)
@@ -201,49 +261,40 @@ QString ProfileDocument::decode(const QByteArray &bytes) const
                                        | (static_cast<unsigned char>(bytes[i + 1]) << 8))));
         return text;
     }
-    case Encoding::Windows1252:
-        break;
-    }
-    return Windows1252::decode(bytes);
+    if (isAscii(bytes))
+        return QString::fromLatin1(bytes);
+    if (!isValidUtf8(bytes))
+        return Windows1252::decode(bytes);
+    // Qt's UTF-8 decoder drops a leading EF BB BF; here it is the line's text.
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return QChar(0xFEFF) + QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
+    return QString::fromUtf8(bytes);
 }
 
-QByteArray ProfileDocument::encode(const QString &text) const
+void ProfileDocument::setLine(Line &line, const QString &text) const
 {
     switch (m_encoding) {
     case Encoding::Utf8:
-    case Encoding::Utf8WithBom:
-        return text.toUtf8();
-    case Encoding::Utf16LE: {
-        QByteArray bytes;
-        bytes.reserve(text.size() * 2);
-        for (QChar c : text) {
-            bytes.append(char(c.unicode() & 0xFF));
-            bytes.append(char(c.unicode() >> 8));
-        }
-        return bytes;
-    }
     case Encoding::Windows1252:
+        line.written = encodeUnmarked(text);
+        break;
+    case Encoding::Utf8WithBom:
+        line.written = text.toUtf8();
+        break;
+    case Encoding::Utf16LE:
+        line.written = encodeUtf16(text);
         break;
     }
-    return Windows1252::encode(text);
-}
-
-ProfileDocument::Line ProfileDocument::makeLine(const QString &text, const QString &end)
-{
-    Line line;
-    line.text = text;
-    line.end = end;
     line.rewritten = true;
-    classify(line);
-    return line;
+    classify(line, text);
 }
 
-void ProfileDocument::classify(Line &line)
+void ProfileDocument::classify(Line &line, const QString &fullText)
 {
     line.name.clear();
     line.value.clear();
     line.hasValue = false;
-    const QString text = trimmed(line.text);
+    const QString text = trimmed(fullText);
     if (text.isEmpty()) {
         line.kind = Kind::Blank;
         return;
@@ -253,12 +304,13 @@ void ProfileDocument::classify(Line &line)
         return;
     }
     if (text.front() == u'[') {
-        const qsizetype close = text.indexOf(u']');
-        if (close > 0) {
-            line.kind = Kind::Section;
-            line.name = trimmed(QStringView(text).mid(1, close - 1));
-            return;
-        }
+        // Without its closing bracket the line names the section all the same.
+        qsizetype close = text.indexOf(u']');
+        if (close < 0)
+            close = text.size();
+        line.kind = Kind::Section;
+        line.name = trimmed(QStringView(text).mid(1, close - 1));
+        return;
     }
     line.kind = Kind::Key;
     const qsizetype equals = text.indexOf(u'=');
@@ -273,19 +325,17 @@ void ProfileDocument::classify(Line &line)
 
 int ProfileDocument::findSection(const QString &section) const
 {
-    for (std::size_t i = 0; i < m_lines.size(); ++i) {
-        if (m_lines[i].kind == Kind::Section && sameName(m_lines[i].name, section))
-            return int(i);
+    for (const int i : m_sectionLines) {
+        if (sameName(m_lines[i].name, section))
+            return i;
     }
     return -1;
 }
 
 int ProfileDocument::sectionEnd(int header) const
 {
-    int i = header + 1;
-    while (i < int(m_lines.size()) && m_lines[i].kind != Kind::Section)
-        ++i;
-    return i;
+    const auto next = std::upper_bound(m_sectionLines.begin(), m_sectionLines.end(), header);
+    return next == m_sectionLines.end() ? int(m_lines.size()) : *next;
 }
 
 int ProfileDocument::findKey(int header, const QString &key) const
@@ -312,6 +362,14 @@ QString ProfileDocument::readString(const QString &section, const QString &key,
     return leftCharacters(unquoted(m_lines[index].value), ValueLimit);
 }
 
+QStringList ProfileDocument::sectionNames() const
+{
+    QStringList names;
+    for (const int i : m_sectionLines)
+        names << m_lines[i].name;
+    return names;
+}
+
 QStringList ProfileDocument::readSection(const QString &section) const
 {
     return listSection(section, SectionBufferSize, false);
@@ -334,7 +392,11 @@ QStringList ProfileDocument::listSection(const QString &section, int bufferSize,
     const int end = sectionEnd(header);
     for (int i = header + 1; i < end; ++i) {
         const Line &line = m_lines[i];
-        if (line.kind != Kind::Key || line.name.isEmpty())
+        if (line.kind != Kind::Key)
+            continue;
+        // The key list has the names of lines with '='; the line list has
+        // every line, "=value" included.
+        if (namesOnly && (!line.hasValue || line.name.isEmpty()))
             continue;
         const QString entry = namesOnly || !line.hasValue ? line.name : line.name + u'=' + line.value;
         used += characterCount(entry) + 1;
@@ -348,9 +410,18 @@ QStringList ProfileDocument::listSection(const QString &section, int bufferSize,
 void ProfileDocument::insertLine(int index, const QString &text)
 {
     // A line added after an unended last line gives that line an end first.
-    if (index > 0 && m_lines[index - 1].end.isEmpty())
+    if (index > 0 && m_lines[index - 1].end == End::None)
         m_lines[index - 1].end = m_lineEnd;
-    m_lines.insert(m_lines.begin() + index, makeLine(text, m_lineEnd));
+    Line line;
+    line.end = m_lineEnd;
+    setLine(line, text);
+    const bool isSection = line.kind == Kind::Section;
+    m_lines.insert(m_lines.begin() + index, std::move(line));
+    auto at = std::lower_bound(m_sectionLines.begin(), m_sectionLines.end(), index);
+    for (auto later = at; later != m_sectionLines.end(); ++later)
+        ++*later;
+    if (isSection)
+        m_sectionLines.insert(at, index);
 }
 
 void ProfileDocument::writeString(const QString &section, const QString &key,
@@ -368,9 +439,9 @@ void ProfileDocument::writeString(const QString &section, const QString &key,
     const int index = findKey(header, key);
     if (index >= 0) {
         Line &line = m_lines[index];
-        line.text = line.name + u'=' + oneLine;
-        line.rewritten = true;
-        classify(line);
+        if (line.hasValue && line.value == oneLine)
+            return;
+        setLine(line, line.name + u'=' + oneLine);
         return;
     }
     int last = header;

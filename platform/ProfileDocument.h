@@ -12,26 +12,29 @@
 // with one load and one save. Reads and writes behave as the Windows
 // private-profile functions that the family's games were built on:
 //
-// - a line "[name]" opens a section; a line starting with ';' is a comment;
-//   any other non-blank line in a section is a key line "name=value" (a line
-//   without '=' is a key without a value: it is listed, but reading it gives
-//   the default);
-// - section and key names are compared without regard to letter case; spaces
-//   and tabs around names and values are ignored;
+// - a line starting with '[' opens a section, named by what stands up to the
+//   closing ']' or, when there is none, up to the end of the line; a line
+//   starting with ';' is a comment; any other non-blank line in a section is
+//   a key line "name=value" (a line without '=' holds no key: reading it
+//   gives the default and the key list leaves it out);
+// - section and key names are compared without regard to letter case;
+//   spaces, tabs and vertical tabs around names and values are ignored;
 // - the first section of a name and, in it, the first key of a name win;
 // - lines before the first section belong to no section.
 //
 // Every line that a write does not touch keeps its exact bytes, including its
-// own line end, so comments, blank lines, odd spacing and other games' keys
-// survive any number of writes.
+// own line end, so comments, blank lines, odd spacing, other games' keys and
+// bytes in any encoding survive any number of writes. Without a byte-order
+// mark each line is read on its own: as UTF-8 when its bytes are valid UTF-8,
+// else as Windows-1252 (the family's Windows games write that code page).
 class ProfileDocument
 {
 public:
     enum class Encoding {
-        Utf8,        // valid UTF-8 without a byte-order mark (also plain ASCII)
+        Utf8,        // no byte-order mark, and every line valid UTF-8 (also plain ASCII)
         Utf8WithBom, // UTF-8 behind the byte-order mark EF BB BF
         Utf16LE,     // UTF-16 little-endian behind the byte-order mark FF FE
-        Windows1252, // anything else
+        Windows1252, // no byte-order mark, and some line not valid UTF-8
     };
 
     // A value read with readString() is cut to this many characters.
@@ -52,17 +55,20 @@ public:
     ProfileDocument();
 
     // Reads a file's bytes. The encoding is taken from a byte-order mark, else
-    // UTF-8 when the bytes are valid UTF-8, else Windows-1252. Lines end at
-    // CRLF, LF or CR; new lines get the first line end found, CRLF if none.
+    // line by line (above). Lines end at CRLF, LF or CR; new lines get the
+    // first line end found, CRLF if none. Reading costs time and memory in
+    // proportion to the file's size.
     static ProfileDocument fromBytes(const QByteArray &bytes);
 
-    // The file's bytes in its own encoding, with its byte-order mark if it had
-    // one. A Windows-1252 file stays Windows-1252: characters the code page
-    // lacks are written as '?', as the family's Windows games would write them.
+    // The file's bytes, with its byte-order mark if it had one. Lines written
+    // into a file without a mark are Windows-1252 when the code page has every
+    // character (as the family's Windows games write them) and UTF-8 when it
+    // does not; with a mark they take the mark's encoding. An odd last byte
+    // of a UTF-16 file stays the last byte.
     QByteArray toBytes() const;
 
     Encoding encoding() const { return m_encoding; }
-    QString lineEnd() const { return m_lineEnd; }
+    QString lineEnd() const;
 
     // The value of the key, or defaultValue when the section or key is missing
     // or the key has no '='. One pair of matching outer quotes (' or ") is
@@ -71,51 +77,64 @@ public:
     QString readString(const QString &section, const QString &key,
                        const QString &defaultValue) const;
 
-    // The section's key lines as "key=value" (or just "key" for a line
-    // without '='), in file order, duplicates included, comments and blank
-    // lines left out. Values are given as written, quotes included. Lines that
+    // The section's lines as "key=value" (or the line itself for a line
+    // without '='; "=value" for a line with an empty name), trimmed, in file
+    // order, duplicates included, comments and blank lines left out. Values are given as written, quotes included. Lines that
     // do not fit whole into SectionBufferSize are left out with all after them.
     QStringList readSection(const QString &section) const;
 
-    // The section's key names in file order, duplicates included. Names that
+    // The section's key names in file order, duplicates included, of lines
+    // with an '=' and a name only. Names that
     // do not fit whole into KeyListBufferSize are not seen, nor any after them.
     QStringList readSectionKeys(const QString &section) const;
+
+    // The names of the file's sections in file order, duplicates included.
+    QStringList sectionNames() const;
 
     // Sets the key. An existing key's line (the first in the first section of
     // that name) becomes "name=value" with the name spelt as in the file; a
     // new key goes right after the last key line of its section (right after
     // the section line when it has none); a new section goes at the end of
     // the file with its key, without a blank line before it. A line break in
-    // the value would split the line, so each becomes a space.
+    // the value would split the line, so each becomes a space. A key that
+    // already holds the value keeps its line's bytes.
     void writeString(const QString &section, const QString &key, const QString &value);
 
 private:
-    enum class Kind { Blank, Comment, Section, Key };
+    enum class Kind : unsigned char { Blank, Comment, Section, Key };
+    enum class End : unsigned char { None, CrLf, Lf, Cr };
 
+    // One line. An untouched line is a stretch of m_source; a written one
+    // holds its own bytes.
     struct Line
     {
-        QByteArray raw;     // the line's bytes as read, without its line end
-        QString text;       // the line decoded
-        QString end;        // "\r\n", "\n", "\r", or "" for an unended last line
+        qsizetype offset = 0; // where the line starts in m_source
+        qsizetype length = 0; // its bytes, without the line end
+        QByteArray written;   // the bytes of a written line
         bool rewritten = false;
+        End end = End::None;
         Kind kind = Kind::Blank;
-        QString name;       // section or key name, trimmed
-        QString value;      // key value, trimmed
-        bool hasValue = false;
+        bool hasValue = false; // a key line with '='
+        QString name;          // section or key name, trimmed
+        QString value;         // key value, trimmed
     };
 
-    static Line makeLine(const QString &text, const QString &end);
-    static void classify(Line &line);
+    static void classify(Line &line, const QString &text);
+    static QString decodeLine(const QByteArray &bytes, Encoding encoding);
 
+    QByteArray lineBytes(const Line &line) const;
+    QByteArray endBytes(End end) const;
     QStringList listSection(const QString &section, int bufferSize, bool namesOnly) const;
     int findSection(const QString &section) const;
     int sectionEnd(int header) const;
     int findKey(int header, const QString &key) const;
     void insertLine(int index, const QString &text);
-    QByteArray encode(const QString &text) const;
-    QString decode(const QByteArray &bytes) const;
+    void setLine(Line &line, const QString &text) const;
 
     Encoding m_encoding = Encoding::Utf8;
-    QString m_lineEnd = QStringLiteral("\r\n");
+    End m_lineEnd = End::CrLf;
+    QByteArray m_source; // the file's bytes after any byte-order mark
+    QByteArray m_tail;   // an odd last byte of a UTF-16 file
     std::vector<Line> m_lines;
+    std::vector<int> m_sectionLines; // the section lines' indices, in order
 };

@@ -1,10 +1,29 @@
 #include "ProfileFile.h"
 
+#include "FolderLock.h"
 #include "MessageSink.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Links followed in a row before a save gives up, as the kernel's limit.
+constexpr int MaxLinks = 40;
+
+QByteArray nativePath(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+} // namespace
 
 ProfileFile::ProfileFile(QString path, MessageSink *sink)
     : m_path(std::move(path))
@@ -12,30 +31,127 @@ ProfileFile::ProfileFile(QString path, MessageSink *sink)
 {
 }
 
+ProfileFile::State ProfileFile::read(ProfileDocument &document) const
+{
+    document = ProfileDocument();
+    // Never opened when it is not a regular file: opening a FIFO waits for a
+    // writer, and opening a device may do things.
+    struct stat info {};
+    if (::stat(nativePath(m_path).constData(), &info) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? State::Missing : State::Unreadable;
+    if (!S_ISREG(info.st_mode) || info.st_size > ProfileFile::MaxFileSize)
+        return State::Unreadable;
+    // Non-blocking and checked again: the file may have been swapped since.
+    const int fd = ::open(nativePath(m_path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT ? State::Missing : State::Unreadable;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > MaxFileSize) {
+        ::close(fd);
+        return State::Unreadable;
+    }
+    QByteArray bytes(qsizetype(info.st_size) + 1, Qt::Uninitialized);
+    qsizetype size = 0;
+    for (;;) {
+        if (size == bytes.size()) {
+            // Grown since fstat: read on, within the limit.
+            if (size > MaxFileSize) {
+                ::close(fd);
+                return State::Unreadable;
+            }
+            bytes.resize(size * 2 + 1);
+        }
+        const ssize_t got = ::read(fd, bytes.data() + size, std::size_t(bytes.size() - size));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            ::close(fd);
+            return State::Unreadable;
+        }
+        if (got == 0)
+            break;
+        size += got;
+    }
+    ::close(fd);
+    bytes.truncate(size);
+    document = ProfileDocument::fromBytes(bytes);
+    return State::Read;
+}
+
 ProfileDocument ProfileFile::load() const
 {
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-        return ProfileDocument();
-    return ProfileDocument::fromBytes(file.readAll());
+    ProfileDocument document;
+    read(document);
+    return document;
+}
+
+QString ProfileFile::saveTarget() const
+{
+    QString target = QFileInfo(m_path).absoluteFilePath();
+    for (int hop = 0; hop < MaxLinks; ++hop) {
+        struct stat info {};
+        if (::lstat(nativePath(target).constData(), &info) != 0)
+            return errno == ENOENT ? target : QString();
+        if (!S_ISLNK(info.st_mode))
+            return target;
+        if (info.st_uid != ::geteuid())
+            return QString(); // somebody else's link
+        const QString link = QFile::symLinkTarget(target);
+        if (link.isEmpty())
+            return QString();
+        target = QDir::cleanPath(link);
+    }
+    return QString();
 }
 
 bool ProfileFile::save(const ProfileDocument &document)
 {
-    const QFileInfo info(m_path);
+    const QString target = saveTarget();
+    if (target.isEmpty())
+        return fail();
+    FolderLock lock(QFileInfo(target).path());
+    return write(target, document);
+}
+
+bool ProfileFile::update(const std::function<void(ProfileDocument &)> &change)
+{
+    const QString target = saveTarget();
+    if (target.isEmpty())
+        return fail();
+    FolderLock lock(QFileInfo(target).path());
+    ProfileDocument document;
+    if (read(document) == State::Unreadable)
+        return fail();
+    change(document);
+    return write(target, document);
+}
+
+bool ProfileFile::write(const QString &target, const ProfileDocument &document)
+{
     // A file that exists but cannot be read has been loaded as an empty one;
     // saving would replace all it holds, so it is left alone. (QSaveFile
-    // itself refuses a read-only file, a folder in the file's place, and a
-    // folder that cannot be written.)
-    if (info.exists() && !info.isReadable())
+    // itself refuses a read-only file and a folder that cannot be written.)
+    struct stat old {};
+    const bool exists = ::stat(nativePath(target).constData(), &old) == 0;
+    if (exists && (!S_ISREG(old.st_mode) || old.st_size > MaxFileSize
+                   || ::access(nativePath(target).constData(), R_OK) != 0))
+        return fail();
+    if (!exists && errno != ENOENT)
         return fail();
 
     // Unbuffered, so that a short write (a full disk) shows in write()'s
     // count: a buffered QSaveFile lets a short write at its final flush pass
     // and commits a truncated file.
-    QSaveFile file(m_path);
+    QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail();
+    if (exists) {
+        // The replaced file's mode, and its owner and group where allowed.
+        const int fd = file.handle();
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0 && ::fchown(fd, uid_t(-1), old.st_gid) != 0) {
+            // Not a member of the group: the new file keeps the user's own.
+        }
+        ::fchmod(fd, old.st_mode & 07777);
+    }
     const QByteArray bytes = document.toBytes();
     // Without commit() the new contents are thrown away and the file stays.
     if (file.write(bytes) != bytes.size() || !file.commit())
@@ -58,9 +174,7 @@ QString ProfileFile::readString(const QString &section, const QString &key,
 
 bool ProfileFile::writeString(const QString &section, const QString &key, const QString &value)
 {
-    ProfileDocument document = load();
-    document.writeString(section, key, value);
-    return save(document);
+    return update([&](ProfileDocument &document) { document.writeString(section, key, value); });
 }
 
 QStringList ProfileFile::readSection(const QString &section) const

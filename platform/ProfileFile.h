@@ -5,25 +5,46 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class MessageSink;
 
 // One profile file on disk (the settings file, the scores file, a language
 // pack), read and written with the semantics of ProfileDocument.
 //
-// The one-value operations load the file each time, and a write saves it
-// again at once, so what other games of the family wrote in between is seen
-// and kept. To read or write many values, load() the document once, work on
-// it and save() it once.
+// The settings and scores files are shared with other copies of this game and
+// with the family's other games, which may be running at the same moment. So
+// a change is made with update(): under a short lock on the file's folder
+// (FolderLock) the file is read as it is now, the change is applied to that,
+// and the result saved, all in one go; writeString() does that for one key.
+// Copies of this program never undo each other's changes that way; against
+// the family's Windows games, which do not lock, the last write of a key wins.
 //
-// A missing or unreadable file reads as an empty one: every read gives its
-// default. Saving is atomic: the new contents are written beside the file and
-// renamed over it, so the file is either the old one or the new one, never a
-// torn one. A save that cannot be done (missing folder, read-only file or
-// folder, a file that exists but cannot be read, full disk) shows
+// A missing file reads as an empty one: every read gives its default. Only a
+// regular file (or a link to one) of at most MaxFileSize bytes is read; a
+// FIFO, device, socket or folder in its place, a bigger file or one without
+// read permission is a file that cannot be read. It reads as empty, without
+// ever waiting on it, and it is never replaced.
+//
+// Saving is atomic: the new contents are written beside the file and renamed
+// over it, so the file is either the old one or the new one, never a torn one.
+// The new file keeps the mode of the file it replaces, and its owner and group
+// where the user may set them. A save goes through a symbolic link only when
+// the link belongs to the user running the game (as the kernel's protected
+// links rule has it in shared folders), so a link planted by someone else
+// never makes the game overwrite a file it should not touch.
+//
+// A save that cannot be done (missing folder, read-only file or folder, a file
+// that cannot be read, another user's link, full disk) shows
 // "Unable to write to <full path>" and leaves the file as it was.
 class ProfileFile
 {
 public:
+    // Bigger files are files that cannot be read: a scores or settings file
+    // holds about 2 KB, a language pack some 50 KB, and a file of a megabyte
+    // of short lines takes a tenth of a second to read and some 30 MB.
+    static constexpr qint64 MaxFileSize = 1024 * 1024;
+
     ProfileFile(QString path, MessageSink *sink);
 
     const QString &path() const { return m_path; }
@@ -35,9 +56,21 @@ public:
     QStringList readSectionKeys(const QString &section) const;
 
     ProfileDocument load() const;
+    // Saves the document as the whole file, under the folder's lock but
+    // without looking at the file again: for a file of this program's own.
     bool save(const ProfileDocument &document);
+    // Reads the file as it is now, lets `change` apply this run's changes to
+    // it and saves the result, under the folder's lock.
+    bool update(const std::function<void(ProfileDocument &)> &change);
 
 private:
+    enum class State { Missing, Read, Unreadable };
+
+    State read(ProfileDocument &document) const;
+    // The file a save replaces: the path, or where the user's own link leads.
+    // Empty when the save must not go ahead.
+    QString saveTarget() const;
+    bool write(const QString &target, const ProfileDocument &document);
     bool fail();
 
     QString m_path;

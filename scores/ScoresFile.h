@@ -11,6 +11,14 @@ class MessageSink;
 // (keys 1Name, 1DomLeft, 1Time up to 13Name, 13DomLeft, 13Time); section
 // "Tolvane..." holds the counters of the whole family. Other games' sections
 // and keys are left as they are.
+//
+// The file is shared: other copies of this game and the family's other games
+// may write it while this one runs. So a write never puts back this run's
+// whole view: it reads the file as it is now and applies this run's changes
+// to it, under the lock of ProfileFile::update(). The changes are what the
+// record gained since the file was last read or written here: counters are
+// raised by what this run counted, and new best entries are merged into the
+// list the file holds now.
 class ScoresFile
 {
 public:
@@ -25,18 +33,29 @@ public:
     // file is read all the same, and false is returned.
     bool read(ScoresRecord &record) const;
 
-    // Writes every key of the record, family counters first, then this game's
-    // counters, then the 13 entries, in one atomic save. On failure the message
-    // "Unable to write to <path>" is shown, the file stays as it was and
-    // false is returned.
+    // Writes this run's changes into the file as it is now: each counter is
+    // the file's plus what the record counted since the last read or write;
+    // the best list is the file's with the record's new entries merged in,
+    // sorted as sortBestPlayers() does and cut to 13. Every key is written,
+    // family counters first, then this game's counters, then the 13 entries,
+    // in one atomic save. On failure the message "Unable to write to <path>"
+    // is shown, the file stays as it was and false is returned.
     bool write(const ScoresRecord &record);
+    // The same, and the record becomes what was saved, so that it shows what
+    // the other games counted as well.
+    bool write(ScoresRecord &record);
 
 private:
+    ScoresRecord merged(const ScoresRecord &record, const ScoresRecord &now) const;
+
     QString m_path;
     MessageSink *m_sink;
     // The bad value last reported, so that it is not reported again before
     // a write has repaired it.
     mutable QString m_lastReported;
+    // The file as this run last read or wrote it: what the record's changes
+    // are counted from.
+    mutable ScoresRecord m_base;
 };
 
 // Orders the 13 entries by dominoes left, then by time, both ascending; equal

@@ -6,6 +6,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 using Writes = QList<QStringList>; // each {section, key, value}
@@ -49,6 +52,8 @@ private slots:
     void failedWritesKeepTheFile();
     void readOnlyFileOrFolder();
     void fullDiskKeepsTheFile();
+    void oddFiles_data();
+    void oddFiles();
 };
 
 void ProfileTest::readString_data()
@@ -71,7 +76,22 @@ void ProfileTest::readString_data()
     QTest::newRow("no equals sign") << QByteArray("[S]\r\nA\r\nA=2\r\n") << "S" << "A" << def;
     QTest::newRow("equals in value") << QByteArray("[S]\r\nA=b=c\r\n") << "S" << "A" << "b=c";
     QTest::newRow("before any section") << QByteArray("A=1\r\n[S]\r\n") << "S" << "A" << def;
-    QTest::newRow("unclosed bracket is a key") << QByteArray("[S]\r\n[T\r\nA=1\r\n") << "S" << "A" << "1";
+    QTest::newRow("unclosed bracket opens the section")
+        << QByteArray("[sectionname   \r\nkey=value\r\n") << "sectionname" << "key" << "value";
+    QTest::newRow("unclosed bracket ends the section before")
+        << QByteArray("[s]\r\na=1\r\n[open\r\nb=2\r\n") << "s" << "b" << def;
+    QTest::newRow("unclosed bracket, key after it")
+        << QByteArray("[s]\r\na=1\r\n[open\r\nb=2\r\n") << "open" << "b" << "2";
+    QTest::newRow("vertical tabs trimmed") << QByteArray("[S]\r\n\x0b A\x0b=\x0b\tb\x0b\r\n") << "S" << "A" << "b";
+    QTest::newRow("1252 line after UTF-8 line")
+        << QByteArray("[S]\r\nA=J\xC3\xB6rg\r\nB=Zo\xEB\r\n") << "S" << "A" << "J\u00F6rg";
+    QTest::newRow("UTF-8 line after 1252 line")
+        << QByteArray("[S]\r\nB=Zo\xEB\r\nA=J\xC3\xB6rg\r\n") << "S" << "B" << "Zo\u00EB";
+    QTest::newRow("EF BB BF at a line start is a character")
+        << QByteArray("[S]\r\n\xEF\xBB\xBF" "A=1\r\n") << "S" << QStringLiteral("\uFEFFA") << "1";
+    QTest::newRow("invalid byte in a marked UTF-8 file")
+        << QByteArray("\xEF\xBB\xBF[S]\r\nA=J\xFCrgen\r\n") << "S" << "A" << "J\u00FCrgen";
+    QTest::newRow("odd-length UTF-16") << utf16("[S]\r\nA=\u03A9\r\n") + 'x' << "S" << "A" << "\u03A9";
     QTest::newRow("double quotes") << QByteArray("[S]\r\nA=\" a \"\r\n") << "S" << "A" << " a ";
     QTest::newRow("single quotes") << QByteArray("[S]\r\nA='x'\r\n") << "S" << "A" << "x";
     QTest::newRow("one pair only") << QByteArray("[S]\r\nA=\"\"x\"\"\r\n") << "S" << "A" << "\"x\"";
@@ -110,7 +130,12 @@ void ProfileTest::listing_data()
     QTest::newRow("missing") << QByteArray("[T]\r\nA=1\r\n") << QStringList() << QStringList();
     QTest::newRow("mixed lines")
         << QByteArray("[S]\r\n;c=1\r\n\r\n A = \"q\" \r\nbare\r\n=nameless\r\na=2\r\n[T]\r\nX=1\r\n[s]\r\nY=1\r\n")
-        << QStringList{"A", "bare", "a"} << QStringList{"A=\"q\"", "bare", "a=2"};
+        << QStringList{"A", "a"} << QStringList{"A=\"q\"", "bare", "=nameless", "a=2"};
+    QTest::newRow("Windows key list")
+        << QByteArray("[s]\r\nname1=val1\r\nname2=\r\nname3\r\nname4=val4\r\n  lonely key  \r\n=val5\r\n"
+                      "# hash comment\r\n")
+        << QStringList{"name1", "name2", "name4"}
+        << QStringList{"name1=val1", "name2=", "name3", "name4=val4", "lonely key", "=val5", "# hash comment"};
 }
 
 void ProfileTest::listing()
@@ -119,8 +144,8 @@ void ProfileTest::listing()
     QFETCH(QStringList, keys);
     QFETCH(QStringList, lines);
     const ProfileDocument doc = ProfileDocument::fromBytes(file);
-    QCOMPARE(doc.readSectionKeys("S"), keys);
-    QCOMPARE(doc.readSection("S"), lines);
+    QCOMPARE(doc.readSectionKeys("s"), keys);
+    QCOMPARE(doc.readSection("s"), lines);
 }
 
 void ProfileTest::bufferLimits_data()
@@ -184,11 +209,26 @@ void ProfileTest::writeString_data()
                                                    << QByteArray("[A]\r\nx=2\r\n[B]\r\ny=1");
     QTest::newRow("line breaks in a value") << QByteArray() << Writes{{"A", "x", "a\r\nb\nc"}}
                                             << QByteArray("[A]\r\nx=a  b c\r\n");
-    QTest::newRow("1252 kept") << QByteArray("[A]\r\nn=J\xFCrgen\x81\r\n")
-                               << Writes{{"A", "m", "J\u00F6rg \u20AC \u03A9\U0001F600"}}
-                               << QByteArray("[A]\r\nn=J\xFCrgen\x81\r\nm=J\xF6rg \x80 ??\r\n");
-    QTest::newRow("ASCII file takes UTF-8") << QByteArray("[A]\r\n") << Writes{{"A", "m", "J\u00F6rg"}}
-                                            << QByteArray("[A]\r\nm=J\xC3\xB6rg\r\n");
+    QTest::newRow("1252 kept, UTF-8 where 1252 lacks a character")
+        << QByteArray("[A]\r\nn=J\xFCrgen\x81\r\n")
+        << Writes{{"A", "m", "J\u00F6rg \u20AC"}, {"A", "c", "\u0416\U0001F600"}}
+        << QByteArray("[A]\r\nn=J\xFCrgen\x81\r\nm=J\xF6rg \x80\r\nc=\xD0\x96\xF0\x9F\x98\x80\r\n");
+    QTest::newRow("ASCII file takes 1252") << QByteArray("[A]\r\n") << Writes{{"A", "m", "J\u00F6rg"}}
+                                           << QByteArray("[A]\r\nm=J\xF6rg\r\n");
+    QTest::newRow("1252 that would read as UTF-8 is UTF-8")
+        << QByteArray() << Writes{{"A", "m", "\u00C3\u00B6"}} << QByteArray("[A]\r\nm=\xC3\x83\xC2\xB6\r\n");
+    QTest::newRow("UTF-8 lines stay beside a new 1252 line")
+        << QByteArray("[A]\r\nm=J\xC3\xB6rg\r\n") << Writes{{"A", "z", "Zo\u00EB"}}
+        << QByteArray("[A]\r\nm=J\xC3\xB6rg\r\nz=Zo\xEB\r\n");
+    QTest::newRow("same value keeps the line's bytes")
+        << QByteArray("\xEF\xBB\xBF[A]\r\nn = J\xFCrgen\r\n") << Writes{{"A", "n", "J\u00FCrgen"}}
+        << QByteArray("\xEF\xBB\xBF[A]\r\nn = J\xFCrgen\r\n");
+    QTest::newRow("EF BB BF at a line start kept")
+        << QByteArray("[A]\r\n\xEF\xBB\xBFx=1\r\n") << Writes{{"A", QStringLiteral("\uFEFFx"), "2"}}
+        << QByteArray("[A]\r\n\xEF\xBB\xBFx=2\r\n");
+    QTest::newRow("odd-length UTF-16 keeps its last byte last")
+        << utf16("[A]\r\nx=1") + 'z' << Writes{{"A", "x", "\u03A9"}, {"B", "y", "2"}}
+        << utf16("[A]\r\nx=\u03A9\r\n[B]\r\ny=2\r\n") + 'z';
     QTest::newRow("UTF-8 mark kept, odd bytes untouched")
         << QByteArray("\xEF\xBB\xBF[A]\r\nbad=\xFF\r\n") << Writes{{"A", "m", "\u00F6"}}
         << QByteArray("\xEF\xBB\xBF[A]\r\nbad=\xFF\r\nm=\xC3\xB6\r\n");
@@ -291,6 +331,102 @@ void ProfileTest::fullDiskKeepsTheFile()
     QCOMPARE(messages.messages, QStringList{"Unable to write to " + path});
     QCOMPARE(readFileBytes(path), QByteArray("[S]\r\nA=1\r\n"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"scores.ini"});
+}
+
+// What stands at the file's place, made by oddFiles() in its folder:
+// "other.ini" is a plain file beside it.
+enum class Odd { Fifo, Folder, Socket, DeviceLink, TooBig, OwnLink, ForeignLink, Mode };
+
+void ProfileTest::oddFiles_data()
+{
+    QTest::addColumn<Odd>("odd");
+    QTest::addColumn<bool>("readable");
+    QTest::addColumn<bool>("writable");
+    QTest::newRow("FIFO") << Odd::Fifo << false << false;
+    QTest::newRow("folder") << Odd::Folder << false << false;
+    QTest::newRow("socket") << Odd::Socket << false << false;
+    QTest::newRow("device through own link") << Odd::DeviceLink << false << false;
+    QTest::newRow("over the size limit") << Odd::TooBig << false << false;
+    QTest::newRow("own link followed") << Odd::OwnLink << true << true;
+    QTest::newRow("another user's link refused") << Odd::ForeignLink << true << false;
+    QTest::newRow("mode and group kept") << Odd::Mode << true << true;
+}
+
+void ProfileTest::oddFiles()
+{
+    QFETCH(Odd, odd);
+    QFETCH(bool, readable);
+    QFETCH(bool, writable);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("scores.ini");
+    const QString other = dir.filePath("other.ini");
+    const QByteArray contents("[S]\r\nA=1\r\n");
+    writeFileBytes(other, contents);
+    const QByteArray native = QFile::encodeName(path);
+    switch (odd) {
+    case Odd::Fifo:
+        QCOMPARE(mkfifo(native.constData(), 0600), 0);
+        break;
+    case Odd::Folder:
+        QVERIFY(QDir(dir.path()).mkdir("scores.ini"));
+        break;
+    case Odd::Socket: {
+        const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        QVERIFY(std::size_t(native.size()) < sizeof address.sun_path);
+        std::copy(native.begin(), native.end(), address.sun_path);
+        QCOMPARE(bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+        close(fd);
+        break;
+    }
+    case Odd::DeviceLink:
+        QVERIFY(QFile::link("/dev/null", path));
+        break;
+    case Odd::TooBig:
+        writeFileBytes(path, contents);
+        QCOMPARE(truncate(native.constData(), ProfileFile::MaxFileSize + 1), 0);
+        break;
+    case Odd::OwnLink:
+        QVERIFY(QFile::link(other, path));
+        break;
+    case Odd::ForeignLink:
+        if (geteuid() != 0)
+            QSKIP("only root can give a link to another user");
+        QVERIFY(QFile::link(other, path));
+        QCOMPARE(lchown(native.constData(), 65534, 65534), 0);
+        break;
+    case Odd::Mode:
+        writeFileBytes(path, contents);
+        QCOMPARE(chmod(native.constData(), 0604), 0);
+        if (geteuid() == 0)
+            QCOMPARE(chown(native.constData(), 0, 65534), 0);
+        break;
+    }
+    struct stat before {};
+    QCOMPARE(lstat(native.constData(), &before), 0);
+
+    CapturedMessages messages;
+    ProfileFile file(path, &messages);
+    QCOMPARE(file.readString("S", "A", "def"), QString(readable ? "1" : "def"));
+    QCOMPARE(file.writeString("S", "A", "2"), writable);
+    QCOMPARE(messages.messages, writable ? QStringList() : QStringList{"Unable to write to " + path});
+
+    struct stat after {};
+    QCOMPARE(lstat(native.constData(), &after), 0);
+    if (!writable || odd == Odd::OwnLink) {
+        // Nothing in the file's place was replaced.
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(after.st_mode, before.st_mode);
+    }
+    QCOMPARE(readFileBytes(other), odd == Odd::OwnLink ? QByteArray("[S]\r\nA=2\r\n") : contents);
+    if (odd == Odd::Mode) {
+        QCOMPARE(after.st_mode & 07777, 0604u);
+        QCOMPARE(after.st_gid, before.st_gid);
+        QCOMPARE(readFileBytes(path), QByteArray("[S]\r\nA=2\r\n"));
+    }
+    if (odd == Odd::TooBig)
+        QCOMPARE(after.st_size, ProfileFile::MaxFileSize + 1);
 }
 
 QTEST_GUILESS_MAIN(ProfileTest)

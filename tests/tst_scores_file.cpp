@@ -25,6 +25,38 @@ QString namesOf(const ScoresRecord &record)
     return names;
 }
 
+// One copy of the game on the shared file, played as the game plays.
+struct Copy
+{
+    Copy(const QString &path) : file(path, &messages) { file.read(record); }
+
+    void newGame()
+    {
+        file.read(record);
+        ++record.game.gamesWas;
+        ++record.family.gamesWas;
+        QVERIFY(file.write(record));
+    }
+    void finish(const QString &name, int left, int seconds)
+    {
+        if (qualifies(record, left, seconds)) {
+            record.bestPlayers[ScoresRecord::EntryCount - 1] = {name, left, seconds};
+            ++record.game.gamesSucc;
+            ++record.family.gamesSucc;
+        }
+        if (left == 0) {
+            ++record.game.gamesEnd;
+            ++record.family.gamesEnd;
+        }
+        sortBestPlayers(record);
+        QVERIFY(file.write(record));
+    }
+
+    CapturedMessages messages;
+    ScoresFile file;
+    ScoresRecord record;
+};
+
 } // namespace
 
 class ScoresFileTest : public QObject
@@ -43,6 +75,8 @@ private slots:
     void qualification_data();
     void qualification();
     void failedWriteKeepsTheFile();
+    void copiesKeepEachOthersChanges_data();
+    void copiesKeepEachOthersChanges();
 };
 
 void ScoresFileTest::noFileThenFirstGame()
@@ -236,6 +270,60 @@ void ScoresFileTest::failedWriteKeepsTheFile()
     QVERIFY(!written);
     QCOMPARE(messages.messages, QStringList{"Unable to write to " + path});
     QCOMPARE(readFileBytes(path), old);
+}
+
+void ScoresFileTest::copiesKeepEachOthersChanges_data()
+{
+    // Steps: "a"/"b" deal a game in copy A/B; "A<name>"/"B<name>" end it
+    // with that name, 0 dominoes left in as many seconds as the name's
+    // length; "a."/"b." close the copy (a plain write).
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("names");   // the best list's first names
+    QTest::addColumn<QList<int>>("counts"); // game Was, Succ, End; family the same
+
+    QTest::newRow("idle copy closes after the other's result")
+        << QStringList{"b", "BBee", "b.", "a."} << "Bee" << QList<int>{1, 1, 1, 1, 1, 1};
+    QTest::newRow("both enter results")
+        << QStringList{"a", "b", "BBee", "AAnnabel", "a.", "b."} << "Bee,Annabel"
+        << QList<int>{2, 2, 2, 2, 2, 2};
+    QTest::newRow("closing copy after several games of the other")
+        << QStringList{"a", "b", "BBo", "b", "BBoris", "b", "a.", "b."} << "Bo,Boris"
+        << QList<int>{4, 2, 2, 4, 2, 2};
+}
+
+void ScoresFileTest::copiesKeepEachOthersChanges()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QString, names);
+    QFETCH(QList<int>, counts);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("scores.ini");
+    // Another game of the family has counted already.
+    writeFileBytes(path, "[Zolvar]\r\nGamesWas=3\r\n[Tolvane...]\r\nGamesWas=3\r\nGamesSucc=0\r\nGamesEnd=0\r\n");
+    Copy a(path);
+    Copy b(path);
+    for (const QString &step : steps) {
+        Copy &copy = step[0].toLower() == u'a' ? a : b;
+        if (step.size() == 1)
+            copy.newGame();
+        else if (step.endsWith(u'.'))
+            QVERIFY(copy.file.write(copy.record));
+        else
+            copy.finish(step.mid(1), 0, int(step.size()) - 1);
+    }
+    ScoresRecord record;
+    QVERIFY(ScoresFile(path, nullptr).read(record));
+    const QList<int> expected{counts[0], counts[1], counts[2], counts[3] + 3, counts[4], counts[5]};
+    QCOMPARE((QList<int>{record.game.gamesWas, record.game.gamesSucc, record.game.gamesEnd,
+                         record.family.gamesWas, record.family.gamesSucc, record.family.gamesEnd}),
+             expected);
+    const QStringList best = names.split(u',');
+    for (int i = 0; i < best.size(); ++i)
+        QCOMPARE(record.bestPlayers[i].name, best[i]);
+    QCOMPARE(record.bestPlayers[best.size()].name, QStringLiteral("Somebody"));
+    // The closing copy shows what is on file.
+    QCOMPARE(a.record.bestPlayers[0].name, record.bestPlayers[0].name);
+    QVERIFY(a.messages.messages.isEmpty() && b.messages.messages.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(ScoresFileTest)

@@ -830,9 +830,10 @@ void ShellScoresTest::otherGamesKeysSurviveEveryWrite()
     playSeedGame(1);
     QCOMPARE(fileValue(GameSection, "1DomLeft"), QStringLiteral("5"));
     foreignKept("end of a game");
+    // Another copy counts meanwhile: closing keeps its count.
     writeFileBytes(scoresPath(), readFileBytes(scoresPath()).replace("[Kelvor]\r\nGamesWas=2", "[Kelvor]\r\nGamesWas=77"));
     QVERIFY(m_window->close());
-    QCOMPARE(fileValue(GameSection, "GamesWas"), QStringLiteral("2"));
+    QCOMPARE(fileValue(GameSection, "GamesWas"), QStringLiteral("77"));
     foreignKept("closing");
 }
 
@@ -842,12 +843,13 @@ void ShellScoresTest::closingTheMainWindowWritesTheScores()
     m_env->times = {OnePairSeed};
     release(m_window, Qt::Key_F2);
     m_window->Timer1Timer();
-    // Another game of the family counts meanwhile; closing puts back this
-    // program's view, and the running game is not recorded as finished.
+    // Another copy writes meanwhile; closing keeps what it wrote, adds
+    // nothing this run has not counted since its last write, and does not
+    // record the running game as finished.
     writeFileBytes(scoresPath(), "[Kelvor]\r\nGamesWas=50\r\n");
     QVERIFY(m_window->close());
     QCOMPARE(readFileBytes(scoresPath()),
-             defaultScoresSection(1) + "[Tolvane...]\r\nGamesWas=1\r\nGamesSucc=0\r\nGamesEnd=0\r\n");
+             defaultScoresSection(50) + "[Tolvane...]\r\nGamesWas=0\r\nGamesSucc=0\r\nGamesEnd=0\r\n");
     QVERIFY(m_env->messages.messages.isEmpty());
 }
 

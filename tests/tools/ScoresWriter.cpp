@@ -1,12 +1,22 @@
-// Writes the scores file given as its argument over and over until it is
-// killed. Each write sets every number of the record to the next count and
-// every name to "Writer<count>", so a reader can tell one whole write from
-// a mix of two. The count goes on from the one already in the file.
+// Writes the scores file given as its last argument, for the tests that run
+// writers as processes of their own.
+//
+//   kelvor_scores_writer <scores.ini>
+//     writes over and over until it is killed. Each write sets every number
+//     of the game's keys to the next count and every name to
+//     "Writer<count>", so a reader can tell one whole write from a mix of two.
+//     The count goes on from the one already in the file. After each whole
+//     save it prints "saved <count>".
+//   kelvor_scores_writer --new-games <n> <scores.ini>
+//     deals n games as the game does: read, count one game in both sections,
+//     write.
 
 #include "platform/MessageSink.h"
+#include "platform/ProfileFile.h"
 #include "scores/ScoresFile.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -16,24 +26,49 @@ public:
     void showError(const QString &text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
 };
 
+int writeUntilKilled(const QString &path, MessageSink &sink)
+{
+    ProfileFile file(path, &sink);
+    bool ok = false;
+    int count = file.readString(QStringLiteral("Kelvor"), QStringLiteral("GamesWas"), QStringLiteral("0")).toInt(&ok);
+    for (++count;; ++count) {
+        const QString number = QString::number(count);
+        const bool saved = file.update([&](ProfileDocument &document) {
+            for (const char *section : {"Tolvane...", "Kelvor"})
+                for (const char *key : {"GamesWas", "GamesSucc", "GamesEnd"})
+                    document.writeString(QLatin1String(section), QLatin1String(key), number);
+            for (int n = 1; n <= ScoresRecord::EntryCount; ++n) {
+                document.writeString(QStringLiteral("Kelvor"), QStringLiteral("%1Name").arg(n), "Writer" + number);
+                document.writeString(QStringLiteral("Kelvor"), QStringLiteral("%1DomLeft").arg(n), number);
+                document.writeString(QStringLiteral("Kelvor"), QStringLiteral("%1Time").arg(n), number);
+            }
+        });
+        if (!saved)
+            return 1;
+        std::printf("saved %d\n", count);
+        std::fflush(stdout);
+    }
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <scores.ini>\n", argv[0]);
-        return 2;
-    }
     StderrSink sink;
-    ScoresFile file(QString::fromLocal8Bit(argv[1]), &sink);
-    ScoresRecord record;
-    file.read(record);
-    for (int count = record.game.gamesWas + 1;; ++count) {
-        record.game = {count, count, count};
-        record.family = {count, count, count};
-        for (ScoreEntry &entry : record.bestPlayers)
-            entry = {QStringLiteral("Writer%1").arg(count), count, count};
-        if (!file.write(record))
-            return 1;
+    if (argc == 2)
+        return writeUntilKilled(QString::fromLocal8Bit(argv[1]), sink);
+    if (argc == 4 && std::strcmp(argv[1], "--new-games") == 0) {
+        ScoresFile file(QString::fromLocal8Bit(argv[3]), &sink);
+        ScoresRecord record;
+        for (int n = std::atoi(argv[2]); n > 0; --n) {
+            file.read(record);
+            ++record.game.gamesWas;
+            ++record.family.gamesWas;
+            if (!file.write(record))
+                return 1;
+        }
+        return 0;
     }
+    std::fprintf(stderr, "usage: %s [--new-games <n>] <scores.ini>\n", argv[0]);
+    return 2;
 }
