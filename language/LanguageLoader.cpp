@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -33,20 +34,37 @@ QWidget *findWindow(const QList<QWidget *> &windows, QStringView name)
 
 // The window's own controls: its children and theirs, but not what lies in
 // another window (a dialog that has this window as its parent keeps its
-// controls to itself, though it may itself be one of the controls).
-QObject *findControl(QObject *parent, QStringView name)
+// controls to itself, though it may itself be one of the controls). Where
+// two have one name, the first in the order of creation counts. Each window
+// is indexed once per section applied, not once per line.
+class Controls
 {
-    for (QObject *child : parent->children()) {
-        if (TextTargets::sameName(child->objectName(), name))
-            return child;
-        auto *widget = qobject_cast<QWidget *>(child);
-        if (widget && widget->isWindow())
-            continue;
-        if (QObject *found = findControl(child, name))
-            return found;
+public:
+    QObject *find(QWidget *window, QStringView name)
+    {
+        auto found = m_windows.find(window);
+        if (found == m_windows.end()) {
+            found = m_windows.insert(window, {});
+            index(window, *found);
+        }
+        return found->value(TextTargets::foldName(name));
     }
-    return nullptr;
-}
+
+private:
+    static void index(QObject *parent, QHash<QString, QObject *> &names)
+    {
+        for (QObject *child : parent->children()) {
+            const QString name = TextTargets::foldName(child->objectName());
+            if (!name.isEmpty() && !names.contains(name))
+                names.insert(name, child);
+            auto *widget = qobject_cast<QWidget *>(child);
+            if (!widget || !widget->isWindow())
+                index(child, names);
+        }
+    }
+
+    QHash<QWidget *, QHash<QString, QObject *>> m_windows;
+};
 
 // A page's caption is the text of its tab in the page control.
 bool setPageCaption(QWidget *page, const QString &text)
@@ -105,7 +123,8 @@ bool setProperty(QObject *control, TextTargets::Property property, const QString
 
 // Sets a text as it is; `decode` passes control texts through
 // decodeLineBreaks first.
-bool setText(QWidget *window, QStringView path, const QString &text, int protectTag, bool decode)
+bool setText(QWidget *window, QStringView path, const QString &text, int protectTag, bool decode,
+             Controls &controls)
 {
     if (TextTargets::sameName(path, u"caption")) {
         window->setWindowTitle(text);
@@ -119,7 +138,7 @@ bool setText(QWidget *window, QStringView path, const QString &text, int protect
     const TextTargets::Property property = TextTargets::findProperty(path.mid(dot + 1));
     if (!target || !(TextTargets::propertiesOf(target->kind) & property))
         return false;
-    QObject *control = findControl(window, controlName);
+    QObject *control = controls.find(window, controlName);
     if (!control || TextTable::tag(control) == protectTag)
         return false;
     return setProperty(control, property, decode ? LanguageLoader::decodeLineBreaks(text) : text);
@@ -197,6 +216,7 @@ void LanguageLoader::applyVariables(const ProfileDocument &pack)
 
 void LanguageLoader::applyEnglishTexts(const QList<QWidget *> &windows)
 {
+    Controls controls;
     for (const TextTable::Entry &entry : TextTable::englishTexts()) {
         if (!entry.key) {
             m_texts.setVariable(entry.slot, entry.text);
@@ -205,7 +225,7 @@ void LanguageLoader::applyEnglishTexts(const QList<QWidget *> &windows)
         const QString key = QString::fromLatin1(entry.key);
         const qsizetype dot = key.indexOf(u'.');
         if (QWidget *window = findWindow(windows, QStringView(key).left(dot)))
-            setText(window, QStringView(key).mid(dot + 1), entry.text, NoProtection, false);
+            setText(window, QStringView(key).mid(dot + 1), entry.text, NoProtection, false, controls);
     }
     emit statusLabelsChanged();
 }
@@ -213,6 +233,7 @@ void LanguageLoader::applyEnglishTexts(const QList<QWidget *> &windows)
 void LanguageLoader::applyTextSection(const ProfileDocument &pack, const QString &section,
                                       const QList<QWidget *> &windows, int protectTag)
 {
+    Controls controls;
     for (const auto &[key, value] : pack.readSectionValues(section)) {
         if (value.isEmpty())
             continue;
@@ -222,13 +243,14 @@ void LanguageLoader::applyTextSection(const ProfileDocument &pack, const QString
         QWidget *window = findWindow(windows, QStringView(key).left(dot));
         if (!window || TextTable::tag(window) == protectTag)
             continue;
-        applyText(window, QStringView(key).mid(dot + 1), value, protectTag);
+        setText(window, QStringView(key).mid(dot + 1), value, protectTag, true, controls);
     }
 }
 
 bool LanguageLoader::applyText(QWidget *window, QStringView path, const QString &text, int protectTag)
 {
-    return window && setText(window, path, text, protectTag, true);
+    Controls controls;
+    return window && setText(window, path, text, protectTag, true, controls);
 }
 
 QString LanguageLoader::decodeLineBreaks(const QString &text)

@@ -231,7 +231,8 @@ private:
     void checkVariables()
     {
         const auto values = m_document.readSectionValues(VariablesSection);
-        for (const auto &[key, line] : checkKeys(VariablesSection)) {
+        for (const auto &[name, line] : checkKeys(VariablesSection)) {
+            const QString key = name;
             bool whole = false;
             const int slot = key.toInt(&whole, 10);
             if (!whole || slot < 1 || slot > TextTable::VariableCount) {

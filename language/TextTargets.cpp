@@ -151,6 +151,14 @@ bool sameName(QStringView a, QStringView b)
     return sameNameAs(a, b.utf16(), b.size());
 }
 
+QString foldName(QStringView name)
+{
+    QString folded(name.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < name.size(); ++i)
+        folded[i] = QChar(asciiLower(name[i].unicode()));
+    return folded;
+}
+
 unsigned propertiesOf(Kind kind)
 {
     switch (kind) {

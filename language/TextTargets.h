@@ -66,6 +66,9 @@ std::span<const Control> controls();
 // Names match without regard to the letter case of A to Z, and only of
 // those: the loader's rule, which the checker shares.
 bool sameName(QStringView a, QStringView b);
+// The name with A to Z made small: two names are the same when their folded
+// forms are equal.
+QString foldName(QStringView name);
 
 const Window *findWindow(QStringView name);
 const Control *findControl(QStringView window, QStringView name);
