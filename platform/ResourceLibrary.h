@@ -3,14 +3,24 @@
 #include "platform/ResourceModule.h"
 
 #include <QByteArray>
+#include <QHash>
+#include <QMap>
 #include <memory>
 
 // A skin library: a Windows resource-only DLL (PE32 or PE32+) read as data,
 // never loaded or run. Bitmaps (type 2) are found by name without regard to
 // case; strings (type 6) by number, in blocks of 16.
+//
+// Opening checks the whole way to every bitmap and string block: the headers,
+// the sections, every directory entry and data entry against the file. A
+// file that fails any check is a library that cannot be opened, so lookups
+// later only read bytes already known to lie in the file.
 class ResourceLibrary final : public ResourceModule
 {
 public:
+    // Larger files are no skin libraries; they are not read at all.
+    static constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
+
     // The library in that file, or nullptr when it cannot be opened (missing,
     // unreadable, or not a well-formed PE file with a resource directory).
     static std::unique_ptr<ResourceLibrary> open(const QString &path);
@@ -20,7 +30,27 @@ public:
     QImage bitmap(const QString &name) const override;
     QString string(int id) const override;
 
+    // The names of the bitmaps as the library stores them (a numbered one
+    // as "#" and its number), in order without regard to case.
+    QStringList bitmapNames() const;
+    // The bitmap's DIB as stored, empty when there is none of that name.
+    QByteArray bitmapData(const QString &name) const;
+    // The numbers of the strings that are not empty, ascending.
+    QList<int> stringIds() const;
+
+    // Where a resource's data lies in the file.
+    struct Span
+    {
+        qint64 offset = 0;
+        qint64 size = 0;
+    };
+
 private:
     ResourceLibrary() = default;
+    bool index();
+
     QByteArray m_bytes;
+    QMap<QString, Span> m_bitmaps;   // by upper-case name
+    QMap<QString, QString> m_spelling; // upper-case name -> name as stored
+    QHash<int, Span> m_stringBlocks; // by block number (string number / 16 + 1)
 };

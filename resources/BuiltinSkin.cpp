@@ -1,5 +1,9 @@
 #include "resources/BuiltinSkin.h"
 
+#include "resources/StandardBacks.h"
+
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <array>
 #include <cstdlib>
@@ -82,71 +86,52 @@ bool parseFaceName(const QString &upperName, int &upper, int &lower)
     return upper >= 0 && lower <= 6 && upper <= lower;
 }
 
-// The "monogram" back: a gold-framed royal blue tile with a diamond lattice
-// and a burgundy cartouche carrying a gold K, with small gold diamonds above
-// and below it.
-QImage drawBack()
-{
-    const QRgb edge = qRgb(10, 16, 40);
-    const QRgb gold = qRgb(218, 176, 72);
-    const QRgb navy = qRgb(14, 26, 66);
-    const QRgb field = qRgb(28, 58, 138);
-    const QRgb lattice = qRgb(56, 96, 182);
-    const QRgb burgundy = qRgb(122, 22, 44);
-
-    // The cartouche: an octagon, x 6..23 and y 19..40, corners cut by 3.
-    constexpr int cartLeft = 6, cartRight = 23, cartTop = 19, cartBottom = 40, cut = 3;
-    // How far (x, y) lies inside the cartouche: 0 on its outline, < 0 outside.
-    auto cartDepth = [&](int x, int y) {
-        const int dx = std::min(x - cartLeft, cartRight - x);
-        const int dy = std::min(y - cartTop, cartBottom - y);
-        return std::min({dx, dy, dx + dy - cut});
-    };
-
-    static constexpr std::array<std::string_view, 12> monogram = {
-        "##....##", "##...##.", "##..##..", "##.##...", "####....", "###.....",
-        "###.....", "####....", "##.##...", "##..##..", "##...##.", "##....##",
-    };
-    constexpr int monoLeft = 11, monoTop = 24;
-
-    QImage image(Width, Height, QImage::Format_RGB888);
-    for (int y = 0; y < Height; ++y)
-        for (int x = 0; x < Width; ++x) {
-            const int ring = std::min({x, y, Width - 1 - x, Height - 1 - y});
-            QRgb colour;
-            if (ring == 0)
-                colour = edge;
-            else if (ring == 1)
-                colour = gold;
-            else if (ring == 2)
-                colour = navy;
-            else if (const int depth = cartDepth(x, y); depth >= 0) {
-                const int mx = x - monoLeft, my = y - monoTop;
-                const bool inMonogram = mx >= 0 && mx < 8 && my >= 0 && my < 12 && monogram[my][mx] == '#';
-                colour = depth == 0 || inMonogram ? gold : depth == 1 ? navy : burgundy;
-            } else {
-                // Ornaments centred between pixels (14.5, 10.5) and (14.5, 48.5).
-                const int ox = std::abs(2 * x - 29);
-                const bool ornament = ox + std::abs(2 * y - 21) <= 5 || ox + std::abs(2 * y - 97) <= 5;
-                const bool onLattice = (x + y) % 4 == 0 || (x - y) % 4 == 0;
-                colour = ornament ? gold : onLattice ? lattice : field;
-            }
-            image.setPixel(x, y, colour);
-        }
-    return image;
-}
-
 QImage draw(const QString &upperName)
 {
-    if (upperName == QLatin1String("BACK001"))
-        return drawBack();
+    // "BACK" and exactly three decimal digits.
+    static const QRegularExpression backName(QStringLiteral("^BACK([0-9]{3})$"));
+    if (const auto match = backName.match(upperName); match.hasMatch())
+        return StandardBacks::draw(match.captured(1).toInt());
     int upper = 0, lower = 0;
     if (parseFaceName(upperName, upper, lower))
         return drawFace(upper, lower);
     return {};
 }
 
+// The standard set's texts, numbered from 1 as a skin library numbers them.
+constexpr int BackTitlesFrom = 3;
+constexpr std::array<const char *, 6> BackTitles = {
+    "Monogram skin",     "Snowfall. enjoy it ^)", "Labyrinth",
+    "Flower",            "Strange picture #1",    "Strange picture #2",
+};
+constexpr int ReservedRecords = 18;
+constexpr int ReservedFrom = BackTitlesFrom + int(BackTitles.size()) + 1;
+constexpr int AuthorEntry = ReservedFrom + 2 * ReservedRecords;
+
 } // namespace
+
+QString BuiltinSkin::string(int id) const
+{
+    constexpr int backs = int(BackTitles.size());
+    if (id == 1)
+        return QStringLiteral("Tolvane...");
+    if (id == 2)
+        return QString::number(backs);
+    if (id >= BackTitlesFrom && id < BackTitlesFrom + backs)
+        return QLatin1String(BackTitles[id - BackTitlesFrom]);
+    if (id == ReservedFrom - 1)
+        return QString::number(ReservedRecords);
+    // Each reserved record is a name and a value; nothing reads them, they
+    // keep the places the family's skins have always had.
+    if (id >= ReservedFrom && id < AuthorEntry)
+        return (id - ReservedFrom) % 2 == 0 ? QStringLiteral("Reserved%1").arg((id - ReservedFrom) / 2 + 1)
+                                            : QStringLiteral("0");
+    if (id == AuthorEntry)
+        return QStringLiteral("Faces and backs by Brindlewick");
+    if (id == AuthorEntry + 1)
+        return QStringLiteral("Standart 'Tolvane...' skin");
+    return {};
+}
 
 QImage BuiltinSkin::bitmap(const QString &name) const
 {

@@ -2,6 +2,7 @@
 
 #include "platform/MessageSink.h"
 #include "platform/ProfileFile.h"
+#include "platform/WholeNumber.h"
 
 #include <algorithm>
 #include <limits>
@@ -49,7 +50,7 @@ public:
     {
         const QString text = m_document.readString(section, key, defaultValue);
         int value = 0;
-        if (parseScoreNumber(text, value))
+        if (WholeNumber::parse(text, value))
             return value;
         // One message a read, and none for a value already reported that no
         // write has repaired yet.
@@ -58,7 +59,7 @@ public:
         if (m_clean)
             m_lastReported = text;
         m_clean = false;
-        parseScoreNumber(defaultValue, value);
+        WholeNumber::parse(defaultValue, value);
         return value;
     }
 
@@ -246,31 +247,4 @@ bool qualifies(const ScoresRecord &record, int dominoesLeft, int seconds)
 {
     return isBetter(ScoreEntry{QString(), dominoesLeft, seconds},
                     record.bestPlayers[ScoresRecord::ShownEntries - 1]);
-}
-
-bool parseScoreNumber(const QString &text, int &value)
-{
-    qsizetype i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    if (i == text.size())
-        return false;
-    // Magnitude up to 2^31, which only a negative number may reach.
-    constexpr qint64 limit = qint64(std::numeric_limits<int>::max()) + 1;
-    qint64 magnitude = 0;
-    for (; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < u'0' || c > u'9')
-            return false;
-        magnitude = magnitude * 10 + (c - u'0');
-        if (magnitude > limit)
-            return false;
-    }
-    if (!negative && magnitude == limit)
-        return false;
-    value = int(negative ? -magnitude : magnitude);
-    return true;
 }

@@ -65,6 +65,3 @@ void sortBestPlayers(ScoresRecord &record);
 // Whether a finished game's result beats entry 12 and so enters the list.
 bool qualifies(const ScoresRecord &record, int dominoesLeft, int seconds);
 
-// Reads a whole number as the game always has: an optional sign and decimal
-// digits, within the 32-bit range. Anything else gives false.
-bool parseScoreNumber(const QString &text, int &value);

@@ -102,6 +102,14 @@ void TEnter2HSC::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    // Enter on the focused button confirms, as Enter in the name field does
+    // (the button is no default button, which would confirm a second time).
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && focusWidget() == m_button1) {
+        event->accept();
+        Button1Click();
+        return;
+    }
     QDialog::keyPressEvent(event);
 }
 

@@ -41,7 +41,8 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    // The dialog has no cancel button: Escape does not close it.
+    // The dialog has no cancel button: Escape does not close it. Enter on
+    // the focused button confirms.
     void keyPressEvent(QKeyEvent *event) override;
 
 private:

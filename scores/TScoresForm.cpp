@@ -5,7 +5,7 @@
 #include "language/TextTable.h"
 #include "platform/DesktopFonts.h"
 
-#include <QCloseEvent>
+#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -49,6 +49,12 @@ TScoresForm::TScoresForm(QWidget *parent)
     m_closeButt->setGeometry(5, 445, 316, 25);
     m_closeButt->setFocus();
     connect(m_closeButt, &QPushButton::clicked, this, &QWidget::close);
+}
+
+TScoresForm::~TScoresForm()
+{
+    if (m_statistics)
+        m_statistics->setObserver(nullptr);
 }
 
 QLabel *TScoresForm::addLabel(QWidget *parent, const char *name, QRect geometry, Qt::Alignment alignment,
@@ -104,7 +110,8 @@ QLabel *TScoresForm::label(const QString &name) const
 
 void TScoresForm::FormCreate(Statistics &statistics, const QWidget &mainWindow)
 {
-    statistics.setWindow(this);
+    m_statistics = &statistics;
+    statistics.setObserver(this);
     statistics.ReadScores();
     statistics.RefreshStatistics();
     m_mainWindow = &mainWindow;
@@ -124,6 +131,7 @@ void TScoresForm::setVisible(bool visible)
         m_placed = true;
     }
     QWidget::setVisible(visible);
+    emit showingChanged(isShowing());
 }
 
 void TScoresForm::RefreshStatistics(const ScoresRecord &record)
@@ -154,8 +162,9 @@ void TScoresForm::RefreshStatistics(const ScoresRecord &record)
     }
 }
 
-void TScoresForm::closeEvent(QCloseEvent *event)
+void TScoresForm::changeEvent(QEvent *event)
 {
-    QWidget::closeEvent(event);
-    emit closed();
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        emit showingChanged(isShowing());
 }

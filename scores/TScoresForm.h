@@ -1,16 +1,16 @@
 #pragma once
 
+#include "Statistics.h"
+
 #include <QWidget>
 
 class QLabel;
 class QPushButton;
-class Statistics;
-struct ScoresRecord;
 
 // The statistics window: the family's and this game's counters and the
 // twelve best players. A tool window beside the board, shown and hidden by
 // the main window's statistics button and F5.
-class TScoresForm : public QWidget
+class TScoresForm : public QWidget, private StatisticsObserver
 {
     Q_OBJECT
 public:
@@ -18,6 +18,7 @@ public:
     static constexpr int ClientHeight = 473;
 
     explicit TScoresForm(QWidget *parent = nullptr);
+    ~TScoresForm() override;
 
     // Reads the scores and shows them. The window stands just right of the
     // main window with the top edges level: placed once, when it is first
@@ -29,13 +30,16 @@ public:
     QLabel *label(const QString &name) const;
 
     void setVisible(bool visible) override;
+    // Whether the player sees the window: shown and not minimized.
+    bool isShowing() const { return isVisible() && !isMinimized(); }
 
 signals:
-    // The window was closed, by its button or its close box.
-    void closed();
+    // The window came into view or went out of it: shown, closed by its
+    // button or its close box, minimized or restored by the window manager.
+    void showingChanged(bool showing);
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     QLabel *addLabel(QWidget *parent, const char *name, QRect geometry, Qt::Alignment alignment,
@@ -45,8 +49,10 @@ private:
                       const char *const labelNames[6]);
 
     void placeBeside(const QWidget &mainWindow);
+    void statisticsChanged(const ScoresRecord &record) override { RefreshStatistics(record); }
 
     QPushButton *m_closeButt = nullptr;
     const QWidget *m_mainWindow = nullptr;
+    Statistics *m_statistics = nullptr;
     bool m_placed = false;
 };

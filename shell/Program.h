@@ -3,6 +3,8 @@
 #include "language/TextTable.h"
 
 #include <QList>
+#include <QPointer>
+#include <QWidget>
 #include <memory>
 
 class BuiltinSkin;
@@ -10,6 +12,8 @@ class QWidget;
 class HelpWindow;
 class LanguageLoader;
 class ProgramResources;
+class SetupModel;
+class TSetup;
 class Statistics;
 class TEnter2HSC;
 class TForm1;
@@ -30,6 +34,8 @@ public:
     TForm1 &mainWindow() const { return *m_mainWindow; }
     TEnter2HSC &nameEntry() const { return *m_nameEntry; }
     TScoresForm &scoresForm() const { return *m_scoresForm; }
+    TSetup &setupDialog() const { return *m_setup; }
+    SetupModel &settings() const { return *m_settings; }
     Statistics &statistics() const { return *m_statistics; }
     TextTable &texts() { return m_texts; }
     LanguageLoader &language() const { return *m_language; }
@@ -43,7 +49,17 @@ public:
     // The title of the program's taskbar button and of its message boxes.
     static QString applicationTitle();
 
+    // All the program's windows go to the taskbar with the main window, and
+    // come back with it.
+    void minimizeAllWindows();
+    void restoreAllWindows();
+
 private:
+    // The language chosen in the settings on every window (English until
+    // the language packs are read).
+    void LoadLanguage();
+    void createSetupDialog();
+
     const Environment &m_environment;
     TextTable m_texts;
     std::unique_ptr<ProgramResources> m_programResources;
@@ -51,8 +67,19 @@ private:
     std::unique_ptr<Statistics> m_statistics;
     std::unique_ptr<TForm1> m_mainWindow;
     std::unique_ptr<TEnter2HSC> m_nameEntry;
+    std::unique_ptr<SetupModel> m_settings;
+    std::unique_ptr<TSetup> m_setup;
     std::unique_ptr<TScoresForm> m_scoresForm;
     std::unique_ptr<LanguageLoader> m_language;
+
+    // The other windows that went with a minimize of the main window.
+    struct SetAside
+    {
+        QPointer<QWidget> window;
+        bool hidden; // else minimized
+    };
+    QList<SetAside> m_windowsSetAside;
+
     // Last, so that it goes first: it may stand over a dialog as its child.
     std::unique_ptr<HelpWindow> m_helpWindow;
 };

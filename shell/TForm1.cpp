@@ -2,6 +2,7 @@
 
 #include "Environment.h"
 #include "HelpWindow.h"
+#include "KeyTaps.h"
 #include "SpeedButton.h"
 #include "StatusBar.h"
 #include "TileImage.h"
@@ -11,40 +12,21 @@
 #include "platform/ResourceModule.h"
 #include "scores/Statistics.h"
 #include "scores/TEnter2HSC.h"
+#include "settings/SetupModel.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
-#include <QFrame>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QTimer>
-
-namespace {
-
-struct ButtonDesign
-{
-    const char *name;
-    int x;
-    bool toggle;
-    const char *hint;
-};
-
-constexpr ButtonDesign toolbar[] = {
-    {"NewGame", 3, false, "Start new game (F2)"},   {"Pause", 28, true, "Pause/Resume game (F4)"},
-    {"Options", 53, true, "Game options (F3)"},     {"Stats", 78, true, "Game statistics (F5)"},
-    {"About", 103, true, "About Brindlewick"},      {"Help", 128, false, "Game Help (F1)"},
-};
-
-enum ButtonIndex { NewGameButton, PauseButton, OptionsButton, StatsButton, AboutButton, HelpButton };
-
-} // namespace
 
 TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceModule &programResources,
                QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_environment(environment), m_texts(texts)
+      m_environment(environment), m_texts(texts),
+      m_pictures(programResources.bitmap(QStringLiteral("selected")), environment.messages)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tolvane: Kelvor"));
@@ -53,7 +35,14 @@ TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceM
     setFixedSize(ClientWidth, ClientHeight);
     setFocusPolicy(Qt::StrongFocus);
 
-    createToolbar();
+    m_toolbar = new Toolbar(ClientWidth, this);
+    using Handler = void (TForm1::*)();
+    static constexpr Handler handlers[Toolbar::ButtonCount] = {
+        &TForm1::NewGameClick, &TForm1::PauseClick, &TForm1::OptionsClick,
+        &TForm1::StatsClick,   &TForm1::AboutClick, &TForm1::HelpClick,
+    };
+    for (int i = 0; i < Toolbar::ButtonCount; ++i)
+        connect(m_toolbar->button(Toolbar::Button(i)), &QAbstractButton::clicked, this, handlers[i]);
 
     m_statusBar = new StatusBar(this);
     m_statusBar->setGeometry(0, ClientHeight - 16, ClientWidth, 16);
@@ -65,10 +54,12 @@ TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceM
     m_timer1->setInterval(1000);
     connect(m_timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
 
+    m_keys = new KeyTaps(this);
+    connect(m_keys, &KeyTaps::tapped, this, &TForm1::keyTapped);
+
     move(0, 0);
 
     createTiles();
-    m_selectedMark = programResources.bitmap(QStringLiteral("selected")).convertToFormat(QImage::Format_RGB32);
     m_game.setObserver(this);
     m_game.setPhase(GamePhase::Stopped);
 
@@ -79,31 +70,6 @@ TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceM
 TForm1::~TForm1()
 {
     m_game.setObserver(nullptr);
-}
-
-void TForm1::createToolbar()
-{
-    m_panel1 = new QFrame(this);
-    m_panel1->setObjectName(QStringLiteral("Panel1"));
-    m_panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    m_panel1->setLineWidth(1);
-    m_panel1->setAutoFillBackground(true);
-    m_panel1->setGeometry(0, 0, ClientWidth, 30);
-    m_panel1->setProperty("helpContext", 3);
-
-    for (int i = 0; i < 6; ++i) {
-        const ButtonDesign &design = toolbar[i];
-        auto *button = new SpeedButton(QString::fromLatin1(design.name), design.toggle, m_panel1);
-        button->setGeometry(design.x, 3, 24, 24);
-        button->setToolTip(QString::fromLatin1(design.hint));
-        m_buttons[i] = button;
-    }
-    connect(m_buttons[NewGameButton], &QAbstractButton::clicked, this, &TForm1::NewGameClick);
-    connect(m_buttons[PauseButton], &QAbstractButton::clicked, this, &TForm1::PauseClick);
-    connect(m_buttons[OptionsButton], &QAbstractButton::clicked, this, &TForm1::OptionsClick);
-    connect(m_buttons[StatsButton], &QAbstractButton::clicked, this, &TForm1::StatsClick);
-    connect(m_buttons[AboutButton], &QAbstractButton::clicked, this, &TForm1::AboutClick);
-    connect(m_buttons[HelpButton], &QAbstractButton::clicked, this, &TForm1::HelpClick);
 }
 
 QPoint TForm1::figureOffset(QSize clientSize)
@@ -128,14 +94,6 @@ void TForm1::createTiles()
     }
 }
 
-SpeedButton *TForm1::button(const QString &name) const
-{
-    for (SpeedButton *button : m_buttons)
-        if (button->objectName() == name)
-            return button;
-    return nullptr;
-}
-
 void TForm1::setStatusText(int panel, const QString &text)
 {
     m_statusBar->setPanelText(panel, text);
@@ -154,10 +112,7 @@ void TForm1::applyStatusLabels()
 
 void TForm1::setSkin(const ResourceModule *skin, const QString &backName)
 {
-    m_skin = skin;
-    m_backName = backName;
-    // Pictures from another skin or back must be loaded afresh.
-    m_shown.fill({});
+    m_pictures.setSkin(skin, backName);
 }
 
 void TForm1::setStatistics(Statistics *statistics, TEnter2HSC *nameEntry)
@@ -177,54 +132,43 @@ void TForm1::setBoardBackground(const QImage &background)
     update();
 }
 
+void TForm1::hideBoardForSetup()
+{
+    // A paused game's tiles are hidden already, and stay in the pause's list.
+    if (m_game.phase() == GamePhase::Paused)
+        return;
+    m_game.hideBoard();
+    m_timer1->stop();
+    setStatusText(MessagePanel, m_texts.variable(TextTable::Pause));
+}
+
+void TForm1::showBoardAfterSetup(const QImage &background, const ResourceModule *skin, const QString &backName)
+{
+    setBoardBackground(background);
+    repaint();
+    setSkin(skin, backName);
+    m_game.showHiddenTiles();
+    if (m_game.phase() == GamePhase::Running || m_game.phase() == GamePhase::Paused) {
+        m_game.setPhase(GamePhase::Running);
+        m_timer1->start();
+        m_toolbar->setDown(Toolbar::Pause, false);
+        setStatusText(MessagePanel, m_texts.variable(TextTable::LetsPlay));
+    } else {
+        setStatusText(MessagePanel, m_texts.variable(TextTable::PressF2ToStart));
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Pictures of the tiles
-
-QImage TForm1::loadBitmap(const QString &name) const
-{
-    QImage image = m_skin ? m_skin->bitmap(name) : QImage();
-    if (image.isNull() && m_environment.messages)
-        m_environment.messages->showError(QStringLiteral("Resource %1 not found").arg(name));
-    return image;
-}
-
-void TForm1::loadTilePicture(SlotNumber s, TilePicture picture)
-{
-    const DominoId domino = m_game.slotDomino(s);
-    Shown &shown = m_shown[s - 1];
-    if (shown.picture == picture && (picture == TilePicture::Back || shown.domino == domino))
-        return;
-    QImage image;
-    if (picture == TilePicture::Back) {
-        image = loadBitmap(m_backName);
-    } else if (picture != TilePicture::None) {
-        image = loadBitmap(QString::fromLatin1(DominoSet::bitmapName(domino)));
-        if (picture == TilePicture::MarkedFace && !image.isNull()) {
-            // The mark is combined with the face by AND: its black squares
-            // darken every other pixel, its white squares leave the face.
-            image = image.convertToFormat(QImage::Format_RGB32);
-            const int rows = qMin(image.height(), m_selectedMark.height());
-            const int columns = qMin(image.width(), m_selectedMark.width());
-            for (int y = 0; y < rows; ++y) {
-                auto *face = reinterpret_cast<QRgb *>(image.scanLine(y));
-                const auto *mark = reinterpret_cast<const QRgb *>(m_selectedMark.constScanLine(y));
-                for (int x = 0; x < columns; ++x)
-                    face[x] &= mark[x];
-            }
-        }
-    }
-    if (image.isNull() && picture != TilePicture::None)
-        return; // the tile keeps what it showed
-    shown = {picture, domino};
-    m_tiles[s - 1]->setPicture(image);
-}
 
 void TForm1::tileChanged(SlotNumber s)
 {
     const TileState &state = m_game.tile(s);
     TileImage *tile = m_tiles[s - 1];
-    if (state.visible)
-        loadTilePicture(s, state.picture);
+    if (state.visible) {
+        if (const std::optional<QImage> picture = m_pictures.pictureFor(s, state.picture, m_game.slotDomino(s)))
+            tile->setPicture(*picture);
+    }
     tile->setEnabled(state.enabled);
     tile->setToolTip(state.showHint ? QString::number(m_game.pipTotalAt(s)) : QString());
     tile->setVisible(state.visible);
@@ -252,7 +196,7 @@ void TForm1::NewGameClick()
 void TForm1::Deal()
 {
     m_dealing = true;
-    m_buttons[PauseButton]->setDown(false);
+    m_toolbar->setDown(Toolbar::Pause, false);
     // Counted once per new game, however many attempts the deal takes.
     if (m_statistics)
         m_statistics->countNewGame();
@@ -317,28 +261,23 @@ void TForm1::Timer1Timer()
 
 void TForm1::PauseClick()
 {
-    SpeedButton *pause = m_buttons[PauseButton];
     if (m_dealing) {
         // The deal lets messages through; a pause would hide a board that
         // is still being laid out.
-        pause->setDown(false);
+        m_toolbar->setDown(Toolbar::Pause, false);
         return;
     }
-    if (m_game.phase() == GamePhase::Running) {
-        m_game.hideBoard();
+    if (m_game.pause()) {
         m_timer1->stop();
         setStatusText(MessagePanel, m_texts.variable(TextTable::Pause));
-        m_game.setPhase(GamePhase::Paused);
-        pause->setDown(true);
-    } else if (m_game.phase() == GamePhase::Paused) {
-        m_game.showHiddenTiles();
-        m_game.setPhase(GamePhase::Running);
+        m_toolbar->setDown(Toolbar::Pause, true);
+    } else if (m_game.resume()) {
         m_timer1->start();
         setStatusText(MessagePanel, m_texts.variable(TextTable::LetsPlay));
-        pause->setDown(false);
+        m_toolbar->setDown(Toolbar::Pause, false);
     }
     if (m_game.phase() == GamePhase::Stopped)
-        pause->setDown(false);
+        m_toolbar->setDown(Toolbar::Pause, false);
 }
 
 void TForm1::Minimize()
@@ -352,56 +291,16 @@ void TForm1::Restore()
         m_timer1->start();
 }
 
-void TForm1::minimizeProgram()
-{
-    // All the program's windows go with the main window. A modal dialog is
-    // minimized, not hidden: hiding it would end it as if the player had
-    // closed it. The others are hidden, as tool windows cannot minimize.
-    m_windowsSetAside.clear();
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (window == this || !window->isVisible())
-            continue;
-        const bool modal = window->isModal();
-        m_windowsSetAside.append({window, !modal});
-        if (modal)
-            window->setWindowState(window->windowState() | Qt::WindowMinimized);
-        else
-            window->hide();
-    }
-    Minimize();
-}
-
-void TForm1::restoreProgram()
-{
-    QWidget *modal = nullptr;
-    for (const SetAside &aside : std::as_const(m_windowsSetAside)) {
-        if (!aside.window)
-            continue;
-        if (aside.hidden) {
-            aside.window->show();
-        } else {
-            aside.window->setWindowState(aside.window->windowState() & ~Qt::WindowMinimized);
-            modal = aside.window;
-        }
-    }
-    m_windowsSetAside.clear();
-    if (modal)
-        modal->activateWindow();
-    else
-        activateWindow();
-    Restore();
-}
-
 void TForm1::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::WindowStateChange) {
         const bool minimized = windowState() & Qt::WindowMinimized;
         if (minimized && !m_minimized) {
             m_minimized = true;
-            minimizeProgram();
+            emit minimizedByPlayer();
         } else if (!minimized && m_minimized) {
             m_minimized = false;
-            restoreProgram();
+            emit restoredByPlayer();
         }
     }
     QWidget::changeEvent(event);
@@ -410,31 +309,32 @@ void TForm1::changeEvent(QEvent *event)
 // ---------------------------------------------------------------------------
 // The other buttons
 
-void TForm1::OptionsClick()
+void TForm1::runModal(Toolbar::Button button, QDialog *dialog)
 {
-    SpeedButton *options = m_buttons[OptionsButton];
     if (m_dealing) {
-        options->setDown(false);
+        m_toolbar->setDown(button, false);
         return;
     }
-    options->setDown(true);
-    if (m_setupDialog)
-        m_setupDialog->exec();
-    options->setDown(false);
+    m_toolbar->runModal(button, dialog);
+}
+
+void TForm1::OptionsClick()
+{
+    runModal(Toolbar::Options, m_setupDialog);
 }
 
 void TForm1::StatsClick()
 {
-    SpeedButton *stats = m_buttons[StatsButton];
-    if (m_statisticsWindow && m_statisticsWindow->isVisible()) {
-        m_statisticsWindow->close();
-        stats->setDown(false);
-    } else if (m_statisticsWindow) {
-        m_statisticsWindow->show();
-        stats->setDown(true);
-    } else {
-        stats->setDown(false);
+    QWidget *window = m_statisticsWindow;
+    const bool showing = window && window->isVisible() && !window->isMinimized();
+    if (showing) {
+        window->close();
+    } else if (window) {
+        // A window the window manager minimized comes back as it was.
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+        window->show();
     }
+    m_toolbar->setDown(Toolbar::Stats, window && !showing);
     show();
     raise();
     activateWindow();
@@ -442,15 +342,7 @@ void TForm1::StatsClick()
 
 void TForm1::AboutClick()
 {
-    SpeedButton *about = m_buttons[AboutButton];
-    if (m_dealing) {
-        about->setDown(false);
-        return;
-    }
-    about->setDown(true);
-    if (m_aboutWindow)
-        m_aboutWindow->exec();
-    about->setDown(false);
+    runModal(Toolbar::About, m_aboutWindow);
 }
 
 void TForm1::HelpClick()
@@ -462,14 +354,28 @@ void TForm1::HelpClick()
 // ---------------------------------------------------------------------------
 // Keys, painting, closing
 
+void TForm1::keyPressEvent(QKeyEvent *event)
+{
+    m_keys->press(*event);
+    QWidget::keyPressEvent(event);
+}
+
 void TForm1::keyReleaseEvent(QKeyEvent *event)
 {
-    // Keys act on release, so a key held down acts once.
-    if (event->isAutoRepeat()) {
-        event->accept();
+    // Keys act on release, once per press of a bare key (KeyTaps). A key
+    // let go while the deal lets messages through counts for nothing.
+    if (m_dealing)
+        m_keys->forget(event->key());
+    else
+        m_keys->release(*event);
+    event->accept();
+}
+
+void TForm1::keyTapped(int key)
+{
+    if (m_dealing)
         return;
-    }
-    switch (event->key()) {
+    switch (key) {
     case Qt::Key_F2:
         NewGameClick();
         break;
@@ -486,7 +392,6 @@ void TForm1::keyReleaseEvent(QKeyEvent *event)
     default:
         break;
     }
-    event->accept();
 }
 
 void TForm1::paintEvent(QPaintEvent *)
@@ -497,10 +402,12 @@ void TForm1::paintEvent(QPaintEvent *)
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    // FormCloseQuery: the scores are saved and the program ends; a game in
+    // FormCloseQuery: the settings and then the scores are saved and the program ends; a game in
     // progress is not recorded as finished. A failed save has been reported
     // and does not keep the window open.
     m_timer1->stop();
+    if (m_settings)
+        m_settings->WriteSettings();
     if (m_statistics)
         m_statistics->WriteScores();
     event->accept();

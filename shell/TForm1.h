@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TilePictures.h"
+#include "Toolbar.h"
 #include "game/Game.h"
 
 #include <QDialog>
@@ -9,22 +11,23 @@
 #include <array>
 
 
-class QFrame;
 class QTimer;
 class ResourceModule;
 class HelpWindow;
+class SetupModel;
 class Statistics;
 class TEnter2HSC;
 class SpeedButton;
 class StatusBar;
 class TextTable;
 class TileImage;
+class KeyTaps;
 struct Environment;
 
 // The main window: the toolbar of six buttons, the board of 28 tiles and the
 // status bar of five panels. It shows the game that it owns, turns the
-// player's clicks and keys into moves, runs the clock and the pause, and
-// minimizes the whole program with itself.
+// player's clicks and keys into moves and runs the clock; a minimize of the
+// window it reports to the program, which minimizes all its windows.
 class TForm1 : public QWidget, private GameObserver
 {
     Q_OBJECT
@@ -42,7 +45,8 @@ public:
     Game &game() { return m_game; }
     const Game &game() const { return m_game; }
     TileImage *tile(SlotNumber s) const { return m_tiles[s - 1]; }
-    SpeedButton *button(const QString &name) const;
+    SpeedButton *button(const QString &name) const { return m_toolbar->button(name); }
+    Toolbar *toolbar() const { return m_toolbar; }
     StatusBar *statusBar() const { return m_statusBar; }
     QTimer *timer() const { return m_timer1; }
     void setStatusText(int panel, const QString &text);
@@ -55,6 +59,7 @@ public:
     // Shows the texts of the current language that live in the window
     // itself: the labels of status panels 0 and 2.
     void applyStatusLabels();
+    TilePictures &tilePictures() { return m_pictures; }
     // Offset of the board figure in a client area of the given size: half
     // the surplus over the designed size in each direction, cut to a pixel.
     static QPoint figureOffset(QSize clientSize);
@@ -71,6 +76,16 @@ public:
     const QImage &boardBackground() const { return m_boardBackground; }
     void setBoardBackground(const QImage &background);
 
+    // The settings, written when the window closes, before the scores.
+    void setSettings(SetupModel *settings) { m_settings = settings; }
+    // The setup dialog opens: a running or ended game's board is hidden, as
+    // the pause hides it, and the clock stands still.
+    void hideBoardForSetup();
+    // The setup dialog has closed: the background is painted at once, the
+    // hidden tiles come back with the current skin and back, and a game that
+    // was running or paused goes on.
+    void showBoardAfterSetup(const QImage &background, const ResourceModule *skin, const QString &backName);
+
     // --- handlers ---
     void NewGameClick();
     void PauseClick();
@@ -83,8 +98,14 @@ public:
     void Minimize();
     void Restore();
 
+signals:
+    // The player minimized the window, or brought it back.
+    void minimizedByPlayer();
+    void restoredByPlayer();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -94,7 +115,8 @@ private:
     void ImageClick(SlotNumber slot);
     void ImageMouseMove();
     void RecordResult();
-    void createToolbar();
+    void runModal(Toolbar::Button button, QDialog *dialog);
+    void keyTapped(int key);
     void createTiles();
 
     // GameObserver
@@ -102,51 +124,29 @@ private:
     void variantsCounted(int variants) override;
     void gameOver() override;
 
-    void loadTilePicture(SlotNumber slot, TilePicture picture);
-    QImage loadBitmap(const QString &name) const;
-    void minimizeProgram();
-    void restoreProgram();
-
     const Environment &m_environment;
     TextTable &m_texts;
-    const ResourceModule *m_skin = nullptr;
-    QString m_backName;
-    QImage m_selectedMark;
+    TilePictures m_pictures;
     Game m_game;
 
-    QFrame *m_panel1 = nullptr;
-    std::array<SpeedButton *, 6> m_buttons{};
+    Toolbar *m_toolbar = nullptr;
     std::array<TileImage *, 28> m_tiles{};
     StatusBar *m_statusBar = nullptr;
     QTimer *m_timer1 = nullptr;
+    KeyTaps *m_keys = nullptr;
     QImage m_boardBackground;
 
     Statistics *m_statistics = nullptr;
+    SetupModel *m_settings = nullptr;
     TEnter2HSC *m_nameEntry = nullptr;
     QPointer<QDialog> m_setupDialog;
     QPointer<QWidget> m_statisticsWindow;
     QPointer<QDialog> m_aboutWindow;
     HelpWindow *m_helpWindow = nullptr;
 
-    // What each tile shows now, so that a change of its flags alone does
-    // not load its picture again.
-    struct Shown
-    {
-        TilePicture picture = TilePicture::None;
-        DominoId domino = 0;
-    };
-    std::array<Shown, 28> m_shown{};
-
     // True while the deal lets pending messages through: clicks on tiles and
     // the buttons that would change the board are ignored until it ends.
     bool m_dealing = false;
     bool m_inMouseMove = false;
     bool m_minimized = false;
-    // The other windows that went with a minimize of the main window.
-    struct SetAside
-    {
-        QPointer<QWidget> window;
-        bool hidden; // else minimized
-    };
-    QList<SetAside> m_windowsSetAside;
 };

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real game under Xvfb with a window manager: minimizing the main window
 # takes the statistics window with it and stops the clock, restoring brings
-# both back and the clock goes on, and closing the window in the middle of a
+# both back and the clock goes on, F5 brings back a statistics window the
+# window manager minimized, and closing the window in the middle of a
 # game saves the scores and ends the program cleanly.
 set -euo pipefail
 source "$(dirname "$0")/support/e2e_common.sh"
@@ -67,6 +68,14 @@ same tick_after restored_before || fail "the clock ran while minimized"
 sleep 2.2
 clock_shot restored_after
 same restored_before restored_after && fail "the clock stood still after restoring"
+
+# The statistics window minimized by the window manager: F5 brings it back.
+xdotool windowminimize --sync "$stats"
+xdotool windowactivate --sync "$main" >/dev/null 2>&1 || true
+xdotool key --window "$main" F5
+back=no
+for _ in $(seq 50); do mapped "$stats" && { back=yes; break; }; sleep 0.1; done
+[ "$back" = yes ] || fail "F5 did not bring back the minimized statistics window"
 
 # Closing in the middle of a game: scores saved, program ended.
 rm -f "$work/game/scores.ini"

@@ -1,3 +1,4 @@
+#include "platform/WholeNumber.h"
 #include "scores/ScoresFile.h"
 #include "support/TestSupport.h"
 
@@ -200,7 +201,7 @@ void ScoresFileTest::parseNumbers()
     QFETCH(bool, valid);
     QFETCH(int, value);
     int parsed = 0;
-    QCOMPARE(parseScoreNumber(text, parsed), valid);
+    QCOMPARE(WholeNumber::parse(text, parsed), valid);
     if (valid)
         QCOMPARE(parsed, value);
 }

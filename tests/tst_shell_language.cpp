@@ -13,11 +13,15 @@
 #include "shell/SpeedButton.h"
 #include "shell/StatusBar.h"
 #include "shell/TForm1.h"
+#include "settings/SetupModel.h"
+#include "settings/TSetup.h"
 #include "support/StandInWindows.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
 #include <QKeyEvent>
+#include <QPushButton>
+#include <QTimer>
 #include <QTextBrowser>
 #include <QtTest>
 
@@ -146,6 +150,34 @@ private slots:
         main.button(QStringLiteral("Help"))->click();
         QCOMPARE(help.topic(), QStringLiteral("contents"));
         QVERIFY(game.env.messages.messages.isEmpty());
+    }
+
+    void applyInTheSetupDialogChangesTheLanguage()
+    {
+        Game game;
+        TForm1 &main = game.program->mainWindow();
+        main.show();
+        HelpWindow &help = game.program->helpWindow();
+        QWidget *helpParentInDialog = &help;
+        QTimer::singleShot(0, &main, [&] {
+            TSetup &setup = game.program->setupDialog();
+            game.program->settings().selectLanguage(game.program->settings().languages().indexOf(u"deutsch"));
+            // F1 over the modal dialog: the page's topic, in a window the
+            // player can still use.
+            pressF1(setup.findChild<QWidget *>(QStringLiteral("LangBox")));
+            QCOMPARE(help.topic(), QStringLiteral("11"));
+            helpParentInDialog = help.parentWidget();
+            setup.findChild<QPushButton *>(QStringLiteral("Apply"))->click();
+        });
+        main.button(QStringLiteral("Options"))->click();
+        QCOMPARE(helpParentInDialog, &game.program->setupDialog());
+        QCOMPARE(main.windowTitle(), QStringLiteral("Tolvane: Kelvor - Domino"));
+        QCOMPARE(main.statusText(TForm1::MessagePanel), QStringLiteral("F2: neues Spiel"));
+        QCOMPARE(game.program->setupDialog().findChild<QPushButton *>(QStringLiteral("Cancel"))->text(),
+                 QStringLiteral("Abbrechen"));
+        // The dialog closed; the help stays, a window of its own again.
+        QVERIFY(help.isVisible());
+        QCOMPARE(help.parentWidget(), nullptr);
     }
 
     void missingHelpFileIsNamed()

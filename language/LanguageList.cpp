@@ -1,0 +1,54 @@
+#include "LanguageList.h"
+
+#include "platform/ProfileFile.h"
+#include "platform/ProgramFolder.h"
+
+#include <algorithm>
+
+const QString LanguageList::English = QStringLiteral("english");
+
+namespace {
+const QString folderName = QStringLiteral("LNG");
+const QString extension = QStringLiteral(".lng");
+} // namespace
+
+QStringList LanguageList::ListLanguages(const ProgramFolder &folder)
+{
+    QStringList languages{English};
+    for (const QString &file : folder.files(folderName, extension))
+        languages.append(file.left(file.size() - extension.size()));
+    return languages;
+}
+
+QStringList LanguageList::ShowLanguageInfo(const ProgramFolder &folder, const QString &entry)
+{
+    // Only the exact name is the built-in English; a pack "English.lng"
+    // describes itself.
+    if (entry + extension == English + extension)
+        return {QStringLiteral("English language pack"),
+                QStringLiteral("Built into the game by its makers; needs no file.")};
+
+    const ProfileDocument pack = ProfileFile(folder.file(folderName, entry + extension), nullptr).load();
+    const QString section = QStringLiteral("LangInfo");
+    struct Line
+    {
+        QString key;
+        QString value;
+    };
+    std::vector<Line> lines;
+    for (const QString &key : pack.readSectionKeys(section)) {
+        const QString value = pack.readString(section, key, QString());
+        lines.push_back({key, value});
+    }
+    // The lines "key=value" in the order of the family's platform, where the
+    // sign '=' sorts before every letter and digit: "10=..." comes between
+    // "1=..." and "2=...".
+    std::stable_sort(lines.begin(), lines.end(), [](const Line &a, const Line &b) {
+        const int byKey = a.key.compare(b.key, Qt::CaseInsensitive);
+        return byKey != 0 ? byKey < 0 : a.value.compare(b.value, Qt::CaseInsensitive) < 0;
+    });
+    QStringList values;
+    for (const Line &line : lines)
+        values.append(line.value);
+    return values;
+}

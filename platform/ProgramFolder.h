@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The folder of the program file, from which every file of the game is found.
+// The family's games were written for a file system that ignores letter
+// case: "GFX", "Gfx" and "gfx" are one folder there, and "*.bmp" finds
+// "SEA.BMP". Here the folders and the files in them are looked up the same
+// way, so a game folder copied from Windows works unchanged.
+class ProgramFolder
+{
+public:
+    explicit ProgramFolder(QString path);
+
+    const QString &path() const { return m_path; }
+
+    // The folder of that name at the top of the program folder, in whatever
+    // letter case it exists; the name as given when there is none.
+    QString folder(const QString &name) const;
+
+    // The file `name` in the folder `folder` (a folder of the program folder,
+    // or "" for the top), both in whatever letter case they exist; the names
+    // as given where they do not.
+    QString file(const QString &folder, const QString &name) const;
+
+    // The names of the regular files in the folder whose extension (".bmp")
+    // matches in any letter case, ordered by name without regard to case,
+    // as the family's own platform returned them, so the order is the same
+    // on every machine.
+    QStringList files(const QString &folder, const QString &extension) const;
+
+    // Orders names as that platform does: by their upper-case forms.
+    static bool lessWithoutCase(const QString &a, const QString &b);
+
+private:
+    QString m_path;
+};

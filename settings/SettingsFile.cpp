@@ -1,0 +1,77 @@
+#include "SettingsFile.h"
+
+#include "platform/MessageSink.h"
+#include "platform/WholeNumber.h"
+
+const QString SettingsFile::FileName = QStringLiteral("Tolvane.ini");
+const QString SettingsFile::Section = QStringLiteral("Tolvane...");
+const QString SettingsFile::NoPicture = QStringLiteral("*none*");
+const QString SettingsFile::Centered = QStringLiteral("center");
+const QString SettingsFile::Tiled = QStringLiteral("tile");
+const QString SettingsFile::StandardSkin = QStringLiteral("*standart*");
+const QString SettingsFile::English = QStringLiteral("english");
+
+namespace {
+
+const QString keyLaunches = QStringLiteral("Launches");
+const QString keyPicture = QStringLiteral("Picture");
+const QString keyPosition = QStringLiteral("Position");
+const QString keyBackColor = QStringLiteral("BackColor");
+const QString keyLangPack = QStringLiteral("LangPack");
+const QString keyBackSet = QStringLiteral("BackSet");
+const QString keySetPack = QStringLiteral("SetPack");
+
+const QString defaultNumber = QStringLiteral("0");
+const QString defaultBackSet = QStringLiteral("back001");
+
+} // namespace
+
+SettingsFile::SettingsFile(const QString &path, MessageSink *messages) : m_file(path, messages), m_messages(messages)
+{
+}
+
+StoredSettings SettingsFile::read()
+{
+    const ProfileDocument document = m_file.load();
+    bool reported = false;
+    auto number = [&](const QString &key) {
+        const QString text = document.readString(Section, key, defaultNumber);
+        int value = 0;
+        if (WholeNumber::parse(text, value))
+            return value;
+        if (!reported && text != m_lastReported && m_messages)
+            m_messages->showError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+        if (!reported)
+            m_lastReported = text;
+        reported = true;
+        return 0;
+    };
+
+    StoredSettings settings;
+    settings.launches = number(keyLaunches);
+    settings.picture = document.readString(Section, keyPicture, NoPicture);
+    settings.position = document.readString(Section, keyPosition, Centered);
+    settings.backColor = number(keyBackColor);
+    settings.langPack = document.readString(Section, keyLangPack, English);
+    settings.backSet = document.readString(Section, keyBackSet, defaultBackSet);
+    settings.setPack = document.readString(Section, keySetPack, StandardSkin);
+    if (!reported)
+        m_lastReported.clear();
+    return settings;
+}
+
+bool SettingsFile::write(const StoredSettings &settings)
+{
+    ProfileDocument document = m_file.load();
+    document.writeString(Section, keyLaunches, QString::number(settings.launches));
+    document.writeString(Section, keyPicture, settings.picture);
+    document.writeString(Section, keyPosition, settings.position);
+    document.writeString(Section, keyBackColor, QString::number(settings.backColor));
+    document.writeString(Section, keyLangPack, settings.langPack);
+    document.writeString(Section, keyBackSet, settings.backSet);
+    document.writeString(Section, keySetPack, settings.setPack);
+    if (!m_file.save(document))
+        return false;
+    m_lastReported.clear();
+    return true;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "platform/ProfileFile.h"
+
+#include <QString>
+
+class MessageSink;
+
+// The texts of the seven keys the game keeps in the family's settings file,
+// "Tolvane.ini", section "Tolvane...". The numbers are read as numbers; the
+// rest is read as text and interpreted where the choices live.
+struct StoredSettings
+{
+    int launches = 0;
+    QString picture;  // "*none*" or a picture's file name
+    QString position; // "center" or "tile"
+    int backColor = 0;
+    QString langPack;
+    QString backSet;  // "back" and three digits
+    QString setPack;  // "*standart*" or a skin library's file name
+};
+
+// Reads and writes those seven keys, one load and one save each time, so
+// every other key, section, comment and blank line of the file keeps its
+// bytes, and what other games of the family wrote in between is kept.
+class SettingsFile
+{
+public:
+    static const QString FileName;
+    static const QString Section;
+    // The marker values, compared exactly.
+    static const QString NoPicture;       // "*none*"
+    static const QString Centered;        // "center"
+    static const QString Tiled;           // "tile"
+    static const QString StandardSkin;    // "*standart*"
+    static const QString English;         // "english"
+
+    SettingsFile(const QString &path, MessageSink *messages);
+
+    const QString &path() const { return m_file.path(); }
+
+    // Missing file, section or keys give the defaults. A "Launches" or
+    // "BackColor" that is not a whole number gives its default and the
+    // message "'<text>' is not a valid integer value": the first such text
+    // of a read is reported, and not again until a write has replaced it.
+    StoredSettings read();
+
+    // Writes the seven keys in their order. A failure shows "Unable to write
+    // to <path>", leaves the file as it was and gives false.
+    bool write(const StoredSettings &settings);
+
+private:
+    ProfileFile m_file;
+    MessageSink *m_messages;
+    QString m_lastReported;
+};

@@ -1,0 +1,294 @@
+#include "SetupModel.h"
+
+#include "settings/SkinInfo.h"
+#include "game/DominoSet.h"
+#include "language/LanguageList.h"
+#include "language/TextTable.h"
+#include "platform/MessageSink.h"
+#include "platform/ResourceLibrary.h"
+#include "platform/WholeNumber.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QSaveFile>
+
+#include <algorithm>
+
+const QString SetupModel::NoPictureEntry = QStringLiteral("<none>");
+
+namespace {
+
+const QString picturesFolder = QStringLiteral("GFX");
+const QString skinsFolder = QStringLiteral("Skins");
+const QString pictureExtension = QStringLiteral(".bmp");
+const QString skinExtension = QStringLiteral(".dll");
+const QString familyMarker = QStringLiteral("Tolvane...");
+
+// The position of the text in the list without regard to case, or -1.
+int find(const QStringList &list, const QString &text)
+{
+    for (int i = 0; i < list.size(); ++i)
+        if (list[i].compare(text, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+// A stored name selects its entry when found past entry 0, else entry 0.
+int entryOrFirst(const QStringList &list, const QString &text)
+{
+    return list.isEmpty() ? -1 : std::max(find(list, text), 0);
+}
+
+// "back" and the last three digits of the number: 1 gives "back001".
+QString backName(int number)
+{
+    return QStringLiteral("back") + (QStringLiteral("00") + QString::number(number)).right(3);
+}
+
+} // namespace
+
+SetupModel::SetupModel(const ProgramFolder &folder, const ResourceModule &standardSet, const TextTable &texts,
+                       MessageSink *messages, QObject *parent)
+    : QObject(parent), m_folder(folder), m_standardSet(standardSet), m_texts(texts), m_messages(messages),
+      m_settings(folder.file(QString(), SettingsFile::FileName), messages), m_currentSkin(standardSet, messages)
+{
+    m_boardBackground = Wallpaper::compose(m_clientSize, 0, QImage(), m_placement);
+}
+
+SetupModel::~SetupModel() = default;
+
+// ---------------------------------------------------------------------------
+// The player's choices
+
+void SetupModel::selectPicture(int index)
+{
+    m_picture = index >= 0 && index < m_pictures.size() ? index : -1;
+    ComposeBackground();
+    emit changed();
+}
+
+void SetupModel::setPlacement(Wallpaper::Placement placement)
+{
+    m_placement = placement;
+    ComposeBackground();
+    emit changed();
+}
+
+void SetupModel::selectColour(int index)
+{
+    m_colour = index >= 0 && index < Wallpaper::ColourCount ? index : 0;
+    ComposeBackground();
+    emit changed();
+}
+
+void SetupModel::selectLanguage(int index)
+{
+    m_language = index >= 0 && index < m_languages.size() ? index : -1;
+    ShowLanguageInfo();
+    emit changed();
+}
+
+void SetupModel::selectSkin(int index)
+{
+    m_skin = index >= 0 && index < m_skins.size() ? index : -1;
+    LoadSkin();
+    emit changed();
+}
+
+void SetupModel::selectBack(int index)
+{
+    m_back = index >= 0 && index < m_backs.size() ? index : -1;
+    SelectBack();
+    emit changed();
+}
+
+void SetupModel::setFacePosition(int position)
+{
+    if (!m_faceArrowsEnabled)
+        return;
+    m_facePosition = std::clamp(position, 1, FaceCount);
+    ShowFacePreview();
+    emit changed();
+}
+
+// ---------------------------------------------------------------------------
+// Wallpaper
+
+void SetupModel::ListPictures()
+{
+    QStringList names;
+    for (const QString &file : m_folder.files(picturesFolder, pictureExtension))
+        names.append(file.left(file.size() - pictureExtension.size()));
+    std::sort(names.begin(), names.end(), &ProgramFolder::lessWithoutCase);
+    m_pictures = QStringList{NoPictureEntry} + names;
+    m_picture = -1;
+    emit changed();
+}
+
+bool SetupModel::ComposeBackground()
+{
+    QImage picture;
+    if (m_picture > 0) {
+        const QString path = m_folder.file(picturesFolder, m_pictures[m_picture] + pictureExtension);
+        // Only a regular file is read: a pipe would never end.
+        if (QFileInfo(path).isFile()) {
+            QImageReader reader(path, "bmp");
+            picture = reader.read();
+        }
+        if (picture.isNull()) {
+            if (m_messages)
+                m_messages->showError(QStringLiteral("%1 is not a valid bitmap").arg(QDir::toNativeSeparators(path)));
+            return false;
+        }
+    }
+    m_boardBackground = Wallpaper::compose(m_clientSize, m_colour, picture, m_placement);
+    emit backgroundChanged(m_boardBackground);
+    return true;
+}
+
+bool SetupModel::CopyUserPicture(const QString &sourcePath)
+{
+    const QFileInfo source(sourcePath);
+    QDir().mkpath(m_folder.folder(picturesFolder));
+    const QString target = m_folder.file(picturesFolder, source.fileName());
+    bool copied = false;
+    if (source.isFile()) {
+        if (QFileInfo(target).exists() && source.canonicalFilePath() == QFileInfo(target).canonicalFilePath()) {
+            copied = true; // already there: copying it onto itself would only risk it
+        } else {
+            QFile in(sourcePath);
+            // Written beside the target and renamed over it: the folder never
+            // holds a half-copied picture, and a failed copy leaves the old one.
+            QSaveFile out(target);
+            if (in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+                const QByteArray bytes = in.readAll();
+                copied = in.error() == QFileDevice::NoError && out.write(bytes) == bytes.size() && out.commit();
+            }
+        }
+    }
+    if (!copied && m_messages)
+        m_messages->showError(QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(
+            QFileInfo(target).absoluteFilePath())));
+    ListPictures();
+    return copied;
+}
+
+// ---------------------------------------------------------------------------
+// Languages
+
+void SetupModel::ListLanguages()
+{
+    m_languages = LanguageList::ListLanguages(m_folder);
+    m_language = -1;
+    emit changed();
+}
+
+void SetupModel::ShowLanguageInfo()
+{
+    m_languageInfo = m_language >= 0 ? LanguageList::ShowLanguageInfo(m_folder, m_languages[m_language])
+                                     : QStringList();
+}
+
+// ---------------------------------------------------------------------------
+// Skins
+
+void SetupModel::ListSkins()
+{
+    m_skins = {m_texts.variable(TextTable::StandardSkinEntry)};
+    for (const QString &file : m_folder.files(skinsFolder, skinExtension)) {
+        // Opened only to read its marker, and closed again at once.
+        const auto library = ResourceLibrary::open(m_folder.file(skinsFolder, file));
+        if (library && library->string(1) == familyMarker)
+            m_skins.append(file);
+    }
+    m_skin = -1;
+    emit changed();
+}
+
+void SetupModel::LoadSkin()
+{
+    m_currentSkin.useStandardSet();
+    if (m_skin > 0)
+        m_currentSkin.useLibrary(ResourceLibrary::open(m_folder.file(skinsFolder, m_skins[m_skin])),
+                                 m_skins[m_skin]);
+    SkinInfo info = SkinInfo::read(m_currentSkin);
+    if ((!info.countsAreNumbers || info.backCount < 1) && !m_currentSkin.isStandardSet()) {
+        // Counts that are not numbers, or no back at all: the skin would
+        // leave no back to show, so the standard set stands in for it.
+        m_currentSkin.useStandardSet();
+        info = SkinInfo::read(m_currentSkin);
+    }
+    m_skinInfo = {info.description, info.author};
+
+    m_facePosition = 1;
+    m_faceArrowsEnabled = !m_currentSkin.isEmpty();
+    if (m_faceArrowsEnabled)
+        ShowFacePreview();
+
+    m_backs = info.backTitles;
+    m_back = m_backs.isEmpty() ? -1 : 0;
+    SelectBack();
+}
+
+void SetupModel::SelectBack()
+{
+    // Without a back to choose, the first back keeps the board drawable.
+    m_currentBackName = backName(std::max(m_back + 1, 1));
+    m_backPreview = m_currentSkin.bitmap(m_currentBackName);
+}
+
+void SetupModel::ShowFacePreview()
+{
+    if (m_currentSkin.isEmpty())
+        return;
+    m_facePreview = m_currentSkin.bitmap(QString::fromLatin1(DominoSet::bitmapName(m_facePosition)));
+}
+
+// ---------------------------------------------------------------------------
+// The settings file
+
+void SetupModel::ReadSettings()
+{
+    const StoredSettings stored = m_settings.read();
+    m_launches = stored.launches;
+
+    m_colour = stored.backColor >= 0 && stored.backColor < Wallpaper::ColourCount ? stored.backColor : 0;
+
+    // The stored name carries its extension, whatever its length.
+    m_picture = stored.picture == SettingsFile::NoPicture
+                    ? 0
+                    : entryOrFirst(m_pictures, stored.picture.left(stored.picture.size() - 4));
+
+    m_placement = stored.position == SettingsFile::Centered ? Wallpaper::Placement::Centered
+                                                            : Wallpaper::Placement::Tiled;
+
+    m_language = entryOrFirst(m_languages, stored.langPack.toLower());
+    ShowLanguageInfo();
+    m_langPack = m_languages.value(m_language);
+
+    m_skin = stored.setPack == SettingsFile::StandardSkin ? 0 : entryOrFirst(m_skins, stored.setPack);
+    LoadSkin();
+
+    // Digits that are no number, or a back the skin has not: the first back.
+    int number = 0;
+    if (WholeNumber::parse(stored.backSet.mid(4, 3), number) && number >= 1 && number <= m_backs.size())
+        m_back = number - 1;
+    SelectBack();
+    emit changed();
+}
+
+bool SetupModel::WriteSettings()
+{
+    StoredSettings stored;
+    stored.launches = m_launches;
+    stored.picture = m_picture > 0 ? m_pictures[m_picture] + pictureExtension : SettingsFile::NoPicture;
+    stored.position = m_placement == Wallpaper::Placement::Centered ? SettingsFile::Centered : SettingsFile::Tiled;
+    stored.backColor = m_colour;
+    m_langPack = m_languages.value(m_language);
+    stored.langPack = m_langPack;
+    stored.backSet = backName(m_back + 1);
+    stored.setPack = m_skin > 0 ? m_skins[m_skin] : SettingsFile::StandardSkin;
+    return m_settings.write(stored);
+}

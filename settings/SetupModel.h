@@ -1,0 +1,129 @@
+#pragma once
+
+#include "CurrentSkin.h"
+#include "SettingsFile.h"
+#include "Wallpaper.h"
+#include "game/BoardFigure.h"
+#include "platform/ProgramFolder.h"
+
+#include <QImage>
+#include <QObject>
+#include <QStringList>
+
+class MessageSink;
+class TextTable;
+
+// The appearance choices that the setup dialog's controls show and edit: the
+// picture list with its placement and the colour, the language list, the
+// skin list and the back list, each with its selection (-1 for none), and
+// the program-wide values made from them: the current skin and back, the
+// board's background and the language name. The settings file is their
+// store: reading puts the stored choices here, writing takes them from here,
+// and the dialog reads the file again whenever it closes, so choices last
+// only when they are written.
+//
+// Every change is told by changed(); a new background by backgroundChanged().
+class SetupModel : public QObject
+{
+    Q_OBJECT
+public:
+    static const QString NoPictureEntry; // "<none>", entry 0 of the pictures
+    static constexpr int FaceCount = 28;
+
+    SetupModel(const ProgramFolder &folder, const ResourceModule &standardSet, const TextTable &texts,
+               MessageSink *messages, QObject *parent = nullptr);
+    ~SetupModel() override;
+
+    // --- the lists and their selections ---
+    const QStringList &pictures() const { return m_pictures; }
+    int picture() const { return m_picture; }
+    Wallpaper::Placement placement() const { return m_placement; }
+    int colour() const { return m_colour; }
+    const QStringList &languages() const { return m_languages; }
+    int language() const { return m_language; }
+    const QStringList &languageInfo() const { return m_languageInfo; }
+    const QStringList &skins() const { return m_skins; }
+    int skin() const { return m_skin; }
+    const QStringList &skinInfo() const { return m_skinInfo; } // description, author
+    const QStringList &backs() const { return m_backs; }
+    int back() const { return m_back; }
+    const QImage &backPreview() const { return m_backPreview; }
+    const QImage &facePreview() const { return m_facePreview; }
+    int facePosition() const { return m_facePosition; }
+    bool faceArrowsEnabled() const { return m_faceArrowsEnabled; }
+
+    // --- the program-wide values ---
+    int launches() const { return m_launches; }
+    void setLaunches(int launches) { m_launches = launches; }
+    const QString &langPack() const { return m_langPack; }
+    const CurrentSkin &currentSkin() const { return m_currentSkin; }
+    const QString &currentBackName() const { return m_currentBackName; }
+    // Always a valid picture of the client size.
+    const QImage &boardBackground() const { return m_boardBackground; }
+    void setClientSize(QSize size) { m_clientSize = size; }
+    QString settingsPath() const { return m_settings.path(); }
+
+    // --- what the player does on the dialog ---
+    void selectPicture(int index);
+    void setPlacement(Wallpaper::Placement placement);
+    void selectColour(int index);
+    void selectLanguage(int index);
+    void selectSkin(int index);
+    void selectBack(int index);
+    void setFacePosition(int position);
+    // Copies the picture file into "GFX", replacing one of the same name,
+    // and lists the pictures again (nothing selected). A failed copy shows
+    // "Unable to write to <path>"; the list is refilled all the same.
+    bool CopyUserPicture(const QString &sourcePath);
+
+    // --- the operations of the settings and the appearance ---
+    void ListPictures();
+    void ListLanguages();
+    void ListSkins();
+    void ReadSettings();
+    // Gives false when the file could not be written (reported).
+    bool WriteSettings();
+    // A new background from the picture, placement and colour. A picture
+    // that cannot be read is reported with its path and leaves the
+    // background as it was; gives false then.
+    bool ComposeBackground();
+    void LoadSkin();
+    void SelectBack();
+    void ShowFacePreview();
+    void ShowLanguageInfo();
+
+signals:
+    void changed();
+    void backgroundChanged(const QImage &background);
+
+private:
+    ProgramFolder m_folder;
+    const ResourceModule &m_standardSet;
+    const TextTable &m_texts;
+    MessageSink *m_messages;
+    SettingsFile m_settings;
+    CurrentSkin m_currentSkin;
+
+    QStringList m_pictures;
+    int m_picture = -1;
+    Wallpaper::Placement m_placement = Wallpaper::Placement::Centered;
+    int m_colour = 0;
+    QStringList m_languages;
+    int m_language = -1;
+    QStringList m_languageInfo;
+    QStringList m_skins;
+    int m_skin = -1;
+    QStringList m_skinInfo;
+    QStringList m_backs;
+    int m_back = -1;
+    QImage m_backPreview;
+    QImage m_facePreview;
+    int m_facePosition = 1;
+    bool m_faceArrowsEnabled = false;
+
+    int m_launches = 0;
+    QString m_langPack;
+    QString m_currentBackName = QStringLiteral("back001");
+    QSize m_clientSize{BoardFigure::DesignWidth, BoardFigure::DesignHeight};
+    QImage m_boardBackground;
+};

@@ -1,0 +1,345 @@
+#include "TSetup.h"
+
+#include "ColourGrid.h"
+#include "FaceArrows.h"
+#include "SetupModel.h"
+#include "platform/DesktopFonts.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QImageReader>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <QSignalBlocker>
+#include <QTabWidget>
+
+namespace {
+
+// Names the control, puts it at its designed bounds and gives it the help
+// topic that F1 shows for it.
+template <class Widget>
+Widget *place(Widget *widget, const char *name, QRect bounds, int helpContext = 0)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(bounds);
+    if (helpContext)
+        widget->setProperty("helpContext", helpContext);
+    return widget;
+}
+
+QLabel *label(QWidget *parent, const char *name, QPoint at, const char *text)
+{
+    auto *control = new QLabel(QString::fromLatin1(text), parent);
+    control->setObjectName(QString::fromLatin1(name));
+    control->move(at);
+    control->adjustSize();
+    return control;
+}
+
+QListWidget *listBox(QWidget *parent, const char *name, QRect bounds)
+{
+    auto *list = place(new QListWidget(parent), name, bounds);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    return list;
+}
+
+// A read-only memo in the colour of the buttons, with a vertical scroll bar.
+QPlainTextEdit *memo(QWidget *parent, const char *name, QRect bounds)
+{
+    auto *edit = place(new QPlainTextEdit(parent), name, bounds);
+    edit->setReadOnly(true);
+    edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
+    edit->setPalette(palette);
+    return edit;
+}
+
+QLabel *picture(QWidget *parent, const char *name, QRect bounds)
+{
+    auto *image = place(new QLabel(parent), name, bounds);
+    image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return image;
+}
+
+// Refills the list when its entries changed, then selects without telling.
+void showList(QListWidget *list, const QStringList &entries, int selected)
+{
+    const QSignalBlocker blocker(list);
+    QStringList shown;
+    for (int i = 0; i < list->count(); ++i)
+        shown.append(list->item(i)->text());
+    if (shown != entries) {
+        list->clear();
+        list->addItems(entries);
+    }
+    list->setCurrentRow(selected);
+    if (selected < 0)
+        list->clearSelection();
+}
+
+} // namespace
+
+TSetup::TSetup(SetupModel &model, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_model(model)
+{
+    setObjectName(QStringLiteral("Setup"));
+    setWindowTitle(QStringLiteral("Game setup"));
+    setProperty("helpContext", 4);
+    setModal(true);
+    setFont(DesktopFonts::sansSerif(11));
+    setFixedSize(ClientWidth, ClientHeight);
+
+    m_pageControl = place(new QTabWidget(this), "PageControl1", {0, 0, 339, 297}, 4);
+    m_screenPage = new QWidget;
+    m_screenPage->setObjectName(QStringLiteral("Screen"));
+    m_languagePage = new QWidget;
+    m_languagePage->setObjectName(QStringLiteral("Language"));
+    m_languagePage->setProperty("helpContext", 11);
+    auto *skinsPage = new QWidget;
+    skinsPage->setObjectName(QStringLiteral("Misc"));
+    m_pageControl->addTab(m_screenPage, QStringLiteral("Screen"));
+    m_pageControl->addTab(m_languagePage, QStringLiteral("Language"));
+    m_pageControl->addTab(skinsPage, QStringLiteral("Skins"));
+    createScreenPage(m_screenPage);
+    createLanguagePage(m_languagePage);
+    createSkinsPage(skinsPage);
+
+    auto *cancel = place(new QPushButton(QStringLiteral("Cancel"), this), "Cancel", {176, 304, 75, 25});
+    auto *apply = place(new QPushButton(QStringLiteral("Apply"), this), "Apply", {256, 304, 75, 25});
+    // Esc closes the dialog as "Cancel" does; Enter presses nothing by itself.
+    cancel->setAutoDefault(false);
+    apply->setAutoDefault(false);
+    connect(cancel, &QPushButton::clicked, this, &TSetup::CancelClick);
+    connect(apply, &QPushButton::clicked, this, &TSetup::ApplyClick);
+
+    m_openDialog = new QFileDialog(this);
+    m_openDialog->setObjectName(QStringLiteral("OpenDialog"));
+    m_openDialog->setWindowTitle(QStringLiteral("Select background image"));
+    m_openDialog->setOption(QFileDialog::DontUseNativeDialog);
+    m_openDialog->setFileMode(QFileDialog::ExistingFile);
+
+    connect(&m_model, &SetupModel::backgroundChanged, this, &TSetup::showBackground);
+}
+
+TSetup::~TSetup() = default;
+
+void TSetup::createScreenPage(QWidget *page)
+{
+    auto *group = place(new QGroupBox(QStringLiteral("Wallpaper"), page), "GroupBox3", {0, 0, 329, 265}, 10);
+    m_picsBox = listBox(group, "PicsBox", {8, 16, 193, 105});
+    label(group, "Label2", {8, 128}, "Position:");
+    auto *browse = place(new QPushButton(QStringLiteral("Browse..."), group), "Browse", {8, 144, 75, 25});
+    browse->setToolTip(QStringLiteral("Choose your own wallpaper"));
+    browse->setAutoDefault(false);
+    m_rb1 = place(new QRadioButton(QStringLiteral("Centered"), group), "RB1", {88, 136, 113, 17});
+    m_rb2 = place(new QRadioButton(QStringLiteral("Tiled"), group), "RB2", {88, 152, 113, 17});
+    m_rb1->setChecked(true);
+    label(group, "Label3", {8, 176}, "Background color");
+    m_colSel = place(new ColourGrid(group), "ColSel", {8, 192, 192, 68});
+    m_tableImage = place(new QLabel(group), "TableImage", {208, 41, 116, 188});
+    m_tableImage->setAlignment(Qt::AlignCenter);
+
+    connect(m_picsBox, &QListWidget::currentRowChanged, this, &TSetup::PicsBoxClick);
+    connect(m_rb1, &QRadioButton::clicked, this, &TSetup::RB1Click);
+    connect(m_rb2, &QRadioButton::clicked, this, &TSetup::RB2Click);
+    connect(m_colSel, &ColourGrid::selectionChanged, this, &TSetup::ColSelChange);
+    connect(browse, &QPushButton::clicked, this, &TSetup::BrowseClick);
+}
+
+void TSetup::createLanguagePage(QWidget *page)
+{
+    label(page, "Label1", {8, 8}, "Choose language:");
+    m_langBox = listBox(page, "LangBox", {0, 24, 329, 161});
+    m_langInfo = memo(page, "LangInfo", {0, 192, 329, 73});
+    connect(m_langBox, &QListWidget::currentRowChanged, this, &TSetup::LangBoxClick);
+}
+
+void TSetup::createSkinsPage(QWidget *page)
+{
+    auto *skinGroup = place(new QGroupBox(QStringLiteral("Choose skin:"), page), "GroupBox2", {0, 0, 329, 105}, 12);
+    m_setBox = listBox(skinGroup, "SetBox", {8, 16, 273, 81});
+    m_setImage = picture(skinGroup, "SetImage", {288, 16, 30, 60});
+    m_leftRight = place(new FaceArrows(SetupModel::FaceCount, skinGroup), "LeftRight", {283, 80, 40, 16});
+    m_leftRight->setEnabled(false);
+
+    auto *backGroup = place(new QGroupBox(QStringLiteral("Choose back:"), page), "GroupBox1", {0, 104, 329, 81});
+    m_backBox = listBox(backGroup, "BackBox", {8, 16, 273, 58});
+    m_backImage = picture(backGroup, "BackImage", {288, 16, 30, 60});
+
+    auto *infoGroup = place(new QGroupBox(QStringLiteral("Info about skin"), page), "GroupBox4", {0, 184, 329, 81});
+    m_info = memo(infoGroup, "Info", {8, 12, 313, 65});
+
+    connect(m_setBox, &QListWidget::currentRowChanged, this, &TSetup::SetBoxClick);
+    connect(m_backBox, &QListWidget::currentRowChanged, this, &TSetup::BackBoxClick);
+    connect(m_leftRight, &FaceArrows::clicked, this, &TSetup::LeftRightClick);
+}
+
+// ---------------------------------------------------------------------------
+// Showing the choices
+
+void TSetup::showChoices()
+{
+    showList(m_picsBox, m_model.pictures(), m_model.picture());
+    (m_model.placement() == Wallpaper::Placement::Centered ? m_rb1 : m_rb2)->setChecked(true);
+    m_colSel->setSelected(m_model.colour());
+    showList(m_langBox, m_model.languages(), m_model.language());
+    m_langInfo->setPlainText(m_model.languageInfo().join(QLatin1Char('\n')));
+    showList(m_setBox, m_model.skins(), m_model.skin());
+    m_info->setPlainText(m_model.skinInfo().join(QLatin1Char('\n')));
+    showList(m_backBox, m_model.backs(), m_model.back());
+    m_backImage->setPixmap(QPixmap::fromImage(m_model.backPreview()));
+    m_leftRight->setEnabled(m_model.faceArrowsEnabled());
+    m_leftRight->setPosition(m_model.facePosition());
+    if (!m_model.facePreview().isNull())
+        m_setImage->setPixmap(QPixmap::fromImage(m_model.facePreview()));
+}
+
+void TSetup::showBackground()
+{
+    m_tableImage->setPixmap(QPixmap::fromImage(m_model.boardBackground().scaled(
+        m_tableImage->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+}
+
+// ---------------------------------------------------------------------------
+// Handlers
+
+void TSetup::FormCreate()
+{
+    m_model.ListPictures();
+    m_model.ListLanguages();
+    m_model.ListSkins();
+    m_model.ReadSettings();
+    m_model.ComposeBackground();
+    showChoices();
+}
+
+void TSetup::showEvent(QShowEvent *event)
+{
+    // A spontaneous show is the window coming back from a minimize.
+    if (!event->spontaneous())
+        FormShow();
+    QDialog::showEvent(event);
+}
+
+void TSetup::FormShow()
+{
+    m_pageControl->setCurrentWidget(m_model.launches() <= 1 ? m_languagePage : m_screenPage);
+    emit boardToHide();
+    m_model.ListPictures();
+    m_model.ListLanguages();
+    m_model.ListSkins();
+    m_model.ReadSettings();
+    showChoices();
+}
+
+void TSetup::done(int result)
+{
+    QDialog::done(result);
+    FormClose();
+}
+
+void TSetup::FormClose()
+{
+    m_model.ReadSettings();
+    m_model.ComposeBackground();
+    showChoices();
+    emit boardToShow();
+}
+
+void TSetup::PicsBoxClick()
+{
+    m_model.selectPicture(m_picsBox->currentRow());
+    showChoices();
+}
+
+void TSetup::RB1Click()
+{
+    m_model.setPlacement(Wallpaper::Placement::Centered);
+}
+
+void TSetup::RB2Click()
+{
+    m_model.setPlacement(Wallpaper::Placement::Tiled);
+}
+
+void TSetup::ColSelChange()
+{
+    m_model.selectColour(m_colSel->selected());
+}
+
+void TSetup::BrowseClick()
+{
+    m_openDialog->setDirectory(QString());
+    m_openDialog->setNameFilter(QStringLiteral("bitmaps (*.[bB][mM][pP])"));
+    m_openDialog->setOption(QFileDialog::HideNameFilterDetails);
+    if (m_openDialog->layout() && !m_openDialog->findChild<QLabel *>(QStringLiteral("Preview"))) {
+        // The picture under the cursor, beside the list of files.
+        auto *preview = new QLabel(m_openDialog);
+        preview->setObjectName(QStringLiteral("Preview"));
+        preview->setFixedSize(160, 160);
+        preview->setAlignment(Qt::AlignCenter);
+        preview->setFrameShape(QFrame::StyledPanel);
+        if (auto *grid = qobject_cast<QGridLayout *>(m_openDialog->layout()))
+            grid->addWidget(preview, 1, grid->columnCount(), 1, 1);
+        connect(m_openDialog, &QFileDialog::currentChanged, preview, [preview](const QString &path) {
+            QImage image;
+            if (QFileInfo(path).isFile())
+                image = QImageReader(path, "bmp").read();
+            preview->setPixmap(image.isNull() ? QPixmap()
+                                              : QPixmap::fromImage(image.scaled(preview->size(), Qt::KeepAspectRatio,
+                                                                                Qt::SmoothTransformation)));
+        });
+    }
+    if (m_openDialog->exec() != QDialog::Accepted || m_openDialog->selectedFiles().isEmpty())
+        return;
+    m_model.CopyUserPicture(m_openDialog->selectedFiles().first());
+    showChoices();
+}
+
+void TSetup::LangBoxClick()
+{
+    m_model.selectLanguage(m_langBox->currentRow());
+    showChoices();
+}
+
+void TSetup::SetBoxClick()
+{
+    m_model.selectSkin(m_setBox->currentRow());
+    showChoices();
+}
+
+void TSetup::BackBoxClick()
+{
+    m_model.selectBack(m_backBox->currentRow());
+    showChoices();
+}
+
+void TSetup::LeftRightClick()
+{
+    m_model.setFacePosition(m_leftRight->position());
+    showChoices();
+}
+
+void TSetup::ApplyClick()
+{
+    // A file that cannot be written has been reported; the dialog stays
+    // open with the choices, and "Cancel" brings back what the file holds.
+    if (!m_model.WriteSettings())
+        return;
+    emit languageToApply();
+    accept();
+}
+
+void TSetup::CancelClick()
+{
+    reject();
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QSize>
+
+// The picture behind the board: a colour of the 16-colour grid, with a
+// wallpaper picture drawn on it once in the middle or repeated over the
+// whole area.
+class Wallpaper
+{
+public:
+    static constexpr int ColourCount = 16;
+    // The colour grid is 4 cells across and 4 down; index = row x 4 + column.
+    static constexpr int GridColumns = 4;
+    // The preview on the setup dialog: 0.4 of the designed board.
+    static constexpr QSize PreviewSize{116, 188};
+
+    enum class Placement { Centered, Tiled };
+
+    // The colour of grid index 0..15 (the first eight and the last eight of
+    // the 20 colours of the Windows default palette).
+    static QColor colour(int index);
+
+    // A new background of the client size: the colour, and the picture (when
+    // not null) centred or tiled on it. What falls outside is clipped.
+    static QImage compose(QSize clientSize, int colourIndex, const QImage &picture, Placement placement);
+};

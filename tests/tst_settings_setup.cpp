@@ -1,0 +1,311 @@
+#include "settings/CurrentSkin.h"
+#include "settings/Wallpaper.h"
+#include "support/SetupFixture.h"
+#include "support/TextModule.h"
+
+#include <QtTest>
+
+namespace {
+
+const QByteArray defaultSettings = "[Tolvane...]\r\nLaunches=0\r\nPicture=*none*\r\nPosition=center\r\n"
+                                   "BackColor=0\r\nLangPack=english\r\nBackSet=back001\r\nSetPack=*standart*\r\n";
+
+} // namespace
+
+class SetupTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void composeBackground_data();
+    void composeBackground();
+    void noFileGivesDefaultsAndSevenLines();
+    void readSettings_data();
+    void readSettings();
+    void badNumberReportedOnce();
+    void writeKeepsEverythingElse();
+    void roundTrip();
+    void copyUserPicture_data();
+    void copyUserPicture();
+    void unreadablePictureKeepsBackground();
+    void missingSkinPictureStandsIn();
+    void languageInfo();
+};
+
+// ---------------------------------------------------------------------------
+// Wallpaper
+
+void SetupTest::composeBackground_data()
+{
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<bool>("centered");
+    QTest::addColumn<int>("colour");
+    QTest::addColumn<QPoint>("origin"); // of the centred picture
+
+    QTest::newRow("no picture, white") << QSize() << true << 15 << QPoint();
+    QTest::newRow("no picture, dark cyan") << QSize() << false << 6 << QPoint();
+    QTest::newRow("centred 100 x 100") << QSize(100, 100) << true << 4 << QPoint(95, 185);
+    QTest::newRow("centred 301 x 100") << QSize(301, 100) << true << 9 << QPoint(-5, 185);
+    QTest::newRow("tiled 100 x 100") << QSize(100, 100) << false << 0 << QPoint();
+    QTest::newRow("tiled 290 x 470") << QSize(290, 470) << false << 0 << QPoint();
+    QTest::newRow("tiled 7 x 9") << QSize(7, 9) << false << 0 << QPoint();
+}
+
+void SetupTest::composeBackground()
+{
+    QFETCH(QSize, picture);
+    QFETCH(bool, centered);
+    QFETCH(int, colour);
+    QFETCH(QPoint, origin);
+
+    const QImage image = picture.isValid() ? SetupFixture::pattern(picture) : QImage();
+    const QImage background = Wallpaper::compose(
+        {290, 470}, colour, image, centered ? Wallpaper::Placement::Centered : Wallpaper::Placement::Tiled);
+    QCOMPARE(background.size(), QSize(290, 470));
+    const QRgb fill = Wallpaper::colour(colour).rgb();
+    for (int y = 0; y < 470; ++y) {
+        for (int x = 0; x < 290; ++x) {
+            QRgb expected = fill;
+            if (!image.isNull() && !centered)
+                expected = image.pixel(x % picture.width(), y % picture.height());
+            else if (!image.isNull() && image.rect().contains(x - origin.x(), y - origin.y()))
+                expected = image.pixel(x - origin.x(), y - origin.y());
+            if (background.pixel(x, y) != expected)
+                QFAIL(qPrintable(QStringLiteral("pixel %1, %2 is %3, not %4")
+                                     .arg(x).arg(y).arg(background.pixel(x, y), 0, 16).arg(expected, 0, 16)));
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The settings file
+
+void SetupTest::noFileGivesDefaultsAndSevenLines()
+{
+    SetupFixture f;
+    f.listAndRead();
+    const SetupModel &m = *f.model;
+    QCOMPARE(m.launches(), 0);
+    QCOMPARE(m.picture(), 0);
+    QCOMPARE(m.placement(), Wallpaper::Placement::Centered);
+    QCOMPARE(m.colour(), 0);
+    QCOMPARE(m.langPack(), QStringLiteral("english"));
+    QCOMPARE(m.skin(), 0);
+    QCOMPARE(m.skins().first(), QStringLiteral("<Standard set>"));
+    QCOMPARE(m.backs().first(), QStringLiteral("Monogram skin"));
+    QCOMPARE(m.currentBackName(), QStringLiteral("back001"));
+    QCOMPARE(m.skinInfo().first(), QStringLiteral("Standart 'Tolvane...' skin"));
+    QVERIFY(f.model->WriteSettings());
+    QCOMPARE(readFileBytes(f.settingsPath()), defaultSettings);
+    QVERIFY(f.env.messages.messages.isEmpty());
+}
+
+void SetupTest::readSettings_data()
+{
+    QTest::addColumn<QByteArray>("keys");
+    QTest::addColumn<QString>("picture");   // the selected entry
+    QTest::addColumn<bool>("centered");
+    QTest::addColumn<int>("colour");
+    QTest::addColumn<QString>("langPack");
+    QTest::addColumn<QString>("backName");
+    QTest::addColumn<int>("messages");
+
+    QTest::newRow("colour 16") << QByteArray("BackColor=16") << "<none>" << true << 0 << "english" << "back001" << 0;
+    QTest::newRow("colour -1") << QByteArray("BackColor=-1") << "<none>" << true << 0 << "english" << "back001" << 0;
+    QTest::newRow("colour 15") << QByteArray("BackColor=15") << "<none>" << true << 15 << "english" << "back001" << 0;
+    QTest::newRow("colour no number") << QByteArray("BackColor=blue") << "<none>" << true << 0 << "english" << "back001" << 1;
+    QTest::newRow("launches no number") << QByteArray("Launches=1x") << "<none>" << true << 0 << "english" << "back001" << 1;
+    QTest::newRow("Center") << QByteArray("Position=Center") << "<none>" << false << 0 << "english" << "back001" << 0;
+    QTest::newRow("picture any case") << QByteArray("Picture=SEA.BMP") << "sea" << true << 0 << "english" << "back001" << 0;
+    QTest::newRow("picture gone") << QByteArray("Picture=gone.bmp") << "<none>" << true << 0 << "english" << "back001" << 0;
+    QTest::newRow("language in capitals") << QByteArray("LangPack=GERMAN") << "<none>" << true << 0 << "German" << "back001" << 0;
+    QTest::newRow("language gone") << QByteArray("LangPack=klingon") << "<none>" << true << 0 << "english" << "back001" << 0;
+    QTest::newRow("third back") << QByteArray("BackSet=back003") << "<none>" << true << 0 << "english" << "back003" << 0;
+    QTest::newRow("back the set lacks") << QByteArray("BackSet=back007") << "<none>" << true << 0 << "english" << "back001" << 0;
+    QTest::newRow("back zero") << QByteArray("BackSet=back000") << "<none>" << true << 0 << "english" << "back001" << 0;
+    QTest::newRow("back digits no number") << QByteArray("BackSet=back0x2") << "<none>" << true << 0 << "english" << "back001" << 0;
+    QTest::newRow("skin gone") << QByteArray("SetPack=gone.dll\r\nBackSet=back002") << "<none>" << true << 0 << "english" << "back002" << 0;
+}
+
+void SetupTest::readSettings()
+{
+    QFETCH(QByteArray, keys);
+    QFETCH(QString, picture);
+    QFETCH(bool, centered);
+    QFETCH(int, colour);
+    QFETCH(QString, langPack);
+    QFETCH(QString, backName);
+    QFETCH(int, messages);
+
+    SetupFixture f;
+    f.writePicture(QStringLiteral("gfx/sea.bmp"), {4, 4});
+    QDir().mkpath(f.path(QStringLiteral("Lng")));
+    writeFileBytes(f.path(QStringLiteral("Lng/German.LNG")), "[LangInfo]\r\n1=Deutsch\r\n");
+    writeFileBytes(f.settingsPath(), "[Tolvane...]\r\n" + keys + "\r\n");
+    f.listAndRead();
+
+    const SetupModel &m = *f.model;
+    QCOMPARE(m.pictures().value(m.picture()), picture);
+    QCOMPARE(m.placement() == Wallpaper::Placement::Centered, centered);
+    QCOMPARE(m.colour(), colour);
+    QCOMPARE(m.langPack(), langPack);
+    QCOMPARE(m.currentBackName(), backName);
+    QCOMPARE(m.skin(), 0);
+    QCOMPARE(f.env.messages.messages.size(), messages);
+}
+
+void SetupTest::badNumberReportedOnce()
+{
+    SetupFixture f;
+    writeFileBytes(f.settingsPath(), "[Tolvane...]\r\nLaunches=many\r\nBackColor=red\r\n");
+    f.listAndRead();
+    f.model->ReadSettings();
+    QCOMPARE(f.env.messages.messages, QStringList{"'many' is not a valid integer value"});
+    // The write repairs the file: nothing more to report.
+    QVERIFY(f.model->WriteSettings());
+    f.model->ReadSettings();
+    QCOMPARE(f.env.messages.messages.size(), 1);
+    QVERIFY(readFileBytes(f.settingsPath()).contains("Launches=0\r\n"));
+}
+
+void SetupTest::writeKeepsEverythingElse()
+{
+    SetupFixture f;
+    const QByteArray before = "; the family's settings\r\n[Tolvane...]\r\nlaunches = 41\r\nOther=keep me\r\n\r\n"
+                              "[Ravendell]\r\nPicture=theirs.bmp\r\n";
+    writeFileBytes(f.settingsPath(), before);
+    f.listAndRead();
+    f.model->setLaunches(42);
+    QVERIFY(f.model->WriteSettings());
+    QCOMPARE(readFileBytes(f.settingsPath()),
+             QByteArray("; the family's settings\r\n[Tolvane...]\r\nlaunches=42\r\nOther=keep me\r\n"
+                        "Picture=*none*\r\nPosition=center\r\nBackColor=0\r\nLangPack=english\r\nBackSet=back001\r\n"
+                        "SetPack=*standart*\r\n\r\n[Ravendell]\r\nPicture=theirs.bmp\r\n"));
+}
+
+void SetupTest::roundTrip()
+{
+    SetupFixture f;
+    f.writePicture(QStringLiteral("GFX/Hills.Bmp"), {3, 3});
+    QDir().mkpath(f.path(QStringLiteral("LNG")));
+    writeFileBytes(f.path(QStringLiteral("LNG/dutch.lng")), "");
+    f.listAndRead();
+    f.model->selectPicture(1);
+    f.model->setPlacement(Wallpaper::Placement::Tiled);
+    f.model->selectColour(11);
+    f.model->selectLanguage(1);
+    f.model->selectBack(5);
+    QVERIFY(f.model->WriteSettings());
+    QVERIFY(readFileBytes(f.settingsPath()).contains("Picture=Hills.bmp\r\nPosition=tile\r\nBackColor=11\r\n"
+                                                     "LangPack=dutch\r\nBackSet=back006\r\n"));
+
+    SetupFixture again;
+    again.env.folder.remove();
+    SetupModel other(ProgramFolder(f.env.folder.path()), again.standardSet, again.texts, &again.env.messages);
+    other.ListPictures();
+    other.ListLanguages();
+    other.ListSkins();
+    other.ReadSettings();
+    QCOMPARE(other.pictures().value(other.picture()), QStringLiteral("Hills"));
+    QCOMPARE(other.placement(), Wallpaper::Placement::Tiled);
+    QCOMPARE(other.colour(), 11);
+    QCOMPARE(other.langPack(), QStringLiteral("dutch"));
+    QCOMPARE(other.currentBackName(), QStringLiteral("back006"));
+    QVERIFY(again.env.messages.messages.isEmpty());
+}
+
+// ---------------------------------------------------------------------------
+// Pictures brought by the player
+
+void SetupTest::copyUserPicture_data()
+{
+    QTest::addColumn<QString>("source");   // relative to the game folder
+    QTest::addColumn<QString>("existing"); // already in GFX, "" for none
+    QTest::addColumn<QString>("target");   // where the copy must be
+    QTest::addColumn<bool>("copied");
+
+    QTest::newRow("new picture") << "home/sky.bmp" << "" << "GFX/sky.bmp" << true;
+    QTest::newRow("replaces any case") << "home/sky.bmp" << "gfx/SKY.BMP" << "gfx/SKY.BMP" << true;
+    QTest::newRow("the picture itself") << "GFX/sky.bmp" << "GFX/sky.bmp" << "GFX/sky.bmp" << true;
+    QTest::newRow("a folder") << "home" << "" << "GFX/home" << false;
+}
+
+void SetupTest::copyUserPicture()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, existing);
+    QFETCH(QString, target);
+    QFETCH(bool, copied);
+
+    SetupFixture f;
+    QDir().mkpath(f.path(QStringLiteral("home")));
+    writeFileBytes(f.path(QStringLiteral("home/sky.bmp")), "new picture");
+    if (!existing.isEmpty()) {
+        QDir().mkpath(QFileInfo(f.path(existing)).path());
+        writeFileBytes(f.path(existing), existing == source ? "in place" : "old");
+    }
+    const QByteArray expected = readFileBytes(f.path(source));
+    f.listAndRead();
+    QCOMPARE(f.model->CopyUserPicture(f.path(source)), copied);
+    QCOMPARE(f.model->picture(), -1);
+    if (copied) {
+        QCOMPARE(readFileBytes(f.path(target)), expected);
+        QCOMPARE(f.model->pictures(), (QStringList{"<none>", QFileInfo(target).completeBaseName()}));
+        QCOMPARE(QDir(f.path(QFileInfo(target).path())).count(), 3u); // ".", ".." and the picture
+        QVERIFY(f.env.messages.messages.isEmpty());
+    } else {
+        QCOMPARE(f.env.messages.messages.size(), 1);
+        QVERIFY(f.env.messages.messages.first().startsWith(QStringLiteral("Unable to write to ")));
+    }
+}
+
+void SetupTest::unreadablePictureKeepsBackground()
+{
+    SetupFixture f;
+    QDir().mkpath(f.path(QStringLiteral("GFX")));
+    writeFileBytes(f.path(QStringLiteral("GFX/broken.bmp")), "BM not really");
+    f.listAndRead();
+    f.model->selectColour(9);
+    const QImage before = f.model->boardBackground();
+    f.model->selectPicture(1);
+    QCOMPARE(f.model->boardBackground(), before);
+    QCOMPARE(f.env.messages.messages.size(), 1);
+    QVERIFY(f.env.messages.messages.first().contains(QStringLiteral("broken.bmp")));
+}
+
+// ---------------------------------------------------------------------------
+// Skins
+
+void SetupTest::missingSkinPictureStandsIn()
+{
+    BuiltinSkin standard;
+    CapturedMessages messages;
+    CurrentSkin skin(standard, &messages);
+    for (const char *name : {"thin.dll", "thin.dll", "other.dll"}) {
+        skin.useLibrary(std::make_unique<TextModule>(), QString::fromLatin1(name));
+        QCOMPARE(skin.bitmap(QStringLiteral("00bmp")), standard.bitmap(QStringLiteral("00BMP")));
+        QCOMPARE(skin.bitmap(QStringLiteral("00BMP")), standard.bitmap(QStringLiteral("00BMP")));
+        QCOMPARE(skin.bitmap(QStringLiteral("back009")), standard.bitmap(QStringLiteral("back001")));
+    }
+    // Once a name in each library, whatever the case it was asked in.
+    QCOMPARE(messages.messages, (QStringList{"Resource 00bmp not found", "Resource back009 not found",
+                                              "Resource 00bmp not found", "Resource back009 not found"}));
+}
+
+void SetupTest::languageInfo()
+{
+    SetupFixture f;
+    QDir().mkpath(f.path(QStringLiteral("lng")));
+    writeFileBytes(f.path(QStringLiteral("lng/Polski.lng")), "[LangInfo]\r\n2=second\r\n10=tenth\r\n1=first\r\n");
+    writeFileBytes(f.path(QStringLiteral("lng/English.lng")), "[LangInfo]\r\n1=a pack of its own\r\n");
+    f.listAndRead();
+    QCOMPARE(f.model->languages(), (QStringList{"english", "English", "Polski"}));
+    QCOMPARE(f.model->languageInfo().first(), QStringLiteral("English language pack"));
+    f.model->selectLanguage(1);
+    QCOMPARE(f.model->languageInfo(), QStringList{"a pack of its own"});
+    f.model->selectLanguage(2);
+    QCOMPARE(f.model->languageInfo(), (QStringList{"first", "tenth", "second"}));
+}
+
+QTEST_MAIN(SetupTest)
+#include "tst_settings_setup.moc"
