@@ -102,6 +102,9 @@ constexpr Control controlTable[] = {
     {"ScoresForm", "CloseButt", Button, nullptr, false},
 
     // Every text of the about window is fixed.
+    {"AboutMe", "Logo", Image, nullptr, true},
+    {"AboutMe", "Label1", Label, nullptr, true},
+    {"AboutMe", "Label2", Label, nullptr, true},
     {"AboutMe", "GroupBox3", GroupBox, nullptr, true},
     {"AboutMe", "Label3", Label, "GroupBox3", true},
     {"AboutMe", "Label4", Label, "GroupBox3", true},
@@ -110,9 +113,9 @@ constexpr Control controlTable[] = {
     {"AboutMe", "Label6", Label, "GroupBox3", true},
     {"AboutMe", "Label8", Label, nullptr, true},
 
-    {"SplashForm", "Logo", Image, nullptr, false},
-    {"SplashForm", "Info", Label, nullptr, false},
-    {"SplashForm", "VerLabel", Label, nullptr, false},
+    {"SplashForm", "Logo", Image, nullptr, true},
+    {"SplashForm", "Info", Label, nullptr, true},
+    {"SplashForm", "VerLabel", Label, nullptr, true},
     {"SplashForm", "Timer1", Timer, nullptr, false},
 };
 
