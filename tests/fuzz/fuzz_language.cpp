@@ -44,6 +44,10 @@ struct World
         require(QDir(folder->path()).mkdir(QStringLiteral("LNG")), "LNG folder");
         windows.emplace();
         loader.emplace(folder->path(), texts);
+        for (const TextTargets::Control &control : TextTargets::controls())
+            if (auto *widget = qobject_cast<QWidget *>(
+                    windows->control(QString::fromLatin1(control.window), QString::fromLatin1(control.name))))
+                controls.append(widget);
     }
 
     QApplication *application;
@@ -51,6 +55,7 @@ struct World
     TextTable texts;
     std::optional<StandInWindows> windows;
     std::optional<LanguageLoader> loader;
+    QList<QWidget *> controls; // found once: a search per run would cost more than the run
 };
 
 World &world()
@@ -64,15 +69,11 @@ void checkTexts(World &w)
 {
     for (int slot = 1; slot <= TextTable::VariableCount; ++slot)
         require(w.texts.variable(slot).size() <= 2 * TextTable::VariableMaxLength, "run-time text too long");
-    for (QWidget *window : w.windows->windows()) {
+    for (QWidget *window : w.windows->windows())
         require(window->windowTitle().size() <= 2 * 1023, "title too long");
-        for (const TextTargets::Control &control : TextTargets::controls()) {
-            if (window->objectName() != QLatin1String(control.window) || control.kind == TextTargets::Kind::Timer)
-                continue;
-            QObject *target = w.windows->control(window->objectName(), QString::fromLatin1(control.name));
-            require(textOf(target, QStringLiteral("Hint")).size() <= 2 * 1023, "hint too long");
-        }
-    }
+    for (QWidget *control : w.controls)
+        require(control->toolTip().size() <= 2 * 1023 && control->windowTitle().size() <= 2 * 1023,
+                "text too long");
 }
 
 } // namespace
