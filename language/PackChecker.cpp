@@ -212,6 +212,11 @@ private:
             error(line, QStringLiteral("\"%1\" names no control of the window %2").arg(key, window->name));
             return;
         }
+        if (control->fixed) {
+            error(line, QStringLiteral("\"%1\": the control %2.%3 is protected; the line changes nothing")
+                            .arg(key, window->name, control->name));
+            return;
+        }
         const TextTargets::Property property = TextTargets::findProperty(QStringView(path).mid(second + 1));
         if (!(TextTargets::propertiesOf(control->kind) & property)) {
             QStringList names;
@@ -221,11 +226,7 @@ private:
             error(line, QStringLiteral("\"%1\" names no text property of %2.%3 (it has: %4)")
                             .arg(key, window->name, control->name,
                                  names.isEmpty() ? QStringLiteral("none") : names.join(QStringLiteral(", "))));
-            return;
         }
-        if (control->fixed)
-            error(line, QStringLiteral("\"%1\": the control %2.%3 is protected; the line changes nothing")
-                            .arg(key, window->name, control->name));
     }
 
     void checkVariables()

@@ -169,7 +169,6 @@ unsigned propertiesOf(Kind kind)
     case Kind::Button:
     case Kind::RadioButton:
     case Kind::GroupBox:
-    case Kind::Panel:
     case Kind::Page:
         return Caption | Hint;
     case Kind::Edit:
@@ -178,7 +177,10 @@ unsigned propertiesOf(Kind kind)
         return Title;
     case Kind::Timer:
         return NoProperty;
+    // A toolbar button shows a glyph, and the program's panels hold
+    // controls, not a text of their own.
     case Kind::SpeedButton:
+    case Kind::Panel:
     case Kind::PageControl:
     case Kind::ListBox:
     case Kind::Memo:
