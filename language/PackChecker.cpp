@@ -13,6 +13,7 @@
 #include <QSet>
 #include <QStringDecoder>
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -43,20 +44,23 @@ public:
             for (const QByteArray &line : splitLines(body))
                 lines.append(decodeLine(line));
         }
+        // As the profile layer reads: the first section of a name counts,
+        // and a key is a line with '=' and a name.
         QString section;
+        bool counted = false;
         for (int i = 0; i < lines.size(); ++i) {
-            const QString text = lines[i].trimmed();
+            const QString text = trimmed(lines[i]);
             if (text.startsWith(u'[')) {
                 const qsizetype close = text.indexOf(u']');
-                section = (close < 0 ? text.mid(1) : text.mid(1, close - 1)).trimmed().toCaseFolded();
-                if (!m_keys.contains(section))
+                section = trimmed(close < 0 ? text.mid(1) : text.mid(1, close - 1)).toCaseFolded();
+                counted = !m_sectionLines.contains(section);
+                if (counted)
                     m_sectionLines.insert(section, i + 1);
-            } else if (!text.isEmpty() && !text.startsWith(u';')) {
+            } else if (counted && !text.isEmpty() && !text.startsWith(u';')) {
                 const qsizetype equals = text.indexOf(u'=');
-                const QString name = (equals < 0 ? text : text.left(equals)).trimmed();
-                const QString value = equals < 0 ? QString() : text.mid(equals + 1).trimmed();
+                const QString name = equals < 0 ? QString() : trimmed(text.left(equals));
                 if (!name.isEmpty())
-                    m_keys[section].append({i + 1, name, value.size()});
+                    m_keys[section].append({i + 1, name, trimmed(text.mid(equals + 1)).size()});
             }
         }
     }
@@ -75,6 +79,19 @@ public:
     }
 
 private:
+    // Spaces, tabs and vertical tabs, as the profile layer trims them.
+    static QString trimmed(const QString &text)
+    {
+        auto blank = [](QChar c) { return c == u' ' || c == u'\t' || c == u'\v'; };
+        qsizetype begin = 0;
+        qsizetype end = text.size();
+        while (begin < end && blank(text[begin]))
+            ++begin;
+        while (end > begin && blank(text[end - 1]))
+            --end;
+        return text.mid(begin, end - begin);
+    }
+
     template <typename Text>
     static QList<Text> splitLines(const Text &text)
     {
@@ -151,6 +168,9 @@ private:
         const auto values = m_document.readSectionValues(section);
         const QList<LineIndex::KeyLine> all = m_lines.keys(section);
         const qsizetype seen = m_document.readSectionKeys(section).size();
+        // The last line the key list reaches (where the two readings of the
+        // file could ever disagree, every line counts as reached).
+        const int lastSeen = seen > 0 && seen <= all.size() ? all[seen - 1].line : INT_MAX;
         if (seen < all.size())
             error(all[seen].line,
                   QStringLiteral("[%1] lists more key names than fit into %2 bytes: this line and the %3 after it "
@@ -163,7 +183,7 @@ private:
             const QList<LineIndex::KeyLine> lines = m_lines.linesOf(section, name);
             const int first = lines.isEmpty() ? 0 : lines.first().line;
             for (qsizetype i = 1; i < lines.size(); ++i)
-                if (seen > 0 && lines[i].line <= all[seen - 1].line)
+                if (lines[i].line <= lastSeen)
                     error(lines[i].line, QStringLiteral("\"%1\" is written twice: the line %2 before wins")
                                              .arg(name)
                                              .arg(first));

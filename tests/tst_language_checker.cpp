@@ -94,6 +94,19 @@ private slots:
         QVERIFY2(report.contains(expected), qPrintable(report.left(3000)));
         QVERIFY(PackChecker::hasError(findings));
     }
+
+    void sectionWrittenTwiceCountsOnce()
+    {
+        // The game reads the first [Kelvor] only: the second one's lines
+        // are neither duplicates nor lines the key list passes over.
+        QTemporaryDir folder;
+        writeFileBytes(folder.filePath(QStringLiteral("x.lng")),
+                       "[Kelvor]\nForm1.caption=A\n[Kelvor]\nForm1.caption=B\nForm1.Junk.Hint=C\n");
+        const QString report =
+            PackChecker::report(QStringLiteral("x.lng"), PackChecker::check(folder.filePath(QStringLiteral("x.lng"))));
+        QVERIFY2(!report.contains(QLatin1String("x.lng:4")) && !report.contains(QLatin1String("x.lng:5")),
+                 qPrintable(report));
+    }
 };
 
 QTEST_MAIN(PackCheckerTest)
