@@ -158,9 +158,12 @@ QString findEntry(const QString &folder, const QString &name)
     return dir.filePath(name);
 }
 
+// A name of a file in its folder: no path, and no character that no file
+// name can hold.
 bool isPlainName(const QString &name)
 {
-    return !name.contains(u'/') && !name.contains(u'\\') && name != u".." && name != u".";
+    return !name.contains(u'/') && !name.contains(u'\\') && !name.contains(QChar(0)) && name != u".."
+           && name != u".";
 }
 
 } // namespace
