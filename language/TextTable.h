@@ -2,14 +2,16 @@
 
 #include <QList>
 #include <QString>
+#include <QStringView>
 #include <array>
 
 class QObject;
-class QWidget;
 
-// The interface texts that a language changes: the texts set on windows and
-// controls by key ("Form1.NewGame.Hint": window, control, property) and the
-// ten run-time texts (VariableTexts) shown where no control of its own is.
+// The interface texts that a language changes: the built-in English texts,
+// each set on a window or control by its key ("Form1.NewGame.Hint": window,
+// control, property; "Form1.caption" for a window's title) or into one of
+// the ten run-time texts (VariableTexts) shown where no control of its own
+// is; and the run-time texts now in force.
 class TextTable
 {
 public:
@@ -29,29 +31,26 @@ public:
     // Windows and controls carrying this tag keep their texts.
     static constexpr int FixedTextTag = 1;
 
+    // One row of the English table: a text for the target named by `key`,
+    // or, where `key` is null, for the run-time slot `slot`.
     struct Entry
     {
         const char *key;
+        int slot;
         QString text;
     };
 
     // The built-in English texts, in the order they are applied.
     static const QList<Entry> &englishTexts();
+    // The English text of a key of the table (names compared as packs
+    // compare them), or a null string when the table has no such key.
+    static QString englishText(QStringView key);
+    // The English run-time text of a slot; empty for slots 9 and 10.
+    static QString englishVariable(int slot);
 
     QString variable(int slot) const;
     // A text longer than 50 characters is cut to its first 50.
     void setVariable(int slot, const QString &text);
-
-    // Sets every English text on the windows given (found by their
-    // objectName; a window not among them is passed over) and the English
-    // run-time texts of slots 1 to 8.
-    void applyEnglishTexts(const QList<QWidget *> &windows);
-
-    // Sets one text on `window`: `path` is the rest of the key after the
-    // window name ("NewGame.Hint", or "caption" for the window's title).
-    // Names are compared without regard to case. A window or control tagged
-    // with `protectTag` is left alone. Returns whether a text was set.
-    static bool applyText(QWidget *window, const QString &path, const QString &text, int protectTag);
 
     // The integer tag of a window or control (0 when it has none).
     static int tag(const QObject *object);

@@ -3,6 +3,8 @@
 #include "Characters.h"
 #include "Windows1252.h"
 
+#include <QHash>
+#include <QSet>
 #include <algorithm>
 
 namespace {
@@ -430,4 +432,33 @@ void ProfileDocument::writeString(const QString &section, const QString &key,
             last = i;
     }
     insertLine(last + 1, key + u'=' + oneLine);
+}
+
+std::vector<std::pair<QString, QString>> ProfileDocument::readSectionValues(const QString &section) const
+{
+    std::vector<std::pair<QString, QString>> values;
+    const int header = findSection(section);
+    if (header < 0)
+        return values;
+    // The first line of each name holds its value; names compare as
+    // sameName() compares them.
+    QHash<QString, QString> firstValues;
+    const int end = sectionEnd(header);
+    for (int i = header + 1; i < end; ++i) {
+        const Line &line = m_lines[i];
+        if (line.kind != Kind::Key)
+            continue;
+        const QString folded = line.name.toCaseFolded();
+        if (!firstValues.contains(folded))
+            firstValues.insert(folded, line.hasValue ? leftCharacters(unquoted(line.value), ValueLimit) : QString());
+    }
+    QSet<QString> listed;
+    for (const QString &name : readSectionKeys(section)) {
+        const QString folded = name.toCaseFolded();
+        if (listed.contains(folded))
+            continue;
+        listed.insert(folded);
+        values.emplace_back(name, firstValues.value(folded));
+    }
+    return values;
 }

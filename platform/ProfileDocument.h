@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
 #include <vector>
 
 // The contents of one profile file of sections and keys (settings, scores,
@@ -43,6 +44,12 @@ public:
     static constexpr int KeyListBufferSize = 8192;
     // readSection() fills a buffer of this many characters in the same way.
     static constexpr int SectionBufferSize = 32767;
+
+    // The section's keys with their values, as a key list (readSectionKeys)
+    // followed by a readString of each key would give them, in one pass: in
+    // file order, a name that occurs twice listed once with its first value,
+    // a key without '=' with an empty value.
+    std::vector<std::pair<QString, QString>> readSectionValues(const QString &section) const;
 
     // An empty new file: UTF-8 without byte-order mark, CRLF line ends.
     ProfileDocument();

@@ -2,6 +2,9 @@
 
 #include "AccessibleFactory.h"
 #include "Environment.h"
+#include "HelpWindow.h"
+#include "language/LanguageLoader.h"
+#include "platform/ProfileFile.h"
 #include "TForm1.h"
 #include "resources/BuiltinSkin.h"
 #include "resources/ProgramResources.h"
@@ -13,6 +16,7 @@
 #include "shell/SpeedButton.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 QString Program::applicationTitle()
 {
@@ -26,6 +30,7 @@ Program::Program(const Environment &environment)
           ScoresFile(m_environment.programFolder + QStringLiteral("/scores.ini"), m_environment.messages)))
 {
     installAccessibleFactory();
+    m_language = std::make_unique<LanguageLoader>(m_environment.programFolder, m_texts);
     // The windows, in the order the program has always created them.
     m_mainWindow = std::make_unique<TForm1>(m_environment, m_texts, *m_programResources);
     m_mainWindow->setWindowIcon(ProgramResources::windowIcon());
@@ -44,6 +49,12 @@ Program::Program(const Environment &environment)
                      [this] { minimizeAllWindows(); });
     QObject::connect(m_mainWindow.get(), &TForm1::restoredByPlayer, m_mainWindow.get(),
                      [this] { restoreAllWindows(); });
+
+    TForm1 *mainWindow = m_mainWindow.get();
+    QObject::connect(m_language.get(), &LanguageLoader::statusLabelsChanged, mainWindow,
+                     [mainWindow] { mainWindow->applyStatusLabels(); });
+    m_helpWindow = std::make_unique<HelpWindow>(*m_language, m_environment.messages);
+    m_mainWindow->setHelpWindow(m_helpWindow.get());
 }
 
 Program::~Program() = default;
@@ -82,10 +93,19 @@ void Program::createSetupDialog()
     m_setup->FormCreate();
 }
 
+QList<QWidget *> Program::windows() const
+{
+    return {m_mainWindow.get(), m_nameEntry.get(), m_setup.get(), m_scoresForm.get()};
+}
+
 void Program::LoadLanguage()
 {
-    m_texts.applyEnglishTexts({m_mainWindow.get(), m_nameEntry.get(), m_setup.get(), m_scoresForm.get()});
-    m_mainWindow->applyStatusLabels();
+    loadLanguage(m_settings->langPack());
+}
+
+void Program::loadLanguage(const QString &langPack)
+{
+    m_language->loadLanguage(langPack, windows());
 }
 
 void Program::minimizeAllWindows()

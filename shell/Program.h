@@ -8,6 +8,9 @@
 #include <memory>
 
 class BuiltinSkin;
+class QWidget;
+class HelpWindow;
+class LanguageLoader;
 class ProgramResources;
 class SetupModel;
 class TSetup;
@@ -35,6 +38,13 @@ public:
     SetupModel &settings() const { return *m_settings; }
     Statistics &statistics() const { return *m_statistics; }
     TextTable &texts() { return m_texts; }
+    LanguageLoader &language() const { return *m_language; }
+    HelpWindow &helpWindow() const { return *m_helpWindow; }
+    // The windows a language puts its texts into.
+    QList<QWidget *> windows() const;
+    // Applies the language `langPack` to every window ("english" is the
+    // built-in one); the help follows it.
+    void loadLanguage(const QString &langPack);
 
     // The title of the program's taskbar button and of its message boxes.
     static QString applicationTitle();
@@ -60,6 +70,7 @@ private:
     std::unique_ptr<SetupModel> m_settings;
     std::unique_ptr<TSetup> m_setup;
     std::unique_ptr<TScoresForm> m_scoresForm;
+    std::unique_ptr<LanguageLoader> m_language;
 
     // The other windows that went with a minimize of the main window.
     struct SetAside
@@ -68,4 +79,7 @@ private:
         bool hidden; // else minimized
     };
     QList<SetAside> m_windowsSetAside;
+
+    // Last, so that it goes first: it may stand over a dialog as its child.
+    std::unique_ptr<HelpWindow> m_helpWindow;
 };

@@ -1,6 +1,7 @@
 #include "TForm1.h"
 
 #include "Environment.h"
+#include "HelpWindow.h"
 #include "KeyTaps.h"
 #include "SpeedButton.h"
 #include "StatusBar.h"
@@ -363,7 +364,8 @@ void TForm1::AboutClick()
 
 void TForm1::HelpClick()
 {
-    // The program has no help file to open yet: the button only springs back.
+    if (m_helpWindow)
+        m_helpWindow->showContents();
 }
 
 // ---------------------------------------------------------------------------

@@ -13,6 +13,7 @@
 
 class QTimer;
 class ResourceModule;
+class HelpWindow;
 class SetupModel;
 class Statistics;
 class TEnter2HSC;
@@ -70,6 +71,7 @@ public:
     void setSetupDialog(QDialog *dialog) { m_setupDialog = dialog; }
     void setStatisticsWindow(QWidget *window) { m_statisticsWindow = window; }
     void setAboutWindow(QDialog *window) { m_aboutWindow = window; }
+    void setHelpWindow(HelpWindow *window) { m_helpWindow = window; }
 
     // The image painted behind the board.
     const QImage &boardBackground() const { return m_boardBackground; }
@@ -142,6 +144,7 @@ private:
     QPointer<QDialog> m_setupDialog;
     QPointer<QWidget> m_statisticsWindow;
     QPointer<QDialog> m_aboutWindow;
+    HelpWindow *m_helpWindow = nullptr;
 
     // True while the deal lets pending messages through: clicks on tiles and
     // the buttons that would change the board are ignored until it ends.

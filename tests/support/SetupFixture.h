@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TestEnvironment.h"
+#include "language/LanguageLoader.h"
 #include "language/TextTable.h"
 #include "platform/ProgramFolder.h"
 #include "resources/BuiltinSkin.h"
@@ -18,7 +19,7 @@ class SetupFixture
 public:
     SetupFixture()
     {
-        texts.applyEnglishTexts({});
+        LanguageLoader(env.folder.path(), texts).applyEnglishTexts({});
         model = std::make_unique<SetupModel>(ProgramFolder(env.folder.path()), standardSet, texts,
                                              &env.messages);
     }

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringView>
+
+class ProfileDocument;
+class QWidget;
+class TextTable;
+
+// Puts a language into the program's windows: the built-in English texts or
+// a language pack "LNG/<name>.lng" beside the program. A pack is a profile
+// file whose sections "Application" and "Kelvor" name texts by key
+// ("ScoresForm.L7.Caption", "Setup.caption") and whose section "Variables"
+// gives the run-time texts by slot number. A pack changes only what it names
+// and what the program knows (TextTargets); windows and controls that carry
+// the protection tag keep their texts. Whatever a pack holds, loading it
+// never fails: lines that name nothing are passed over.
+class LanguageLoader : public QObject
+{
+    Q_OBJECT
+public:
+    LanguageLoader(QString programFolder, TextTable &texts, QObject *parent = nullptr);
+
+    // Applies the language `langPack` ("english" in any case of A to Z is
+    // the built-in one) to the windows given, then names the help file.
+    // Windows that the program has not created are simply not among them.
+    void loadLanguage(const QString &langPack, const QList<QWidget *> &windows);
+
+    // Sets every text of the English table and the English run-time texts.
+    void applyEnglishTexts(const QList<QWidget *> &windows);
+
+    // The help file the language names: LNG/Tolvane_<slot 8>.hlp in the
+    // program folder, as named (its letter case is resolved on opening).
+    QString helpFile() const { return m_helpFile; }
+    // The help file as it exists, in whatever letter case; empty when there
+    // is none (a slot 8 with a path in it names no file of the folder).
+    QString findHelpFile() const;
+
+    // The pack file of a language: "Lng/<langPack>.lng" in the folder, found
+    // whatever the letter case of the folder and file.
+    static QString packFile(const QString &programFolder, const QString &langPack);
+
+    // Applies the text lines of one section of a pack, in file order.
+    static void applyTextSection(const ProfileDocument &pack, const QString &section,
+                                 const QList<QWidget *> &windows, int protectTag);
+    // Applies one text line to a window: `path` is the key after the window
+    // name ("NewGame.Hint", or "caption" for the window's title, which takes
+    // the value unchanged; any other text passes through decodeLineBreaks).
+    // Returns whether a text was set.
+    static bool applyText(QWidget *window, QStringView path, const QString &text, int protectTag);
+    // Each "%0A" (zero, capital A) becomes CR LF; nothing else changes.
+    static QString decodeLineBreaks(const QString &text);
+
+signals:
+    // Run-time slots 1 and 2, the labels of status panels 0 and 2, were set.
+    void statusLabelsChanged();
+
+private:
+    void applyVariables(const ProfileDocument &pack);
+
+    QString m_programFolder;
+    TextTable &m_texts;
+    QString m_helpFile;
+};

@@ -1,0 +1,195 @@
+// The language and the help in the real program, offscreen: the windows
+// answer to the list that packs and kelvor-lngcheck name them by, the
+// shipped German pack reaches every text it names, and F1 and the help
+// button open the help of the language.
+
+#include "language/LanguageLoader.h"
+#include "language/TextTable.h"
+#include "language/TextTargets.h"
+#include "platform/ProfileDocument.h"
+#include "scores/TScoresForm.h"
+#include "shell/HelpWindow.h"
+#include "shell/Program.h"
+#include "shell/SpeedButton.h"
+#include "shell/StatusBar.h"
+#include "shell/TForm1.h"
+#include "settings/SetupModel.h"
+#include "settings/TSetup.h"
+#include "support/StandInWindows.h"
+#include "support/TestEnvironment.h"
+
+#include <QDir>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <QTextBrowser>
+#include <QtTest>
+
+namespace {
+
+void copyLng(const QString &programFolder)
+{
+    QDir(programFolder).mkdir(QStringLiteral("LNG"));
+    const QDir source(QStringLiteral(KELVOR_LNG_DIR));
+    for (const QString &name : source.entryList(QDir::Files))
+        QFile::copy(source.filePath(name), programFolder + QStringLiteral("/LNG/") + name);
+}
+
+void pressF1(QWidget *widget)
+{
+    widget->setFocus();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+}
+
+} // namespace
+
+class ShellLanguageTest : public QObject
+{
+    Q_OBJECT
+
+    struct Game
+    {
+        TestEnvironment env;
+        std::unique_ptr<Program> program;
+
+        explicit Game(const QByteArray &settings = {}, bool withLng = true)
+        {
+            if (withLng)
+                copyLng(env.folder.path());
+            if (!settings.isEmpty())
+                writeFileBytes(env.folder.filePath(QStringLiteral("Tolvane.ini")), settings);
+            program = std::make_unique<Program>(env.environment);
+            program->start();
+        }
+        QWidget *window(const char *name) const
+        {
+            for (QWidget *window : program->windows())
+                if (window->objectName() == QLatin1String(name))
+                    return window;
+            return nullptr;
+        }
+    };
+
+private slots:
+    void windowsAnswerToTheList()
+    {
+        Game game;
+        for (QWidget *window : game.program->windows()) {
+            const TextTargets::Window *design = TextTargets::findWindow(window->objectName());
+            QVERIFY2(design, qPrintable(window->objectName()));
+            QCOMPARE(TextTable::tag(window) == TextTable::FixedTextTag, design->fixed);
+            for (const TextTargets::Control &control : TextTargets::controls()) {
+                if (window->objectName() != QLatin1String(control.window))
+                    continue;
+                QObject *found = window->findChild<QObject *>(QString::fromLatin1(control.name));
+                QVERIFY2(found, control.name);
+                QCOMPARE(TextTable::tag(found) == TextTable::FixedTextTag, control.fixed);
+            }
+        }
+    }
+
+    void germanPackReachesEveryText()
+    {
+        Game game("[Tolvane...]\r\nLangPack=DEUTSCH\r\n");
+        const ProfileDocument pack = ProfileDocument::fromBytes(
+            readFileBytes(QStringLiteral(KELVOR_LNG_DIR "/deutsch.lng")));
+        int checked = 0;
+        for (const QString &section : {QStringLiteral("Application"), QStringLiteral("Kelvor")}) {
+            for (const auto &[key, value] : pack.readSectionValues(section)) {
+                const QStringList parts = key.split(u'.');
+                QWidget *window = game.window(qPrintable(parts[0]));
+                if (!window)
+                    continue; // a window this program does not have yet
+                QObject *target = parts.size() == 2 ? window : window->findChild<QObject *>(parts[1]);
+                const QString shown = textOf(target, parts.size() == 2 ? QStringLiteral("caption") : parts[2]);
+                QCOMPARE(shown, parts.size() == 2 ? value : LanguageLoader::decodeLineBreaks(value));
+                ++checked;
+            }
+        }
+        QVERIFY(checked > 20);
+        TForm1 &main = game.program->mainWindow();
+        QCOMPARE(main.statusText(TForm1::VariantsLabelPanel), QStringLiteral("Varianten:"));
+        QCOMPARE(main.statusText(TForm1::MessagePanel), QStringLiteral("F2: neues Spiel"));
+        QVERIFY(game.program->language().helpFile().endsWith(QLatin1String("/LNG/Tolvane_deu.hlp")));
+    }
+
+    void helpContextOfAWidget_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("context");
+        QTest::newRow("main window") << "Form1" << "" << 2;
+        QTest::newRow("toolbar button") << "Form1" << "Stats" << 3;
+        QTest::newRow("status bar") << "Form1" << "StatusBar" << 3;
+        QTest::newRow("statistics window") << "ScoresForm" << "CloseButt" << 5;
+    }
+
+    void helpContextOfAWidget()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, control);
+        QFETCH(int, context);
+        Game game;
+        QWidget *top = game.window(qPrintable(window));
+        QWidget *widget = control.isEmpty() ? top : top->findChild<QWidget *>(control);
+        QCOMPARE(HelpWindow::helpContextOf(widget), context);
+    }
+
+    void f1OpensTheTopicOfTheFocusedWindow()
+    {
+        Game game("[Tolvane...]\r\nLangPack=deutsch\r\n");
+        TForm1 &main = game.program->mainWindow();
+        main.show();
+        pressF1(&main);
+        HelpWindow &help = game.program->helpWindow();
+        QVERIFY(help.isVisible());
+        QCOMPARE(help.topic(), QStringLiteral("2"));
+        QCOMPARE(help.windowTitle(), QStringLiteral("Kelvor-Hilfe - Das Hauptfenster"));
+
+        main.button(QStringLiteral("Help"))->click();
+        QCOMPARE(help.topic(), QStringLiteral("contents"));
+        QVERIFY(game.env.messages.messages.isEmpty());
+    }
+
+    void applyInTheSetupDialogChangesTheLanguage()
+    {
+        Game game;
+        TForm1 &main = game.program->mainWindow();
+        main.show();
+        HelpWindow &help = game.program->helpWindow();
+        QWidget *helpParentInDialog = &help;
+        QTimer::singleShot(0, &main, [&] {
+            TSetup &setup = game.program->setupDialog();
+            game.program->settings().selectLanguage(game.program->settings().languages().indexOf(u"deutsch"));
+            // F1 over the modal dialog: the page's topic, in a window the
+            // player can still use.
+            pressF1(setup.findChild<QWidget *>(QStringLiteral("LangBox")));
+            QCOMPARE(help.topic(), QStringLiteral("11"));
+            helpParentInDialog = help.parentWidget();
+            setup.findChild<QPushButton *>(QStringLiteral("Apply"))->click();
+        });
+        main.button(QStringLiteral("Options"))->click();
+        QCOMPARE(helpParentInDialog, &game.program->setupDialog());
+        QCOMPARE(main.windowTitle(), QStringLiteral("Tolvane: Kelvor - Domino"));
+        QCOMPARE(main.statusText(TForm1::MessagePanel), QStringLiteral("F2: neues Spiel"));
+        QCOMPARE(game.program->setupDialog().findChild<QPushButton *>(QStringLiteral("Cancel"))->text(),
+                 QStringLiteral("Abbrechen"));
+        // The dialog closed; the help stays, a window of its own again.
+        QVERIFY(help.isVisible());
+        QCOMPARE(help.parentWidget(), nullptr);
+    }
+
+    void missingHelpFileIsNamed()
+    {
+        Game game({}, false);
+        game.program->mainWindow().button(QStringLiteral("Help"))->click();
+        QCOMPARE(game.env.messages.messages,
+                 QStringList(QStringLiteral("Cannot find the help file ") + game.env.folder.path()
+                             + QStringLiteral("/LNG/Tolvane_eng.hlp")));
+        QVERIFY(!game.program->helpWindow().isVisible());
+    }
+};
+
+QTEST_MAIN(ShellLanguageTest)
+#include "tst_shell_language.moc"
