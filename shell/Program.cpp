@@ -1,49 +1,230 @@
 #include "Program.h"
 
-#include "Environment.h"
+#include "TAboutMe.h"
 #include "TForm1.h"
+#include "TSplashForm.h"
+#include "platform/ProfileFile.h"
 #include "resources/BuiltinSkin.h"
 #include "resources/ProgramResources.h"
+#include "scores/ScoresFile.h"
 #include "scores/Statistics.h"
 #include "scores/TEnter2HSC.h"
 #include "scores/TScoresForm.h"
 #include "shell/SpeedButton.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QTimer>
+
+namespace {
+
+const QString settingsSection = QStringLiteral("Tolvane...");
+const QString launchesKey = QStringLiteral("Launches");
+// How long each of the three steps of the splash window stays.
+constexpr int StepPause = 700;
+
+} // namespace
 
 QString Program::applicationTitle()
 {
     return QStringLiteral("Tolvane: Kelvor - hard");
 }
 
-Program::Program(const Environment &environment)
-    : m_environment(environment), m_programResources(std::make_unique<ProgramResources>()),
-      m_builtinSkin(std::make_unique<BuiltinSkin>()),
-      m_statistics(std::make_unique<Statistics>(
-          ScoresFile(m_environment.programFolder + QStringLiteral("/scores.ini"), m_environment.messages)))
+QString Program::programVersion()
 {
-    // The windows, in the order the program has always created them.
+    return QStringLiteral("1.8");
+}
+
+QString Program::settingsFileName()
+{
+    return QStringLiteral("Tolvane.ini");
+}
+
+Program::Program(const Environment &environment)
+    : m_environment(environment), m_messages(environment.messages),
+      m_programResources(std::make_unique<ProgramResources>()), m_builtinSkin(std::make_unique<BuiltinSkin>())
+{
+    m_environment.messages = &m_messages;
+    m_statistics = std::make_unique<Statistics>(
+        ScoresFile(m_environment.programFolder + QStringLiteral("/scores.ini"), m_environment.messages));
+    QGuiApplication::setWindowIcon(ProgramResources::windowIcon());
+
+    // The windows, in the order the family's games create them. The splash
+    // window shows at once and stays the program's first window.
+    m_splash = std::make_unique<TSplashForm>(applicationTitle());
+    m_splash->show();
     m_mainWindow = std::make_unique<TForm1>(m_environment, m_texts, *m_programResources);
-    m_mainWindow->setWindowIcon(ProgramResources::windowIcon());
     m_nameEntry = std::make_unique<TEnter2HSC>(*m_statistics, m_mainWindow.get());
+    // The setup dialog comes here, with the first reading of the settings.
     m_scoresForm = std::make_unique<TScoresForm>();
     m_scoresForm->FormCreate(*m_statistics, *m_mainWindow);
+    m_aboutWindow = std::make_unique<TAboutMe>(m_environment.openUrl);
 
     m_mainWindow->setStatistics(m_statistics.get(), m_nameEntry.get());
     m_mainWindow->setStatisticsWindow(m_scoresForm.get());
+    m_mainWindow->setAboutWindow(m_aboutWindow.get());
     SpeedButton *stats = m_mainWindow->button(QStringLiteral("Stats"));
     QObject::connect(m_scoresForm.get(), &TScoresForm::closed, stats, [stats] { stats->setDown(false); });
+    SpeedButton *about = m_mainWindow->button(QStringLiteral("About"));
+    QObject::connect(m_aboutWindow.get(), &TAboutMe::closed, about, [about] { about->setDown(false); });
+    QObject::connect(m_mainWindow.get(), &TForm1::closing, m_mainWindow.get(), [this] { saveAtEnd(); });
+    QObject::connect(m_splash.get(), &TSplashForm::startUpDue, m_splash.get(), [this] { start(); });
 }
 
 Program::~Program() = default;
 
+// The start-up runs to its end without letting any message through: the
+// splash window shows each step's text only because it is painted at once.
+const std::array<void (Program::*)(), 17> Program::startUpSteps = {
+    &Program::stopSplashTimer,
+    &Program::showLoadingPreferences,
+    &Program::readStartCounterAndUseStandardSkin,
+    &Program::showVersionLine,
+    &Program::putBacksOnTiles,
+    &Program::waitAMoment,
+    &Program::showLoadingScores,
+    &Program::readScoresAndShowThem,
+    &Program::waitAMoment,
+    &Program::showChangingLanguages,
+    &Program::applyEnglishTexts,
+    &Program::showPressF2,
+    &Program::waitAMoment,
+    &Program::countThisStart,
+    &Program::hideSplash,
+    &Program::showMainWindow,
+    &Program::openSetupAtFirstStart,
+};
+
 void Program::start()
 {
+    if (m_started)
+        return;
+    m_started = true;
+    for (auto step : startUpSteps)
+        (this->*step)();
+}
+
+void Program::stopSplashTimer()
+{
+    m_splash->timer()->stop();
+}
+
+// The splash window's texts are English whatever the language.
+void Program::showLoadingPreferences()
+{
+    m_splash->showStep(QStringLiteral("Loading preferences"));
+}
+
+void Program::showLoadingScores()
+{
+    m_splash->showStep(QStringLiteral("Loading scores"));
+}
+
+void Program::showChangingLanguages()
+{
+    m_splash->showStep(QStringLiteral("Changing languages"));
+}
+
+void Program::readStartCounterAndUseStandardSkin()
+{
+    // Of the settings, this version keeps only the start counter; the tiles
+    // always come from the standard set.
+    readLaunches();
     m_mainWindow->setSkin(m_builtinSkin.get(), QStringLiteral("back001"));
+}
+
+void Program::showVersionLine()
+{
+    m_splash->versionLabel()->setText(QStringLiteral("Kelvor, version %1").arg(programVersion()));
+}
+
+void Program::putBacksOnTiles()
+{
     m_mainWindow->showBacksOnAllTiles();
+}
+
+void Program::waitAMoment()
+{
+    if (m_environment.wait)
+        m_environment.wait(StepPause);
+}
+
+void Program::readScoresAndShowThem()
+{
+    m_statistics->ReadScores();
+    m_statistics->RefreshStatistics();
+}
+
+void Program::applyEnglishTexts()
+{
+    // The language of this version is English, the program's own texts.
     m_texts.applyEnglishTexts({m_mainWindow.get(), m_nameEntry.get(), m_scoresForm.get()});
     m_mainWindow->applyStatusLabels();
+}
+
+void Program::showPressF2()
+{
     m_mainWindow->setStatusText(TForm1::MessagePanel, m_texts.variable(TextTable::PressF2ToStart));
+}
+
+void Program::countThisStart()
+{
+    // Counted round at the top of the range rather than overflowing. A
+    // folder the player may not write has been reported, and the start-up
+    // goes on: the game plays all the same.
+    m_launches = static_cast<int>(static_cast<unsigned>(m_launches) + 1u);
+    writeLaunches();
+}
+
+void Program::hideSplash()
+{
+    m_splash->hide();
+}
+
+void Program::showMainWindow()
+{
     m_mainWindow->show();
     m_mainWindow->activateWindow();
+}
+
+void Program::openSetupAtFirstStart()
+{
+    if (m_launches == 1)
+        m_mainWindow->button(QStringLiteral("Options"))->click();
+}
+
+void Program::readLaunches()
+{
+    const QString text = ProfileFile(m_environment.programFolder + QLatin1Char('/') + settingsFileName(), nullptr)
+                             .readString(settingsSection, launchesKey, QStringLiteral("0"));
+    if (!parseScoreNumber(text, m_launches)) {
+        m_launches = 0;
+        m_environment.messages->showError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    }
+    m_launchesRead = true;
+}
+
+void Program::writeLaunches()
+{
+    ProfileFile(m_environment.programFolder + QLatin1Char('/') + settingsFileName(), m_environment.messages)
+        .writeString(settingsSection, launchesKey, QString::number(m_launches));
+}
+
+void Program::saveAtEnd()
+{
+    if (m_saved)
+        return;
+    m_saved = true;
+    // The settings, then the scores; a game still running is not recorded.
+    // Ended before the start-up read the settings, the program has nothing
+    // of its own to put into them.
+    if (m_launchesRead)
+        writeLaunches();
+    m_statistics->WriteScores();
+}
+
+void Program::endFromOutside()
+{
+    saveAtEnd();
+    QCoreApplication::quit();
 }

@@ -1,44 +1,95 @@
 #pragma once
 
+#include "Environment.h"
+#include "OnceEachFileSink.h"
 #include "language/TextTable.h"
 
+#include <array>
 #include <memory>
 
 class BuiltinSkin;
 class ProgramResources;
 class Statistics;
+class TAboutMe;
 class TEnter2HSC;
 class TForm1;
 class TScoresForm;
-struct Environment;
+class TSplashForm;
 
-// The program as a whole: it creates the windows once, runs the start-up and
-// keeps everything alive until the main window closes.
+// The program as a whole: it creates the windows once, runs the start-up
+// behind the splash window and keeps everything alive until the main window
+// closes, when it saves the settings and the scores.
 class Program
 {
 public:
+    // Creates the windows in the family's order; only the splash window
+    // shows. Its timer runs the start-up once the message loop runs.
     explicit Program(const Environment &environment);
     ~Program();
 
-    // Runs the start-up: the board is laid face down and waits for F2.
+    // Runs the start-up now, if it has not run yet (the splash window's
+    // timer calls this too): the board is laid face down and waits for F2.
     void start();
+    // Saves the settings, then the scores; only the first call saves. The
+    // main window's closing, the end of the desktop session and a signal to
+    // end all come here.
+    void saveAtEnd();
+    // Ended from outside (a signal): the saves, then the end.
+    void endFromOutside();
 
+    TSplashForm &splash() const { return *m_splash; }
     TForm1 &mainWindow() const { return *m_mainWindow; }
     TEnter2HSC &nameEntry() const { return *m_nameEntry; }
     TScoresForm &scoresForm() const { return *m_scoresForm; }
+    TAboutMe &aboutWindow() const { return *m_aboutWindow; }
     Statistics &statistics() const { return *m_statistics; }
     TextTable &texts() { return m_texts; }
+    // The start counter as this start left it.
+    int launches() const { return m_launches; }
 
     // The title of the program's taskbar button and of its message boxes.
     static QString applicationTitle();
+    // The version shown in the splash and about windows.
+    static QString programVersion();
+    // The name of the settings file in the program folder.
+    static QString settingsFileName();
 
 private:
-    const Environment &m_environment;
+    // The steps of the start-up, in their order.
+    void stopSplashTimer();
+    void showLoadingPreferences();
+    void readStartCounterAndUseStandardSkin();
+    void showVersionLine();
+    void putBacksOnTiles();
+    void waitAMoment();
+    void showLoadingScores();
+    void readScoresAndShowThem();
+    void showChangingLanguages();
+    void applyEnglishTexts();
+    void showPressF2();
+    void countThisStart();
+    void hideSplash();
+    void showMainWindow();
+    void openSetupAtFirstStart();
+    static const std::array<void (Program::*)(), 17> startUpSteps;
+
+    // The start counter, "Launches" in the settings file.
+    void readLaunches();
+    void writeLaunches();
+
+    Environment m_environment;
+    OnceEachFileSink m_messages;
     TextTable m_texts;
     std::unique_ptr<ProgramResources> m_programResources;
     std::unique_ptr<BuiltinSkin> m_builtinSkin;
     std::unique_ptr<Statistics> m_statistics;
+    std::unique_ptr<TSplashForm> m_splash;
     std::unique_ptr<TForm1> m_mainWindow;
     std::unique_ptr<TEnter2HSC> m_nameEntry;
     std::unique_ptr<TScoresForm> m_scoresForm;
+    std::unique_ptr<TAboutMe> m_aboutWindow;
+    int m_launches = 0;
+    bool m_launchesRead = false;
+    bool m_started = false;
+    bool m_saved = false;
 };

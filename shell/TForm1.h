@@ -81,6 +81,11 @@ public:
     void Minimize();
     void Restore();
 
+signals:
+    // FormCloseQuery: the window closes and the program ends; the settings
+    // and the scores are to be saved now.
+    void closing();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;

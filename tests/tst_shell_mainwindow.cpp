@@ -445,11 +445,9 @@ void MainWindowTest::otherKeysDoNothing()
 
 void MainWindowTest::toggleButtonsSpringBackWithoutTheirWindows()
 {
-    for (const char *name : {"Options", "About"}) {
-        SpeedButton *button = m_window->button(QString::fromLatin1(name));
-        QTest::mouseClick(button, Qt::LeftButton);
-        QVERIFY2(!button->isDown(), name);
-    }
+    SpeedButton *options = m_window->button(QStringLiteral("Options"));
+    QTest::mouseClick(options, Qt::LeftButton);
+    QVERIFY(!options->isDown());
     release(m_window, Qt::Key_F3);
     QVERIFY(!m_window->button(QStringLiteral("Options"))->isDown());
 }
