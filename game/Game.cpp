@@ -156,6 +156,24 @@ void Game::endGame()
         m_observer->gameOver();
 }
 
+bool Game::pause()
+{
+    if (m_phase != GamePhase::Running)
+        return false;
+    hideBoard();
+    m_phase = GamePhase::Paused;
+    return true;
+}
+
+bool Game::resume()
+{
+    if (m_phase != GamePhase::Paused)
+        return false;
+    showHiddenTiles();
+    m_phase = GamePhase::Running;
+    return true;
+}
+
 void Game::hideBoard()
 {
     m_hiddenTiles.clear();

@@ -84,6 +84,12 @@ public:
     void tick() { ++m_elapsedSeconds; }
     void resetElapsed() { m_elapsedSeconds = 0; }
     void setPhase(GamePhase phase) { m_phase = phase; }
+    // A running game pauses: the board is hidden and the phase is Paused.
+    // Returns false, changing nothing, in any other phase.
+    bool pause();
+    // A paused game goes on: the hidden tiles come back and the phase is
+    // Running. Returns false, changing nothing, in any other phase.
+    bool resume();
     // Hides every tile on the board and remembers which.
     void hideBoard();
     // Shows the hidden tiles again, face-up ones with their plain face (a

@@ -1,7 +1,5 @@
 #include "Statistics.h"
 
-#include "TScoresForm.h"
-
 namespace {
 
 // Counters wrap round at the top of their range, as they always have in the
@@ -15,8 +13,8 @@ void count(int &counter)
 
 void Statistics::RefreshStatistics()
 {
-    if (m_window)
-        m_window->RefreshStatistics(m_record);
+    if (m_observer)
+        m_observer->statisticsChanged(m_record);
 }
 
 void Statistics::countNewGame()

@@ -3,10 +3,16 @@
 #include "ScoresFile.h"
 #include "ScoresRecord.h"
 
-class TScoresForm;
+// Told whenever the record has changed in a way worth showing.
+class StatisticsObserver
+{
+public:
+    virtual ~StatisticsObserver() = default;
+    virtual void statisticsChanged(const ScoresRecord &record) = 0;
+};
 
-// The program's scores: the record in memory, the file it comes from and
-// goes to, and the statistics window that shows it.
+// The program's scores: the record in memory and the file it comes from and
+// goes to. A window that shows them observes it.
 class Statistics
 {
 public:
@@ -14,7 +20,7 @@ public:
 
     ScoresRecord &record() { return m_record; }
     const ScoresRecord &record() const { return m_record; }
-    void setWindow(TScoresForm *window) { m_window = window; }
+    void setObserver(StatisticsObserver *observer) { m_observer = observer; }
 
     // Replaces the record by the file's contents. A value that is not a
     // number has been reported and replaced by its default.
@@ -22,7 +28,7 @@ public:
     // Writes the whole record; a failure has been reported and the file
     // left as it was.
     bool WriteScores() { return m_file.write(m_record); }
-    // Shows the record in the statistics window.
+    // Tells the observer of the record as it is now.
     void RefreshStatistics();
 
     // A new game is dealt: what other games of the family counted meanwhile
@@ -38,5 +44,5 @@ public:
 private:
     ScoresFile m_file;
     ScoresRecord m_record;
-    TScoresForm *m_window = nullptr;
+    StatisticsObserver *m_observer = nullptr;
 };

@@ -51,6 +51,12 @@ TScoresForm::TScoresForm(QWidget *parent)
     connect(m_closeButt, &QPushButton::clicked, this, &QWidget::close);
 }
 
+TScoresForm::~TScoresForm()
+{
+    if (m_statistics)
+        m_statistics->setObserver(nullptr);
+}
+
 QLabel *TScoresForm::addLabel(QWidget *parent, const char *name, QRect geometry, Qt::Alignment alignment,
                               const char *text, bool bold)
 {
@@ -104,7 +110,8 @@ QLabel *TScoresForm::label(const QString &name) const
 
 void TScoresForm::FormCreate(Statistics &statistics, const QWidget &mainWindow)
 {
-    statistics.setWindow(this);
+    m_statistics = &statistics;
+    statistics.setObserver(this);
     statistics.ReadScores();
     statistics.RefreshStatistics();
     m_mainWindow = &mainWindow;

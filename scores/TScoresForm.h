@@ -1,16 +1,16 @@
 #pragma once
 
+#include "Statistics.h"
+
 #include <QWidget>
 
 class QLabel;
 class QPushButton;
-class Statistics;
-struct ScoresRecord;
 
 // The statistics window: the family's and this game's counters and the
 // twelve best players. A tool window beside the board, shown and hidden by
 // the main window's statistics button and F5.
-class TScoresForm : public QWidget
+class TScoresForm : public QWidget, private StatisticsObserver
 {
     Q_OBJECT
 public:
@@ -18,6 +18,7 @@ public:
     static constexpr int ClientHeight = 473;
 
     explicit TScoresForm(QWidget *parent = nullptr);
+    ~TScoresForm() override;
 
     // Reads the scores and shows them. The window stands just right of the
     // main window with the top edges level: placed once, when it is first
@@ -45,8 +46,10 @@ private:
                       const char *const labelNames[6]);
 
     void placeBeside(const QWidget &mainWindow);
+    void statisticsChanged(const ScoresRecord &record) override { RefreshStatistics(record); }
 
     QPushButton *m_closeButt = nullptr;
     const QWidget *m_mainWindow = nullptr;
+    Statistics *m_statistics = nullptr;
     bool m_placed = false;
 };

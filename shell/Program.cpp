@@ -69,6 +69,10 @@ Program::Program(const Environment &environment)
     QObject::connect(m_aboutWindow.get(), &TAboutMe::closed, about, [about] { about->setDown(false); });
     QObject::connect(m_mainWindow.get(), &TForm1::closing, m_mainWindow.get(), [this] { saveAtEnd(); });
     QObject::connect(m_splash.get(), &TSplashForm::startUpDue, m_splash.get(), [this] { start(); });
+    QObject::connect(m_mainWindow.get(), &TForm1::minimizedByPlayer, m_mainWindow.get(),
+                     [this] { minimizeAllWindows(); });
+    QObject::connect(m_mainWindow.get(), &TForm1::restoredByPlayer, m_mainWindow.get(),
+                     [this] { restoreAllWindows(); });
 }
 
 Program::~Program() = default;
@@ -227,4 +231,44 @@ void Program::endFromOutside()
 {
     saveAtEnd();
     QCoreApplication::quit();
+}
+
+void Program::minimizeAllWindows()
+{
+    // A modal dialog is minimized, not hidden: hiding it would end it as if
+    // the player had closed it. The others are hidden, as tool windows
+    // cannot minimize.
+    m_windowsSetAside.clear();
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window == m_mainWindow.get() || !window->isVisible())
+            continue;
+        const bool modal = window->isModal();
+        m_windowsSetAside.append({window, !modal});
+        if (modal)
+            window->setWindowState(window->windowState() | Qt::WindowMinimized);
+        else
+            window->hide();
+    }
+    m_mainWindow->Minimize();
+}
+
+void Program::restoreAllWindows()
+{
+    QWidget *modal = nullptr;
+    for (const SetAside &aside : std::as_const(m_windowsSetAside)) {
+        if (!aside.window)
+            continue;
+        if (aside.hidden) {
+            aside.window->show();
+        } else {
+            aside.window->setWindowState(aside.window->windowState() & ~Qt::WindowMinimized);
+            modal = aside.window;
+        }
+    }
+    m_windowsSetAside.clear();
+    if (modal)
+        modal->activateWindow();
+    else
+        m_mainWindow->activateWindow();
+    m_mainWindow->Restore();
 }

@@ -4,6 +4,9 @@
 #include "OnceEachFileSink.h"
 #include "language/TextTable.h"
 
+#include <QList>
+#include <QPointer>
+#include <QWidget>
 #include <array>
 #include <memory>
 
@@ -54,6 +57,11 @@ public:
     // The name of the settings file in the program folder.
     static QString settingsFileName();
 
+    // All the program's windows go to the taskbar with the main window, and
+    // come back with it.
+    void minimizeAllWindows();
+    void restoreAllWindows();
+
 private:
     // The steps of the start-up, in their order.
     void stopSplashTimer();
@@ -92,4 +100,12 @@ private:
     bool m_launchesRead = false;
     bool m_started = false;
     bool m_saved = false;
+
+    // The other windows that went with a minimize of the main window.
+    struct SetAside
+    {
+        QPointer<QWidget> window;
+        bool hidden; // else minimized
+    };
+    QList<SetAside> m_windowsSetAside;
 };

@@ -14,36 +14,16 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
-#include <QFrame>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QTimer>
-
-namespace {
-
-struct ButtonDesign
-{
-    const char *name;
-    int x;
-    bool toggle;
-    const char *hint;
-};
-
-constexpr ButtonDesign toolbar[] = {
-    {"NewGame", 3, false, "Start new game (F2)"},   {"Pause", 28, true, "Pause/Resume game (F4)"},
-    {"Options", 53, true, "Game options (F3)"},     {"Stats", 78, true, "Game statistics (F5)"},
-    {"About", 103, true, "About Brindlewick"},      {"Help", 128, false, "Game Help (F1)"},
-};
-
-enum ButtonIndex { NewGameButton, PauseButton, OptionsButton, StatsButton, AboutButton, HelpButton };
-
-} // namespace
 
 TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceModule &programResources,
                QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_environment(environment), m_texts(texts)
+      m_environment(environment), m_texts(texts),
+      m_pictures(programResources.bitmap(QStringLiteral("selected")), environment.messages)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tolvane: Kelvor"));
@@ -52,7 +32,14 @@ TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceM
     setFixedSize(ClientWidth, ClientHeight);
     setFocusPolicy(Qt::StrongFocus);
 
-    createToolbar();
+    m_toolbar = new Toolbar(ClientWidth, this);
+    using Handler = void (TForm1::*)();
+    static constexpr Handler handlers[Toolbar::ButtonCount] = {
+        &TForm1::NewGameClick, &TForm1::PauseClick, &TForm1::OptionsClick,
+        &TForm1::StatsClick,   &TForm1::AboutClick, &TForm1::HelpClick,
+    };
+    for (int i = 0; i < Toolbar::ButtonCount; ++i)
+        connect(m_toolbar->button(Toolbar::Button(i)), &QAbstractButton::clicked, this, handlers[i]);
 
     m_statusBar = new StatusBar(this);
     m_statusBar->setGeometry(0, ClientHeight - 16, ClientWidth, 16);
@@ -67,7 +54,6 @@ TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceM
     move(0, 0);
 
     createTiles();
-    m_selectedMark = programResources.bitmap(QStringLiteral("selected")).convertToFormat(QImage::Format_RGB32);
     m_game.setObserver(this);
     m_game.setPhase(GamePhase::Stopped);
 
@@ -78,31 +64,6 @@ TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceM
 TForm1::~TForm1()
 {
     m_game.setObserver(nullptr);
-}
-
-void TForm1::createToolbar()
-{
-    m_panel1 = new QFrame(this);
-    m_panel1->setObjectName(QStringLiteral("Panel1"));
-    m_panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    m_panel1->setLineWidth(1);
-    m_panel1->setAutoFillBackground(true);
-    m_panel1->setGeometry(0, 0, ClientWidth, 30);
-    m_panel1->setProperty("helpContext", 3);
-
-    for (int i = 0; i < 6; ++i) {
-        const ButtonDesign &design = toolbar[i];
-        auto *button = new SpeedButton(QString::fromLatin1(design.name), design.toggle, m_panel1);
-        button->setGeometry(design.x, 3, 24, 24);
-        button->setToolTip(QString::fromLatin1(design.hint));
-        m_buttons[i] = button;
-    }
-    connect(m_buttons[NewGameButton], &QAbstractButton::clicked, this, &TForm1::NewGameClick);
-    connect(m_buttons[PauseButton], &QAbstractButton::clicked, this, &TForm1::PauseClick);
-    connect(m_buttons[OptionsButton], &QAbstractButton::clicked, this, &TForm1::OptionsClick);
-    connect(m_buttons[StatsButton], &QAbstractButton::clicked, this, &TForm1::StatsClick);
-    connect(m_buttons[AboutButton], &QAbstractButton::clicked, this, &TForm1::AboutClick);
-    connect(m_buttons[HelpButton], &QAbstractButton::clicked, this, &TForm1::HelpClick);
 }
 
 QPoint TForm1::figureOffset(QSize clientSize)
@@ -127,14 +88,6 @@ void TForm1::createTiles()
     }
 }
 
-SpeedButton *TForm1::button(const QString &name) const
-{
-    for (SpeedButton *button : m_buttons)
-        if (button->objectName() == name)
-            return button;
-    return nullptr;
-}
-
 void TForm1::setStatusText(int panel, const QString &text)
 {
     m_statusBar->setPanelText(panel, text);
@@ -153,10 +106,7 @@ void TForm1::applyStatusLabels()
 
 void TForm1::setSkin(const ResourceModule *skin, const QString &backName)
 {
-    m_skin = skin;
-    m_backName = backName;
-    // Pictures from another skin or back must be loaded afresh.
-    m_shown.fill({});
+    m_pictures.setSkin(skin, backName);
 }
 
 void TForm1::setStatistics(Statistics *statistics, TEnter2HSC *nameEntry)
@@ -179,51 +129,14 @@ void TForm1::setBoardBackground(const QImage &background)
 // ---------------------------------------------------------------------------
 // Pictures of the tiles
 
-QImage TForm1::loadBitmap(const QString &name) const
-{
-    QImage image = m_skin ? m_skin->bitmap(name) : QImage();
-    if (image.isNull() && m_environment.messages)
-        m_environment.messages->showError(QStringLiteral("Resource %1 not found").arg(name));
-    return image;
-}
-
-void TForm1::loadTilePicture(SlotNumber s, TilePicture picture)
-{
-    const DominoId domino = m_game.slotDomino(s);
-    Shown &shown = m_shown[s - 1];
-    if (shown.picture == picture && (picture == TilePicture::Back || shown.domino == domino))
-        return;
-    QImage image;
-    if (picture == TilePicture::Back) {
-        image = loadBitmap(m_backName);
-    } else if (picture != TilePicture::None) {
-        image = loadBitmap(QString::fromLatin1(DominoSet::bitmapName(domino)));
-        if (picture == TilePicture::MarkedFace && !image.isNull()) {
-            // The mark is combined with the face by AND: its black squares
-            // darken every other pixel, its white squares leave the face.
-            image = image.convertToFormat(QImage::Format_RGB32);
-            const int rows = qMin(image.height(), m_selectedMark.height());
-            const int columns = qMin(image.width(), m_selectedMark.width());
-            for (int y = 0; y < rows; ++y) {
-                auto *face = reinterpret_cast<QRgb *>(image.scanLine(y));
-                const auto *mark = reinterpret_cast<const QRgb *>(m_selectedMark.constScanLine(y));
-                for (int x = 0; x < columns; ++x)
-                    face[x] &= mark[x];
-            }
-        }
-    }
-    if (image.isNull() && picture != TilePicture::None)
-        return; // the tile keeps what it showed
-    shown = {picture, domino};
-    m_tiles[s - 1]->setPicture(image);
-}
-
 void TForm1::tileChanged(SlotNumber s)
 {
     const TileState &state = m_game.tile(s);
     TileImage *tile = m_tiles[s - 1];
-    if (state.visible)
-        loadTilePicture(s, state.picture);
+    if (state.visible) {
+        if (const std::optional<QImage> picture = m_pictures.pictureFor(s, state.picture, m_game.slotDomino(s)))
+            tile->setPicture(*picture);
+    }
     tile->setEnabled(state.enabled);
     tile->setToolTip(state.showHint ? QString::number(m_game.pipTotalAt(s)) : QString());
     tile->setVisible(state.visible);
@@ -251,7 +164,7 @@ void TForm1::NewGameClick()
 void TForm1::Deal()
 {
     m_dealing = true;
-    m_buttons[PauseButton]->setDown(false);
+    m_toolbar->setDown(Toolbar::Pause, false);
     // Counted once per new game, however many attempts the deal takes.
     if (m_statistics)
         m_statistics->countNewGame();
@@ -316,28 +229,23 @@ void TForm1::Timer1Timer()
 
 void TForm1::PauseClick()
 {
-    SpeedButton *pause = m_buttons[PauseButton];
     if (m_dealing) {
         // The deal lets messages through; a pause would hide a board that
         // is still being laid out.
-        pause->setDown(false);
+        m_toolbar->setDown(Toolbar::Pause, false);
         return;
     }
-    if (m_game.phase() == GamePhase::Running) {
-        m_game.hideBoard();
+    if (m_game.pause()) {
         m_timer1->stop();
         setStatusText(MessagePanel, m_texts.variable(TextTable::Pause));
-        m_game.setPhase(GamePhase::Paused);
-        pause->setDown(true);
-    } else if (m_game.phase() == GamePhase::Paused) {
-        m_game.showHiddenTiles();
-        m_game.setPhase(GamePhase::Running);
+        m_toolbar->setDown(Toolbar::Pause, true);
+    } else if (m_game.resume()) {
         m_timer1->start();
         setStatusText(MessagePanel, m_texts.variable(TextTable::LetsPlay));
-        pause->setDown(false);
+        m_toolbar->setDown(Toolbar::Pause, false);
     }
     if (m_game.phase() == GamePhase::Stopped)
-        pause->setDown(false);
+        m_toolbar->setDown(Toolbar::Pause, false);
 }
 
 void TForm1::Minimize()
@@ -351,56 +259,16 @@ void TForm1::Restore()
         m_timer1->start();
 }
 
-void TForm1::minimizeProgram()
-{
-    // All the program's windows go with the main window. A modal dialog is
-    // minimized, not hidden: hiding it would end it as if the player had
-    // closed it. The others are hidden, as tool windows cannot minimize.
-    m_windowsSetAside.clear();
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (window == this || !window->isVisible())
-            continue;
-        const bool modal = window->isModal();
-        m_windowsSetAside.append({window, !modal});
-        if (modal)
-            window->setWindowState(window->windowState() | Qt::WindowMinimized);
-        else
-            window->hide();
-    }
-    Minimize();
-}
-
-void TForm1::restoreProgram()
-{
-    QWidget *modal = nullptr;
-    for (const SetAside &aside : std::as_const(m_windowsSetAside)) {
-        if (!aside.window)
-            continue;
-        if (aside.hidden) {
-            aside.window->show();
-        } else {
-            aside.window->setWindowState(aside.window->windowState() & ~Qt::WindowMinimized);
-            modal = aside.window;
-        }
-    }
-    m_windowsSetAside.clear();
-    if (modal)
-        modal->activateWindow();
-    else
-        activateWindow();
-    Restore();
-}
-
 void TForm1::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::WindowStateChange) {
         const bool minimized = windowState() & Qt::WindowMinimized;
         if (minimized && !m_minimized) {
             m_minimized = true;
-            minimizeProgram();
+            emit minimizedByPlayer();
         } else if (!minimized && m_minimized) {
             m_minimized = false;
-            restoreProgram();
+            emit restoredByPlayer();
         }
     }
     QWidget::changeEvent(event);
@@ -409,30 +277,30 @@ void TForm1::changeEvent(QEvent *event)
 // ---------------------------------------------------------------------------
 // The other buttons
 
-void TForm1::OptionsClick()
+void TForm1::runModal(Toolbar::Button button, QDialog *dialog)
 {
-    SpeedButton *options = m_buttons[OptionsButton];
     if (m_dealing) {
-        options->setDown(false);
+        m_toolbar->setDown(button, false);
         return;
     }
-    options->setDown(true);
-    if (m_setupDialog)
-        m_setupDialog->exec();
-    options->setDown(false);
+    m_toolbar->runModal(button, dialog);
+}
+
+void TForm1::OptionsClick()
+{
+    runModal(Toolbar::Options, m_setupDialog);
 }
 
 void TForm1::StatsClick()
 {
-    SpeedButton *stats = m_buttons[StatsButton];
     if (m_statisticsWindow && m_statisticsWindow->isVisible()) {
         m_statisticsWindow->close();
-        stats->setDown(false);
+        m_toolbar->setDown(Toolbar::Stats, false);
     } else if (m_statisticsWindow) {
         m_statisticsWindow->show();
-        stats->setDown(true);
+        m_toolbar->setDown(Toolbar::Stats, true);
     } else {
-        stats->setDown(false);
+        m_toolbar->setDown(Toolbar::Stats, false);
     }
     show();
     raise();
@@ -441,15 +309,7 @@ void TForm1::StatsClick()
 
 void TForm1::AboutClick()
 {
-    SpeedButton *about = m_buttons[AboutButton];
-    if (m_dealing) {
-        about->setDown(false);
-        return;
-    }
-    about->setDown(true);
-    if (m_aboutWindow)
-        m_aboutWindow->exec();
-    about->setDown(false);
+    runModal(Toolbar::About, m_aboutWindow);
 }
 
 void TForm1::HelpClick()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TilePictures.h"
+#include "Toolbar.h"
 #include "game/Game.h"
 
 #include <QDialog>
@@ -9,7 +11,6 @@
 #include <array>
 
 
-class QFrame;
 class QTimer;
 class ResourceModule;
 class Statistics;
@@ -22,8 +23,8 @@ struct Environment;
 
 // The main window: the toolbar of six buttons, the board of 28 tiles and the
 // status bar of five panels. It shows the game that it owns, turns the
-// player's clicks and keys into moves, runs the clock and the pause, and
-// minimizes the whole program with itself.
+// player's clicks and keys into moves and runs the clock; a minimize of the
+// window it reports to the program, which minimizes all its windows.
 class TForm1 : public QWidget, private GameObserver
 {
     Q_OBJECT
@@ -41,7 +42,8 @@ public:
     Game &game() { return m_game; }
     const Game &game() const { return m_game; }
     TileImage *tile(SlotNumber s) const { return m_tiles[s - 1]; }
-    SpeedButton *button(const QString &name) const;
+    SpeedButton *button(const QString &name) const { return m_toolbar->button(name); }
+    Toolbar *toolbar() const { return m_toolbar; }
     StatusBar *statusBar() const { return m_statusBar; }
     QTimer *timer() const { return m_timer1; }
     void setStatusText(int panel, const QString &text);
@@ -54,6 +56,7 @@ public:
     // Shows the texts of the current language that live in the window
     // itself: the labels of status panels 0 and 2.
     void applyStatusLabels();
+    TilePictures &tilePictures() { return m_pictures; }
     // Offset of the board figure in a client area of the given size: half
     // the surplus over the designed size in each direction, cut to a pixel.
     static QPoint figureOffset(QSize clientSize);
@@ -85,6 +88,9 @@ signals:
     // FormCloseQuery: the window closes and the program ends; the settings
     // and the scores are to be saved now.
     void closing();
+    // The player minimized the window, or brought it back.
+    void minimizedByPlayer();
+    void restoredByPlayer();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -97,7 +103,7 @@ private:
     void ImageClick(SlotNumber slot);
     void ImageMouseMove();
     void RecordResult();
-    void createToolbar();
+    void runModal(Toolbar::Button button, QDialog *dialog);
     void createTiles();
 
     // GameObserver
@@ -105,20 +111,12 @@ private:
     void variantsCounted(int variants) override;
     void gameOver() override;
 
-    void loadTilePicture(SlotNumber slot, TilePicture picture);
-    QImage loadBitmap(const QString &name) const;
-    void minimizeProgram();
-    void restoreProgram();
-
     const Environment &m_environment;
     TextTable &m_texts;
-    const ResourceModule *m_skin = nullptr;
-    QString m_backName;
-    QImage m_selectedMark;
+    TilePictures m_pictures;
     Game m_game;
 
-    QFrame *m_panel1 = nullptr;
-    std::array<SpeedButton *, 6> m_buttons{};
+    Toolbar *m_toolbar = nullptr;
     std::array<TileImage *, 28> m_tiles{};
     StatusBar *m_statusBar = nullptr;
     QTimer *m_timer1 = nullptr;
@@ -130,25 +128,9 @@ private:
     QPointer<QWidget> m_statisticsWindow;
     QPointer<QDialog> m_aboutWindow;
 
-    // What each tile shows now, so that a change of its flags alone does
-    // not load its picture again.
-    struct Shown
-    {
-        TilePicture picture = TilePicture::None;
-        DominoId domino = 0;
-    };
-    std::array<Shown, 28> m_shown{};
-
     // True while the deal lets pending messages through: clicks on tiles and
     // the buttons that would change the board are ignored until it ends.
     bool m_dealing = false;
     bool m_inMouseMove = false;
     bool m_minimized = false;
-    // The other windows that went with a minimize of the main window.
-    struct SetAside
-    {
-        QPointer<QWidget> window;
-        bool hidden; // else minimized
-    };
-    QList<SetAside> m_windowsSetAside;
 };

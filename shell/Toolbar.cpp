@@ -1,0 +1,71 @@
+#include "Toolbar.h"
+
+#include "SpeedButton.h"
+
+#include <QDialog>
+
+namespace {
+
+struct ButtonDesign
+{
+    const char *name;
+    int x;
+    bool toggle;
+    const char *hint;
+};
+
+// In the order of Toolbar::Button.
+constexpr ButtonDesign designs[Toolbar::ButtonCount] = {
+    {"NewGame", 3, false, "Start new game (F2)"},   {"Pause", 28, true, "Pause/Resume game (F4)"},
+    {"Options", 53, true, "Game options (F3)"},     {"Stats", 78, true, "Game statistics (F5)"},
+    {"About", 103, true, "About Brindlewick"},      {"Help", 128, false, "Game Help (F1)"},
+};
+
+constexpr int ButtonTop = 3;
+constexpr int ButtonSize = 24;
+
+} // namespace
+
+Toolbar::Toolbar(int width, QWidget *parent) : QFrame(parent)
+{
+    setObjectName(QStringLiteral("Panel1"));
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setLineWidth(1);
+    setAutoFillBackground(true);
+    setGeometry(0, 0, width, Height);
+    setProperty("helpContext", 3);
+
+    for (int i = 0; i < ButtonCount; ++i) {
+        const ButtonDesign &design = designs[i];
+        auto *button = new SpeedButton(QString::fromLatin1(design.name), design.toggle, this);
+        button->setGeometry(design.x, ButtonTop, ButtonSize, ButtonSize);
+        button->setToolTip(QString::fromLatin1(design.hint));
+        m_buttons[i] = button;
+    }
+}
+
+SpeedButton *Toolbar::button(const QString &name) const
+{
+    for (SpeedButton *button : m_buttons)
+        if (button->objectName() == name)
+            return button;
+    return nullptr;
+}
+
+bool Toolbar::isDown(Button which) const
+{
+    return m_buttons[which]->isDown();
+}
+
+void Toolbar::setDown(Button which, bool down)
+{
+    m_buttons[which]->setDown(down);
+}
+
+void Toolbar::runModal(Button which, QDialog *dialog)
+{
+    setDown(which, true);
+    if (dialog)
+        dialog->exec();
+    setDown(which, false);
+}
