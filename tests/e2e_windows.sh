@@ -7,16 +7,7 @@ set -euo pipefail
 source "$(dirname "$0")/support/e2e_common.sh"
 
 start_display 800x600
-# The window manager; now and then it does not come up on a new display at
-# the first try, so it gets three.
-wm_up=no
-for _ in 1 2 3; do
-    openbox >>"$work/openbox.log" 2>&1 &
-    pids+=($!)
-    for _ in $(seq 50); do wmctrl -m >/dev/null 2>&1 && { wm_up=yes; break; }; sleep 0.1; done
-    [ "$wm_up" = yes ] && break
-done
-[ "$wm_up" = yes ] || { cat "$work/openbox.log" >&2; fail "the window manager did not start"; }
+start_window_manager
 start_game
 
 mapped() { xwininfo -id "$1" 2>/dev/null | grep -q "IsViewable"; }

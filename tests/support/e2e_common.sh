@@ -23,6 +23,20 @@ start_display() {
     for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 }
 
+# A window manager (openbox); now and then it does not come up on a new
+# display at the first try, so it gets three.
+start_window_manager() {
+    local up=no
+    for _ in 1 2 3; do
+        openbox >>"$work/openbox.log" 2>&1 &
+        pids+=($!)
+        for _ in $(seq 50); do wmctrl -m >/dev/null 2>&1 && { up=yes; break; }; sleep 0.1; done
+        [ "$up" = yes ] && return 0
+    done
+    cat "$work/openbox.log" >&2
+    fail "the window manager did not start"
+}
+
 # The program folder is the folder of the executable: a fresh one, $work/game.
 start_game() {
     mkdir -p "$work/game"
