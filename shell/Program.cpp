@@ -53,6 +53,9 @@ Program::Program(const Environment &environment)
     // window shows at once and stays the program's first window.
     m_splash = std::make_unique<TSplashForm>(applicationTitle());
     m_splash->show();
+    // On the screen now, while the other windows are being created; the
+    // player's input waits until the start-up is over.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     m_mainWindow = std::make_unique<TForm1>(m_environment, m_texts, *m_programResources);
     m_nameEntry = std::make_unique<TEnter2HSC>(*m_statistics, m_mainWindow.get());
     // The setup dialog comes here, with the first reading of the settings.
