@@ -1,14 +1,14 @@
 #include "DealGenerator.h"
 
-std::array<int, 28> DealGenerator::drawDeal(std::uint32_t seed)
+std::array<int, DominoSet::Count> DealGenerator::drawDeal(std::uint32_t seed)
 {
     DealGenerator generator(seed);
-    std::array<bool, 29> drawn{};
-    std::array<int, 28> deal{};
+    std::array<bool, DominoSet::Count + 1> drawn{};
+    std::array<int, DominoSet::Count> deal{};
     for (int &domino : deal) {
         int id;
         do
-            id = static_cast<int>(generator.next(28)) + 1;
+            id = static_cast<int>(generator.next(DominoSet::Count)) + 1;
         while (drawn[id]);
         drawn[id] = true;
         domino = id;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DominoSet.h"
+
 #include <array>
 #include <cstdint>
 
@@ -28,7 +30,7 @@ public:
 
     // One attempt at a deal: the DominoId for each slot 1..28 (index 0 is
     // slot 1), drawn slot by slot, a domino already drawn being drawn again.
-    static std::array<int, 28> drawDeal(std::uint32_t seed);
+    static std::array<int, DominoSet::Count> drawDeal(std::uint32_t seed);
 
 private:
     std::uint32_t m_seed;

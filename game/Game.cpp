@@ -30,7 +30,7 @@ void Game::layOutDeal(std::uint32_t seed)
     layOutDeal(DealGenerator::drawDeal(seed));
 }
 
-void Game::layOutDeal(const std::array<DominoId, 28> &deal)
+void Game::layOutDeal(const std::array<DominoId, BoardFigure::SlotCount> &deal)
 {
     m_dominoesLeft = slots;
     m_elapsedSeconds = 0;
@@ -50,7 +50,7 @@ void Game::layOutDeal(const std::array<DominoId, 28> &deal)
 
 int Game::countVariants()
 {
-    std::array<int, 28> totals{};
+    std::array<int, slots> totals{};
     int playable = 0;
     for (SlotNumber s = 1; s <= slots; ++s)
         if (isPlayable(s))

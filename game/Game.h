@@ -7,6 +7,9 @@
 #include <cstdint>
 #include <vector>
 
+// Every domino of the set has a slot of the figure.
+static_assert(DominoSet::Count == BoardFigure::SlotCount);
+
 enum class GamePhase : std::uint8_t { Running = 1, Paused = 2, Stopped = 3 };
 
 // What a tile shows.
@@ -68,7 +71,7 @@ public:
     // painted in between.
     void layOutDeal(std::uint32_t seed);
     // The same with the dominoes given: the DominoId of each slot 1..28.
-    void layOutDeal(const std::array<DominoId, 28> &deal);
+    void layOutDeal(const std::array<DominoId, BoardFigure::SlotCount> &deal);
     // Counts the pairs among the playable tiles, keeps and reports the count.
     int countVariants();
     // The deal is final: nothing is selected.
@@ -106,9 +109,9 @@ private:
     SlotSet goneSlots() const;
 
     GameObserver *m_observer;
-    std::array<DominoId, 28> m_slotDomino{};
-    std::array<bool, 28> m_turnedUp{};
-    std::array<TileState, 28> m_tiles{};
+    std::array<DominoId, BoardFigure::SlotCount> m_slotDomino{};
+    std::array<bool, BoardFigure::SlotCount> m_turnedUp{};
+    std::array<TileState, BoardFigure::SlotCount> m_tiles{};
     std::vector<SlotNumber> m_hiddenTiles;
     bool m_selectionActive = false;
     SlotNumber m_selectedSlot = 0;

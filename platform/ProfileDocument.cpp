@@ -1,5 +1,6 @@
 #include "ProfileDocument.h"
 
+#include "Characters.h"
 #include "Windows1252.h"
 
 namespace {
@@ -24,26 +25,6 @@ QString trimmed(QStringView text)
 bool sameName(const QString &a, const QString &b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
-// The first `limit` characters of the text, a surrogate pair counting as one
-// character and never being split.
-QString leftCharacters(const QString &text, int limit)
-{
-    qsizetype i = 0;
-    for (int count = 0; count < limit && i < text.size(); ++count)
-        i += (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ? 2 : 1;
-    return text.left(i);
-}
-
-qsizetype characterCount(const QString &text)
-{
-    qsizetype count = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (!(text[i].isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate()))
-            ++count;
-    }
-    return count;
 }
 
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/BoardFigure.h"
 #include "platform/ResourceModule.h"
 
 #include <QHash>
@@ -14,8 +15,8 @@
 class BuiltinSkin : public ResourceModule
 {
 public:
-    static constexpr int TileWidth = 30;
-    static constexpr int TileHeight = 60;
+    static constexpr int TileWidth = BoardFigure::TileWidth;
+    static constexpr int TileHeight = BoardFigure::TileHeight;
 
     QImage bitmap(const QString &name) const override;
 

@@ -1,5 +1,7 @@
 #include "resources/ProgramResources.h"
 
+#include "game/BoardFigure.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -12,7 +14,7 @@ namespace {
 
 QImage drawSelectionMark()
 {
-    constexpr int width = 30, height = 60;
+    constexpr int width = BoardFigure::TileWidth, height = BoardFigure::TileHeight;
     QImage image(width, height, QImage::Format_Mono);
     image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
     for (int y = 0; y < height; ++y)

@@ -1,5 +1,6 @@
 #include "ScoresFile.h"
 
+#include "platform/Characters.h"
 #include "platform/MessageSink.h"
 #include "platform/ProfileFile.h"
 
@@ -22,15 +23,6 @@ const QString defaultTime = QStringLiteral("999");
 QString nameKey(int entry) { return QString::number(entry) + QStringLiteral("Name"); }
 QString dominoesLeftKey(int entry) { return QString::number(entry) + QStringLiteral("DomLeft"); }
 QString timeKey(int entry) { return QString::number(entry) + QStringLiteral("Time"); }
-
-// The first `limit` characters; a surrogate pair is one character.
-QString leftCharacters(const QString &text, int limit)
-{
-    qsizetype i = 0;
-    for (int count = 0; count < limit && i < text.size(); ++count)
-        i += (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ? 2 : 1;
-    return text.left(i);
-}
 
 // Reads numbers from one loaded file; the first bad number is reported.
 class NumberReader

@@ -28,14 +28,15 @@ TEnter2HSC::TEnter2HSC(Statistics &statistics, QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_statistics(statistics)
 {
     setObjectName(QStringLiteral("Enter2HSC"));
-    setWindowTitle(QStringLiteral("Congratulations!!!"));
     setModal(true);
     setFont(DesktopFonts::sansSerif(11));
     setFixedSize(ClientWidth, ClientHeight);
 
-    addLabel(this, "L1", {0, 10, 123, 13}, Qt::AlignRight, "Your time:");
-    addLabel(this, "L2", {0, 30, 123, 13}, Qt::AlignRight, "Dominoes left:");
-    addLabel(this, "L3", {0, 50, 123, 13}, Qt::AlignRight, "Your name: ");
+    // The title and the texts of L1 to L3 and Button1 come from the text
+    // table.
+    addLabel(this, "L1", {0, 10, 123, 13}, Qt::AlignRight, "");
+    addLabel(this, "L2", {0, 30, 123, 13}, Qt::AlignRight, "");
+    addLabel(this, "L3", {0, 50, 123, 13}, Qt::AlignRight, "");
     addLabel(this, "L4", {128, 10, 30, 13}, Qt::AlignHCenter, "");
     addLabel(this, "L5", {128, 30, 30, 13}, Qt::AlignHCenter, "");
 
@@ -46,7 +47,7 @@ TEnter2HSC::TEnter2HSC(Statistics &statistics, QWidget *parent)
     m_edit1->setFont(DesktopFonts::fixedPitch(11));
     m_edit1->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid palette(dark); }"));
 
-    m_button1 = new QPushButton(QStringLiteral("Add me to CHAMPIONS!!!"), this);
+    m_button1 = new QPushButton(this);
     m_button1->setObjectName(QStringLiteral("Button1"));
     m_button1->setGeometry(8, 72, 225, 25);
     m_button1->setFont(DesktopFonts::fixedPitch(11));
@@ -100,6 +101,14 @@ void TEnter2HSC::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape) {
         event->accept();
+        return;
+    }
+    // Enter on the focused button confirms, as Enter in the name field does
+    // (the button is no default button, which would confirm a second time).
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && focusWidget() == m_button1) {
+        event->accept();
+        Button1Click();
         return;
     }
     QDialog::keyPressEvent(event);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ScoresRecord.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -16,7 +18,7 @@ class TEnter2HSC : public QDialog
 public:
     static constexpr int ClientWidth = 240;
     static constexpr int ClientHeight = 100;
-    static constexpr int NameLength = 18;
+    static constexpr int NameLength = ScoresRecord::NameLength;
 
     explicit TEnter2HSC(Statistics &statistics, QWidget *parent = nullptr);
 
@@ -41,7 +43,8 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    // The dialog has no cancel button: Escape does not close it.
+    // The dialog has no cancel button: Escape does not close it. Enter on
+    // the focused button confirms.
     void keyPressEvent(QKeyEvent *event) override;
 
 private:

@@ -5,7 +5,7 @@
 #include "language/TextTable.h"
 #include "platform/DesktopFonts.h"
 
-#include <QCloseEvent>
+#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -14,22 +14,23 @@ TScoresForm::TScoresForm(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("ScoresForm"));
-    setWindowTitle(QStringLiteral("Game statistics"));
+    // Texts the text table sets start empty; the design keeps only those
+    // that differ from it ("Successful games:", "Best players:") and "#".
     setProperty("helpContext", 5);
     setFont(DesktopFonts::sansSerif(11));
     setFixedSize(ClientWidth, ClientHeight);
 
     static const char *const familyLabels[6] = {"LL1", "LL2", "LL3", "LL4", "LL5", "LL6"};
     static const char *const gameLabels[6] = {"L1", "L2", "L3", "L4", "L5", "L6"};
-    addPanel("Panel2", {2, 13, 320, 89}, "All 'Tolvane...' Games", "ScoresAllGames", familyLabels);
-    addPanel("Panel1", {2, 113, 320, 89}, "Tolvane: Kelvor", "ScoresGame", gameLabels);
+    addPanel("Panel2", {2, 13, 320, 89}, "ScoresAllGames", familyLabels);
+    addPanel("Panel1", {2, 113, 320, 89}, "ScoresGame", gameLabels);
 
     addLabel(this, "L7", {5, 210, 316, 17}, Qt::AlignHCenter, "Best players:", true);
     addLine("Bevel1", {5, 227, 316, 2}, false);
     addLabel(this, "L8", {12, 242, 17, 13}, Qt::AlignHCenter, "#");
-    addLabel(this, "L9", {48, 242, 121, 13}, Qt::AlignHCenter, "Name / Nickname");
-    addLabel(this, "L10", {184, 234, 65, 26}, Qt::AlignHCenter, "Dominoes\n\r left");
-    addLabel(this, "L11", {264, 242, 57, 13}, Qt::AlignHCenter, "Time");
+    addLabel(this, "L9", {48, 242, 121, 13}, Qt::AlignHCenter, "");
+    addLabel(this, "L10", {184, 234, 65, 26}, Qt::AlignHCenter, "");
+    addLabel(this, "L11", {264, 242, 57, 13}, Qt::AlignHCenter, "");
     addLine("Bevel3", {5, 265, 316, 2}, false);
     addLine("Bevel2", {40, 229, 2, 210}, true);
     addLine("Bevel4", {176, 229, 2, 210}, true);
@@ -44,7 +45,7 @@ TScoresForm::TScoresForm(QWidget *parent)
     addLabel(this, "LTime", {264, 274, 56, 160}, Qt::AlignHCenter, "");
     addLine("Bevel6", {5, 439, 316, 2}, false);
 
-    m_closeButt = new QPushButton(QStringLiteral("Close"), this);
+    m_closeButt = new QPushButton(this);
     m_closeButt->setObjectName(QStringLiteral("CloseButt"));
     m_closeButt->setGeometry(5, 445, 316, 25);
     m_closeButt->setFocus();
@@ -81,7 +82,7 @@ void TScoresForm::addLine(const char *name, QRect geometry, bool vertical)
     line->setGeometry(geometry);
 }
 
-QWidget *TScoresForm::addPanel(const char *name, QRect geometry, const char *heading, const char *headingName,
+QWidget *TScoresForm::addPanel(const char *name, QRect geometry, const char *headingName,
                                const char *const labelNames[6])
 {
     auto *panel = new QFrame(this);
@@ -93,9 +94,9 @@ QWidget *TScoresForm::addPanel(const char *name, QRect geometry, const char *hea
     // the language.
     TextTable::setTag(panel, TextTable::FixedTextTag);
 
-    addLabel(panel, headingName, {3, 3, 314, 14}, Qt::AlignHCenter, heading, true);
+    addLabel(panel, headingName, {3, 3, 314, 14}, Qt::AlignHCenter, "", true);
     static const QRect captions[3] = {{100, 22, 61, 13}, {74, 46, 89, 13}, {103, 70, 59, 13}};
-    static const char *const texts[3] = {"Total games:", "Successful games:", "Games won:"};
+    static const char *const texts[3] = {"", "Successful games:", ""};
     for (int i = 0; i < 3; ++i) {
         addLabel(panel, labelNames[i], captions[i], Qt::AlignRight, texts[i]);
         addLabel(panel, labelNames[i + 3], {168, captions[i].top(), 0, 13}, Qt::AlignLeft, "");
@@ -131,6 +132,7 @@ void TScoresForm::setVisible(bool visible)
         m_placed = true;
     }
     QWidget::setVisible(visible);
+    emit showingChanged(isShowing());
 }
 
 void TScoresForm::RefreshStatistics(const ScoresRecord &record)
@@ -161,8 +163,9 @@ void TScoresForm::RefreshStatistics(const ScoresRecord &record)
     }
 }
 
-void TScoresForm::closeEvent(QCloseEvent *event)
+void TScoresForm::changeEvent(QEvent *event)
 {
-    QWidget::closeEvent(event);
-    emit closed();
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        emit showingChanged(isShowing());
 }

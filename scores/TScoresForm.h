@@ -30,20 +30,22 @@ public:
     QLabel *label(const QString &name) const;
 
     void setVisible(bool visible) override;
+    // Whether the player sees the window: shown and not minimized.
+    bool isShowing() const { return isVisible() && !isMinimized(); }
 
 signals:
-    // The window was closed, by its button or its close box.
-    void closed();
+    // The window came into view or went out of it: shown, closed by its
+    // button or its close box, minimized or restored by the window manager.
+    void showingChanged(bool showing);
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     QLabel *addLabel(QWidget *parent, const char *name, QRect geometry, Qt::Alignment alignment,
                      const char *text, bool bold = false);
     void addLine(const char *name, QRect geometry, bool vertical);
-    QWidget *addPanel(const char *name, QRect geometry, const char *heading, const char *headingName,
-                      const char *const labelNames[6]);
+    QWidget *addPanel(const char *name, QRect geometry, const char *headingName, const char *const labelNames[6]);
 
     void placeBeside(const QWidget &mainWindow);
     void statisticsChanged(const ScoresRecord &record) override { RefreshStatistics(record); }

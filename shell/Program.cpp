@@ -67,7 +67,9 @@ Program::Program(const Environment &environment)
     m_mainWindow->setStatisticsWindow(m_scoresForm.get());
     m_mainWindow->setAboutWindow(m_aboutWindow.get());
     SpeedButton *stats = m_mainWindow->button(QStringLiteral("Stats"));
-    QObject::connect(m_scoresForm.get(), &TScoresForm::closed, stats, [stats] { stats->setDown(false); });
+    // Stats is down exactly while the player sees the window, however it
+    // came or went.
+    QObject::connect(m_scoresForm.get(), &TScoresForm::showingChanged, stats, &SpeedButton::setDown);
     SpeedButton *about = m_mainWindow->button(QStringLiteral("About"));
     QObject::connect(m_aboutWindow.get(), &TAboutMe::closed, about, [about] { about->setDown(false); });
     QObject::connect(m_mainWindow.get(), &TForm1::closing, m_mainWindow.get(), [this] { saveAtEnd(); });

@@ -10,6 +10,7 @@ class StatusBar : public QWidget
     Q_OBJECT
 public:
     static constexpr int PanelCount = 5;
+    static constexpr int Height = 16;
 
     explicit StatusBar(QWidget *parent);
 

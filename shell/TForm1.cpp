@@ -1,6 +1,7 @@
 #include "TForm1.h"
 
 #include "Environment.h"
+#include "KeyTaps.h"
 #include "SpeedButton.h"
 #include "StatusBar.h"
 #include "TileImage.h"
@@ -26,7 +27,7 @@ TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceM
       m_pictures(programResources.bitmap(QStringLiteral("selected")), environment.messages)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Tolvane: Kelvor"));
+    // The title and the hints come from the text table.
     setProperty("helpContext", 2);
     setFont(DesktopFonts::sansSerif(11));
     setFixedSize(ClientWidth, ClientHeight);
@@ -42,7 +43,7 @@ TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceM
         connect(m_toolbar->button(Toolbar::Button(i)), &QAbstractButton::clicked, this, handlers[i]);
 
     m_statusBar = new StatusBar(this);
-    m_statusBar->setGeometry(0, ClientHeight - 16, ClientWidth, 16);
+    m_statusBar->setGeometry(0, ClientHeight - StatusBar::Height, ClientWidth, StatusBar::Height);
     m_statusBar->setProperty("helpContext", 3);
     m_statusBar->setWidthsFor(width());
 
@@ -50,6 +51,9 @@ TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceM
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     m_timer1->setInterval(1000);
     connect(m_timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+
+    m_keys = new KeyTaps(this);
+    connect(m_keys, &KeyTaps::tapped, this, &TForm1::keyTapped);
 
     move(0, 0);
 
@@ -293,15 +297,16 @@ void TForm1::OptionsClick()
 
 void TForm1::StatsClick()
 {
-    if (m_statisticsWindow && m_statisticsWindow->isVisible()) {
-        m_statisticsWindow->close();
-        m_toolbar->setDown(Toolbar::Stats, false);
-    } else if (m_statisticsWindow) {
-        m_statisticsWindow->show();
-        m_toolbar->setDown(Toolbar::Stats, true);
-    } else {
-        m_toolbar->setDown(Toolbar::Stats, false);
+    QWidget *window = m_statisticsWindow;
+    const bool showing = window && window->isVisible() && !window->isMinimized();
+    if (showing) {
+        window->close();
+    } else if (window) {
+        // A window the window manager minimized comes back as it was.
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+        window->show();
     }
+    m_toolbar->setDown(Toolbar::Stats, window && !showing);
     show();
     raise();
     activateWindow();
@@ -320,14 +325,28 @@ void TForm1::HelpClick()
 // ---------------------------------------------------------------------------
 // Keys, painting, closing
 
+void TForm1::keyPressEvent(QKeyEvent *event)
+{
+    m_keys->press(*event);
+    QWidget::keyPressEvent(event);
+}
+
 void TForm1::keyReleaseEvent(QKeyEvent *event)
 {
-    // Keys act on release, so a key held down acts once.
-    if (event->isAutoRepeat()) {
-        event->accept();
+    // Keys act on release, once per press of a bare key (KeyTaps). A key
+    // let go while the deal lets messages through counts for nothing.
+    if (m_dealing)
+        m_keys->forget(event->key());
+    else
+        m_keys->release(*event);
+    event->accept();
+}
+
+void TForm1::keyTapped(int key)
+{
+    if (m_dealing)
         return;
-    }
-    switch (event->key()) {
+    switch (key) {
     case Qt::Key_F2:
         NewGameClick();
         break;
@@ -344,7 +363,6 @@ void TForm1::keyReleaseEvent(QKeyEvent *event)
     default:
         break;
     }
-    event->accept();
 }
 
 void TForm1::paintEvent(QPaintEvent *)

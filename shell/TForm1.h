@@ -19,6 +19,7 @@ class SpeedButton;
 class StatusBar;
 class TextTable;
 class TileImage;
+class KeyTaps;
 struct Environment;
 
 // The main window: the toolbar of six buttons, the board of 28 tiles and the
@@ -29,8 +30,9 @@ class TForm1 : public QWidget, private GameObserver
 {
     Q_OBJECT
 public:
-    static constexpr int ClientWidth = 290;
-    static constexpr int ClientHeight = 470;
+    // The client area is the one the board figure is laid out for.
+    static constexpr int ClientWidth = BoardFigure::DesignWidth;
+    static constexpr int ClientHeight = BoardFigure::DesignHeight;
     // Status bar panels.
     enum Panel { VariantsLabelPanel = 0, VariantsPanel = 1, TimeLabelPanel = 2, TimePanel = 3, MessagePanel = 4 };
 
@@ -94,6 +96,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -104,6 +107,7 @@ private:
     void ImageMouseMove();
     void RecordResult();
     void runModal(Toolbar::Button button, QDialog *dialog);
+    void keyTapped(int key);
     void createTiles();
 
     // GameObserver
@@ -117,9 +121,10 @@ private:
     Game m_game;
 
     Toolbar *m_toolbar = nullptr;
-    std::array<TileImage *, 28> m_tiles{};
+    std::array<TileImage *, BoardFigure::SlotCount> m_tiles{};
     StatusBar *m_statusBar = nullptr;
     QTimer *m_timer1 = nullptr;
+    KeyTaps *m_keys = nullptr;
     QImage m_boardBackground;
 
     Statistics *m_statistics = nullptr;

@@ -11,14 +11,12 @@ struct ButtonDesign
     const char *name;
     int x;
     bool toggle;
-    const char *hint;
 };
 
-// In the order of Toolbar::Button.
+// In the order of Toolbar::Button. The hints are texts of the text table.
 constexpr ButtonDesign designs[Toolbar::ButtonCount] = {
-    {"NewGame", 3, false, "Start new game (F2)"},   {"Pause", 28, true, "Pause/Resume game (F4)"},
-    {"Options", 53, true, "Game options (F3)"},     {"Stats", 78, true, "Game statistics (F5)"},
-    {"About", 103, true, "About Brindlewick"},      {"Help", 128, false, "Game Help (F1)"},
+    {"NewGame", 3, false}, {"Pause", 28, true}, {"Options", 53, true},
+    {"Stats", 78, true},   {"About", 103, true}, {"Help", 128, false},
 };
 
 constexpr int ButtonTop = 3;
@@ -39,7 +37,6 @@ Toolbar::Toolbar(int width, QWidget *parent) : QFrame(parent)
         const ButtonDesign &design = designs[i];
         auto *button = new SpeedButton(QString::fromLatin1(design.name), design.toggle, this);
         button->setGeometry(design.x, ButtonTop, ButtonSize, ButtonSize);
-        button->setToolTip(QString::fromLatin1(design.hint));
         m_buttons[i] = button;
     }
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real game under Xvfb with a window manager: minimizing the main window
 # takes the statistics window with it and stops the clock, restoring brings
-# both back and the clock goes on, and closing the window in the middle of a
+# both back and the clock goes on, F5 brings back a statistics window the
+# window manager minimized, and closing the window in the middle of a
 # game saves the scores and ends the program cleanly.
 set -euo pipefail
 source "$(dirname "$0")/support/e2e_common.sh"
@@ -34,6 +35,11 @@ xdotool key --window "$main" F2
 sleep 0.3
 xdotool key --window "$main" F5
 stats=$(find_window 'Game statistics') || fail "F5 did not show the statistics window"
+# The statistics window asks the window manager for a close box alone: its
+# Motif hints give neither minimize nor maximize, as function or decoration.
+read -r _ functions decorations _ <<<"$(xprop -id "$stats" _MOTIF_WM_HINTS | sed 's/.*= //; s/,//g')"
+(( (functions & 0x18) == 0 && (decorations & 0x60) == 0 && (functions & 0x20) != 0 )) \
+    || fail "the statistics window asks for more than a close box: $functions $decorations"
 
 # Just after a tick, so that the next one is a second away.
 clock_shot tick_before
@@ -58,6 +64,14 @@ same tick_after restored_before || fail "the clock ran while minimized"
 sleep 2.2
 clock_shot restored_after
 same restored_before restored_after && fail "the clock stood still after restoring"
+
+# The statistics window minimized by the window manager: F5 brings it back.
+xdotool windowminimize --sync "$stats"
+xdotool windowactivate --sync "$main" >/dev/null 2>&1 || true
+xdotool key --window "$main" F5
+back=no
+for _ in $(seq 50); do mapped "$stats" && { back=yes; break; }; sleep 0.1; done
+[ "$back" = yes ] || fail "F5 did not bring back the minimized statistics window"
 
 # Closing in the middle of a game: scores saved, program ended.
 rm -f "$work/game/scores.ini"

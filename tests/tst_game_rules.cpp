@@ -5,6 +5,7 @@
 #include "game/BoardFigure.h"
 #include "game/DealGenerator.h"
 #include "game/Game.h"
+#include "support/Deals.h"
 
 #include <QtTest>
 #include <algorithm>
@@ -300,17 +301,11 @@ void GameRulesTest::countVariants()
     QFETCH(QList<int>, top);
     QFETCH(int, pairs);
     // The other 23 dominoes go face down into slots 1..23.
-    std::array<DominoId, 28> deal{};
-    std::set<int> rest;
-    for (int id = 1; id <= 28; ++id)
-        rest.insert(id);
-    for (int i = 0; i < 5; ++i) {
-        deal[23 + i] = top[i];
-        rest.erase(top[i]);
-    }
-    std::copy(rest.begin(), rest.end(), deal.begin());
+    std::map<SlotNumber, DominoId> placed;
+    for (int i = 0; i < 5; ++i)
+        placed[24 + i] = top[i];
     Board board;
-    board.game.layOutDeal(deal);
+    board.game.layOutDeal(dealWith(placed));
     // Face-down dominoes never count, whatever they are.
     QCOMPARE(board.game.countVariants(), pairs);
     QCOMPARE(board.game.variants(), pairs);
@@ -322,10 +317,8 @@ void GameRulesTest::clicksSelectMoveAndDeselect()
     // 45296789: slots 24..28 hold ids 7 (0-6), 9 (1-2), 17 (2-5), 24 (4-5), 21 (3-5).
     Board board;
     Game &game = board.game;
-    game.layOutDeal(45296789);
-    QCOMPARE(game.countVariants(), 1);
-    game.finishDeal();
-    game.start();
+    dealGame(game, OnePairSeed);
+    QCOMPARE(game.variants(), 1);
 
     game.click(24); // 0-6 (6)
     QVERIFY(game.selectionActive());
@@ -352,10 +345,7 @@ void GameRulesTest::pairLeavesTheBoardAndUncovers()
     // 45296789: the pair on top is 1-2 (slot 25, 3) with 4-5 (slot 27, 9).
     Board board;
     Game &game = board.game;
-    game.layOutDeal(45296789);
-    game.countVariants();
-    game.finishDeal();
-    game.start();
+    dealGame(game, OnePairSeed);
     game.click(27);
     game.click(25);
     QVERIFY(!game.tile(25).visible);
@@ -382,23 +372,9 @@ void GameRulesTest::removalsTurnUpFreedSlots()
 {
     // On top: 6-6 (24), 0-0 (25), 0-6 (26), 3-3 (27), 1-5 (28); 2-4 in 22,
     // 0-1 in 23; the rest anywhere.
-    std::array<DominoId, 28> deal{};
-    const std::map<int, int> placed = {{24, 28}, {25, 1}, {26, 7}, {27, 19}, {28, 12}, {22, 16}, {23, 2}};
-    std::set<int> rest;
-    for (int id = 1; id <= 28; ++id)
-        rest.insert(id);
-    for (auto [slot, id] : placed) {
-        deal[slot - 1] = id;
-        rest.erase(id);
-    }
-    auto next = rest.begin();
-    for (int s = 1; s <= 28; ++s)
-        if (!placed.count(s))
-            deal[s - 1] = *next++;
-
     Board board;
     Game &game = board.game;
-    game.layOutDeal(deal);
+    game.layOutDeal(dealWith({{24, 28}, {25, 1}, {26, 7}, {27, 19}, {28, 12}, {22, 16}, {23, 2}}));
     game.countVariants();
     game.finishDeal();
     game.start();
@@ -436,10 +412,7 @@ void GameRulesTest::lostGameEndsAtOnce()
 {
     Board board;
     Game &game = board.game;
-    game.layOutDeal(45296789);
-    game.countVariants();
-    game.finishDeal();
-    game.start();
+    dealGame(game, OnePairSeed);
     game.click(25);
     game.click(27);
     QCOMPARE(board.recorder.gameOvers, 1);
@@ -457,10 +430,7 @@ void GameRulesTest::tilesThatAreNotPlayableTakeNoClick()
 {
     Board board;
     Game &game = board.game;
-    game.layOutDeal(86399999);
-    game.countVariants();
-    game.finishDeal();
-    game.start();
+    dealGame(game, 86399999);
     board.recorder.changes.clear();
     for (SlotNumber s = 1; s <= 23; ++s)
         game.click(s); // face down
@@ -477,11 +447,15 @@ void GameRulesTest::pauseHidesAndRestoresTheBoard()
     dealGame(game, 86399999);
     game.click(24);
     QCOMPARE(game.tile(24).picture, TilePicture::MarkedFace);
-    game.hideBoard();
+    QVERIFY(!game.resume()); // only a paused game resumes
+    QVERIFY(game.pause());
+    QCOMPARE(game.phase(), GamePhase::Paused);
+    QVERIFY(!game.pause());
     QCOMPARE(int(game.hiddenTiles().size()), 28);
     for (SlotNumber s = 1; s <= 28; ++s)
         QVERIFY(!game.isPlayable(s));
-    game.showHiddenTiles();
+    QVERIFY(game.resume());
+    QCOMPARE(game.phase(), GamePhase::Running);
     for (SlotNumber s = 1; s <= 28; ++s) {
         QVERIFY(game.tile(s).visible);
         QCOMPARE(game.tile(s).picture, s >= 24 ? TilePicture::Face : TilePicture::Back);

@@ -8,17 +8,13 @@
 #include "shell/StatusBar.h"
 #include "shell/TForm1.h"
 #include "shell/TileImage.h"
+#include "support/Deals.h"
+#include "support/Keys.h"
 #include "support/TestEnvironment.h"
 
 #include <QtTest>
 
 namespace {
-
-// 12:34:56.789 deals with one pair on top: 1-2 in slot 25 and 4-5 in 27;
-// the other three on top are 0-6 (24), 2-5 (26) and 3-5 (28).
-constexpr std::uint32_t OnePairSeed = 45296789;
-// Midnight deals no pair on top.
-constexpr std::uint32_t NoPairSeed = 0;
 
 QImage face(DominoId id)
 {
@@ -33,12 +29,6 @@ QImage back()
 QImage shown(TileImage *tile)
 {
     return tile->picture().convertToFormat(QImage::Format_RGB32);
-}
-
-void release(QWidget *window, Qt::Key key, bool autoRepeat = false)
-{
-    QKeyEvent event(QEvent::KeyRelease, key, Qt::NoModifier, QString(), autoRepeat);
-    QApplication::sendEvent(window, &event);
 }
 
 } // namespace
@@ -57,11 +47,16 @@ private slots:
     void figureOffsetInALargerWindow();
     void higherSlotsLieOnTop();
     void f2DealsOnReleaseOnly();
+    void heldKeyDealsOnce_data();
+    void heldKeyDealsOnce();
+    void keysWithModifiersDoNothing_data();
+    void keysWithModifiersDoNothing();
     void dealIsDrawnAgainUntilAPairIsPossible();
     void clicksSelectMarkAndUnmark();
     void faceDownTilesTakeNoClick();
     void lastPairEndsTheGame();
     void clockCountsSeconds();
+    void pauseAndResume_data();
     void pauseAndResume();
     void pauseWithNoGameChangesNothing();
     void newGameDuringPause();
@@ -193,14 +188,11 @@ void MainWindowTest::higherSlotsLieOnTop()
 void MainWindowTest::f2DealsOnReleaseOnly()
 {
     m_env->times = {OnePairSeed};
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_F2, Qt::NoModifier);
-    QApplication::sendEvent(m_window, &press);
+    sendKey(m_window, QEvent::KeyPress, Qt::Key_F2, 10);
+    QTest::qWait(KeyTaps::RepeatWait + 20);
     QCOMPARE(m_window->game().phase(), GamePhase::Stopped);
-    // A held key repeats its release: only the last, real one acts.
-    release(m_window, Qt::Key_F2, true);
-    QCOMPARE(m_window->game().phase(), GamePhase::Stopped);
-    release(m_window, Qt::Key_F2);
-    QCOMPARE(m_window->game().phase(), GamePhase::Running);
+    sendKey(m_window, QEvent::KeyRelease, Qt::Key_F2, 20);
+    QTRY_COMPARE(m_window->game().phase(), GamePhase::Running);
     QCOMPARE(m_env->clockReadings, 1);
 
     const Game &game = m_window->game();
@@ -217,6 +209,66 @@ void MainWindowTest::f2DealsOnReleaseOnly()
     QCOMPARE(m_window->statusText(TForm1::TimePanel), QStringLiteral("0"));
     QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Let's play..."));
     QVERIFY(m_window->timer()->isActive());
+}
+
+void MainWindowTest::heldKeyDealsOnce_data()
+{
+    QTest::addColumn<bool>("markedByQt");
+    QTest::addColumn<int>("latePresses");
+    // The X server repeats a held key as release and press pairs of one
+    // server time; Qt marks them as repeats only when it has seen the press.
+    QTest::newRow("repeats marked") << true << 0;
+    QTest::newRow("repeats unmarked") << false << 0;
+    QTest::newRow("repeat presses arriving late") << false << 3;
+}
+
+void MainWindowTest::heldKeyDealsOnce()
+{
+    QFETCH(bool, markedByQt);
+    QFETCH(int, latePresses);
+    m_env->times = {OnePairSeed};
+    sendKey(m_window, QEvent::KeyPress, Qt::Key_F2, 1000);
+    for (int i = 0; i < 10; ++i) {
+        const unsigned long time = 1660 + 40 * i;
+        sendKey(m_window, QEvent::KeyRelease, Qt::Key_F2, time, Qt::NoModifier, markedByQt);
+        if (i < latePresses)
+            QTest::qWait(KeyTaps::RepeatWait + 20);
+        sendKey(m_window, QEvent::KeyPress, Qt::Key_F2, time, Qt::NoModifier, markedByQt);
+    }
+    QTest::qWait(KeyTaps::RepeatWait + 20);
+    // A late press lets the first repeat act; otherwise nothing acts yet.
+    QCOMPARE(m_env->clockReadings, latePresses ? 1 : 0);
+    sendKey(m_window, QEvent::KeyRelease, Qt::Key_F2, 2100);
+    QTest::qWait(KeyTaps::RepeatWait + 20);
+    QCOMPARE(m_env->clockReadings, 1);
+    QCOMPARE(m_window->game().phase(), GamePhase::Running);
+}
+
+void MainWindowTest::keysWithModifiersDoNothing_data()
+{
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::newRow("Alt+F2") << Qt::Key_F2 << Qt::KeyboardModifiers(Qt::AltModifier);
+    QTest::newRow("Ctrl+F2") << Qt::Key_F2 << Qt::KeyboardModifiers(Qt::ControlModifier);
+    QTest::newRow("Shift+F2") << Qt::Key_F2 << Qt::KeyboardModifiers(Qt::ShiftModifier);
+    QTest::newRow("Alt+F4") << Qt::Key_F4 << Qt::KeyboardModifiers(Qt::AltModifier);
+    QTest::newRow("Alt+F5") << Qt::Key_F5 << Qt::KeyboardModifiers(Qt::AltModifier);
+}
+
+void MainWindowTest::keysWithModifiersDoNothing()
+{
+    QFETCH(Qt::Key, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    m_env->times = {OnePairSeed};
+    m_window->NewGameClick();
+    release(m_window, key, modifiers);
+    // Pressed with the modifier, released without it.
+    sendKey(m_window, QEvent::KeyPress, key, 5000, modifiers);
+    sendKey(m_window, QEvent::KeyRelease, key, 5100);
+    QTest::qWait(KeyTaps::RepeatWait + 20);
+    QCOMPARE(m_env->clockReadings, 1);
+    QCOMPARE(m_window->game().phase(), GamePhase::Running);
+    QVERIFY(!m_window->button(QStringLiteral("Stats"))->isDown());
 }
 
 void MainWindowTest::dealIsDrawnAgainUntilAPairIsPossible()
@@ -315,34 +367,65 @@ void MainWindowTest::clockCountsSeconds()
     QCOMPARE(m_window->game().elapsedSeconds(), 0);
 }
 
+void MainWindowTest::pauseAndResume_data()
+{
+    QTest::addColumn<std::uint32_t>("seed");
+    QTest::addColumn<int>("pairsTaken");
+    QTest::newRow("fresh deal") << OnePairSeed << 0;
+    QTest::newRow("after removals") << WinnableSeed << 5;
+}
+
 void MainWindowTest::pauseAndResume()
 {
-    m_env->times = {OnePairSeed};
+    QFETCH(std::uint32_t, seed);
+    QFETCH(int, pairsTaken);
+    m_env->times = {seed};
     m_window->NewGameClick();
-    QTest::mouseClick(m_window->tile(24), Qt::LeftButton);
+    const std::vector<Move> moves = pairsTaken ? clearingMoves(m_window->game()) : std::vector<Move>{};
+    for (int i = 0; i < pairsTaken; ++i) {
+        QTest::mouseClick(m_window->tile(moves[i].first), Qt::LeftButton);
+        QTest::mouseClick(m_window->tile(moves[i].second), Qt::LeftButton);
+    }
+    const Game &game = m_window->game();
+    std::array<bool, 28> onBoard{};
+    bool turnedUp = false;
+    for (SlotNumber s = 1; s <= 28; ++s) {
+        onBoard[s - 1] = m_window->tile(s)->isVisible();
+        turnedUp = turnedUp || game.turnedUp(s);
+    }
+    QCOMPARE(turnedUp, pairsTaken > 0);
+    // A playable tile selected.
+    SlotNumber selected = 28;
+    while (!game.isPlayable(selected))
+        --selected;
+    QTest::mouseClick(m_window->tile(selected), Qt::LeftButton);
     SpeedButton *pause = m_window->button(QStringLiteral("Pause"));
 
     release(m_window, Qt::Key_F4);
-    QCOMPARE(m_window->game().phase(), GamePhase::Paused);
+    QCOMPARE(game.phase(), GamePhase::Paused);
     QVERIFY(pause->isDown());
     QVERIFY(!m_window->timer()->isActive());
     QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Pause"));
     for (SlotNumber s = 1; s <= 28; ++s)
         QVERIFY(!m_window->tile(s)->isVisible());
-    QCOMPARE(int(m_window->game().hiddenTiles().size()), 28);
+    QCOMPARE(int(game.hiddenTiles().size()), game.dominoesLeft());
 
     // The mouse on the button resumes just as the key does.
     QTest::mouseClick(pause, Qt::LeftButton);
-    QCOMPARE(m_window->game().phase(), GamePhase::Running);
+    QCOMPARE(game.phase(), GamePhase::Running);
     QVERIFY(!pause->isDown());
     QVERIFY(m_window->timer()->isActive());
     QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Let's play..."));
-    for (SlotNumber s = 1; s <= 28; ++s)
-        QVERIFY(m_window->tile(s)->isVisible());
-    // Still selected, shown without the mark.
-    QVERIFY(m_window->game().selectionActive());
-    QCOMPARE(shown(m_window->tile(24)), face(7));
-    QCOMPARE(shown(m_window->tile(1)), back());
+    // Removed tiles stay gone; face-up ones come back with their plain face
+    // (the selected one too, still selected), covered ones with the back.
+    for (SlotNumber s = 1; s <= 28; ++s) {
+        TileImage *tile = m_window->tile(s);
+        QCOMPARE(tile->isVisible(), onBoard[s - 1]);
+        if (tile->isVisible())
+            QCOMPARE(shown(tile), game.isPlayable(s) ? face(game.slotDomino(s)) : back());
+    }
+    QVERIFY(game.selectionActive());
+    QCOMPARE(game.selectedSlot(), selected);
 
     // A pause by mouse, a resume by key.
     QTest::mouseClick(pause, Qt::LeftButton);
@@ -385,14 +468,20 @@ void MainWindowTest::inputDuringTheDealIsIgnored()
     m_window->NewGameClick();
     // Events that arrive while the deal lets messages through: F4, F2 and a
     // click on a face-up tile.
-    QCoreApplication::postEvent(m_window, new QKeyEvent(QEvent::KeyRelease, Qt::Key_F4, Qt::NoModifier));
-    QCoreApplication::postEvent(m_window, new QKeyEvent(QEvent::KeyRelease, Qt::Key_F2, Qt::NoModifier));
+    unsigned long time = 100;
+    for (Qt::Key key : {Qt::Key_F4, Qt::Key_F2})
+        for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            auto *event = new QKeyEvent(type, key, Qt::NoModifier);
+            event->setTimestamp(time += 10);
+            QCoreApplication::postEvent(m_window, event);
+        }
     TileImage *top = m_window->tile(24);
     for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
         QCoreApplication::postEvent(top, new QMouseEvent(type, QPointF(15, 30), top->mapToGlobal(QPointF(15, 30)),
                                                          Qt::LeftButton, type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
                                                          Qt::NoModifier));
     m_window->NewGameClick();
+    QTest::qWait(KeyTaps::RepeatWait + 20);
     QCOMPARE(m_env->clockReadings, 3); // one deal of two attempts, no second deal
     QCOMPARE(m_window->game().phase(), GamePhase::Running);
     QVERIFY(!m_window->button(QStringLiteral("Pause"))->isDown());

@@ -10,6 +10,8 @@
 #include "shell/SpeedButton.h"
 #include "shell/TForm1.h"
 #include "shell/TileImage.h"
+#include "support/Deals.h"
+#include "support/Keys.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
@@ -24,22 +26,12 @@
 
 namespace {
 
-// 12:34:56.789 deals one pair on top, 1-2 in slot 25 and 4-5 in slot 27;
-// taking it leaves no pair, so the game ends with 26 dominoes left.
-constexpr std::uint32_t OnePairSeed = 45296789;
+// The game of OnePairSeed ends with 26 dominoes left.
 constexpr int SeedGameDominoesLeft = 26;
-// Midnight deals no pair on top.
-constexpr std::uint32_t NoPairSeed = 0;
 
 const QString GameSection = QStringLiteral("Kelvor");
 const QString FamilySection = QStringLiteral("Tolvane...");
 const QString RowEnd = QStringLiteral("\n\r");
-
-void release(QWidget *window, Qt::Key key)
-{
-    QKeyEvent event(QEvent::KeyRelease, key, Qt::NoModifier);
-    QApplication::sendEvent(window, &event);
-}
 
 // A best list written by hand: entry n is (name, dominoes left, time).
 struct Entry
@@ -100,10 +92,13 @@ private slots:
     void centredOver_data();
     void centredOver();
     void qualifyingResultIsEnteredAndSorted();
+    void nameIsCutAndEnterConfirmsOnce_data();
     void nameIsCutAndEnterConfirmsOnce();
     void emptyNameIsAnEmptyRow();
     void unconfirmedResultIsNotRecorded_data();
     void unconfirmedResultIsNotRecorded();
+    void wonGameCountsInBothSections_data();
+    void wonGameCountsInBothSections();
     void minimizingKeepsTheNameEntryOpen();
 
     // The scores file through the game
@@ -125,7 +120,7 @@ private:
     QString fileValue(const QString &section, const QString &key) const;
     QLabel *statsLabel(const char *name) const;
     QStringList rows(const char *label) const;
-    DialogSeen playSeedGame(int seconds, const std::function<void(TEnter2HSC &)> &onDialog = {});
+    DialogSeen playSeedGame(int seconds, const std::function<void(TEnter2HSC &)> &onDialog = {}, bool win = false);
 
     std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<Program> m_program;
@@ -167,13 +162,17 @@ QStringList ShellScoresTest::rows(const char *label) const
 }
 
 // Deals the seed game, lets `seconds` of play pass and takes the one pair,
-// which ends the game. When the name entry opens, `onDialog` runs in it and
-// should close it; a dialog left open is rejected here.
-DialogSeen ShellScoresTest::playSeedGame(int seconds, const std::function<void(TEnter2HSC &)> &onDialog)
+// which ends the game; or, to `win`, deals a game that can be won and clears
+// the board. When the name entry opens, `onDialog` runs in it and should
+// close it; a dialog left open is rejected here.
+DialogSeen ShellScoresTest::playSeedGame(int seconds, const std::function<void(TEnter2HSC &)> &onDialog, bool win)
 {
     DialogSeen seen;
-    m_env->times = {OnePairSeed};
+    m_env->times = {win ? WinnableSeed : OnePairSeed};
     release(m_window, Qt::Key_F2);
+    const std::vector<Move> moves = win ? clearingMoves(m_window->game()) : std::vector<Move>{{27, 25}};
+    if (moves.empty())
+        QTest::qFail("the game to win cannot be won", __FILE__, __LINE__);
     for (int i = 0; i < seconds; ++i)
         m_window->Timer1Timer();
 
@@ -199,12 +198,15 @@ DialogSeen ShellScoresTest::playSeedGame(int seconds, const std::function<void(T
         }
     });
     driver.start();
-    QTest::mouseClick(m_window->tile(27), Qt::LeftButton);
-    QTest::mouseClick(m_window->tile(25), Qt::LeftButton);
+    for (auto [first, second] : moves) {
+        QTest::mouseClick(m_window->tile(first), Qt::LeftButton);
+        QTest::mouseClick(m_window->tile(second), Qt::LeftButton);
+    }
     driver.stop();
 
-    if (m_window->game().phase() != GamePhase::Stopped || m_window->game().dominoesLeft() != SeedGameDominoesLeft)
-        QTest::qFail("the seed game did not end with 26 dominoes left", __FILE__, __LINE__);
+    if (m_window->game().phase() != GamePhase::Stopped
+        || m_window->game().dominoesLeft() != (win ? 0 : SeedGameDominoesLeft))
+        QTest::qFail("the game did not end as planned", __FILE__, __LINE__);
     return seen;
 }
 
@@ -397,27 +399,35 @@ void ShellScoresTest::f5AndTheButtonToggleTheWindow()
 
 void ShellScoresTest::closingTheWindowReleasesTheButton_data()
 {
-    QTest::addColumn<bool>("byButton");
-    QTest::newRow("Close button") << true;
-    QTest::newRow("close box") << false;
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Close button") << QStringLiteral("button");
+    QTest::newRow("close box") << QStringLiteral("close box");
+    QTest::newRow("minimized by the window manager") << QStringLiteral("minimize");
 }
 
 void ShellScoresTest::closingTheWindowReleasesTheButton()
 {
-    QFETCH(bool, byButton);
+    QFETCH(QString, how);
     startProgram();
     SpeedButton *stats = m_window->button(QStringLiteral("Stats"));
     release(m_window, Qt::Key_F5);
     QVERIFY(stats->isDown());
-    if (byButton)
+    if (how == QLatin1String("button"))
         QTest::mouseClick(m_stats->findChild<QPushButton *>(QStringLiteral("CloseButt")), Qt::LeftButton);
-    else
+    else if (how == QLatin1String("close box"))
         QVERIFY(m_stats->close());
-    QVERIFY(!m_stats->isVisible());
+    else
+        m_stats->setWindowState(Qt::WindowMinimized);
+    QVERIFY(!m_stats->isShowing());
     QVERIFY(!stats->isDown());
     // The next F5 shows it again rather than closing it.
     release(m_window, Qt::Key_F5);
-    QVERIFY(m_stats->isVisible());
+    QVERIFY(m_stats->isShowing());
+    QVERIFY(stats->isDown());
+    // Minimized and restored by the window manager, the button follows.
+    m_stats->setWindowState(Qt::WindowMinimized);
+    QVERIFY(!stats->isDown());
+    m_stats->setWindowState(Qt::WindowNoState);
     QVERIFY(stats->isDown());
 }
 
@@ -608,15 +618,31 @@ void ShellScoresTest::qualifyingResultIsEnteredAndSorted()
     QVERIFY(m_env->messages.messages.isEmpty());
 }
 
+void ShellScoresTest::nameIsCutAndEnterConfirmsOnce_data()
+{
+    QTest::addColumn<bool>("onButton");
+    QTest::addColumn<Qt::Key>("key");
+    QTest::newRow("Enter in the name field") << false << Qt::Key_Return;
+    QTest::newRow("Enter on the button") << true << Qt::Key_Return;
+    QTest::newRow("keypad Enter on the button") << true << Qt::Key_Enter;
+}
+
 void ShellScoresTest::nameIsCutAndEnterConfirmsOnce()
 {
+    QFETCH(bool, onButton);
+    QFETCH(Qt::Key, key);
     m_env = std::make_unique<TestEnvironment>();
     writeFileBytes(scoresPath(), "[Kelvor]\r\n12DomLeft=30\r\n");
     startProgram();
-    const DialogSeen seen = playSeedGame(0, [](TEnter2HSC &dialog) {
+    const DialogSeen seen = playSeedGame(0, [&](TEnter2HSC &dialog) {
         QTest::keyClicks(dialog.nameField(), QStringLiteral("ABCDEFGHIJKLMNOPQRST"));
-        QTest::keyClick(dialog.nameField(), Qt::Key_Return);
-        QTest::keyClick(dialog.nameField(), Qt::Key_Return);
+        QWidget *focused = dialog.nameField();
+        if (onButton) {
+            focused = dialog.confirmButton();
+            focused->setFocus();
+        }
+        QTest::keyClick(focused, key);
+        QTest::keyClick(focused, key);
     });
     QVERIFY(seen.opened);
     QVERIFY(!seen.leftOpen);
@@ -706,6 +732,42 @@ void ShellScoresTest::unconfirmedResultIsNotRecorded()
     QCOMPARE(fileValue(GameSection, "GamesSucc"), QStringLiteral("0"));
     QCOMPARE(fileValue(GameSection, "GamesWas"), QStringLiteral("1"));
     QVERIFY(!readFileBytes(scoresPath()).contains("Nobody"));
+}
+
+void ShellScoresTest::wonGameCountsInBothSections_data()
+{
+    QTest::addColumn<bool>("confirmed");
+    QTest::newRow("name confirmed") << true;
+    QTest::newRow("name entry closed") << false;
+}
+
+void ShellScoresTest::wonGameCountsInBothSections()
+{
+    QFETCH(bool, confirmed);
+    m_env = std::make_unique<TestEnvironment>();
+    writeFileBytes(scoresPath(), "[Tolvane...]\r\nGamesEnd=20\r\n[Kelvor]\r\nGamesEnd=2\r\n");
+    startProgram();
+    const DialogSeen seen = playSeedGame(
+        9,
+        [confirmed](TEnter2HSC &dialog) {
+            if (confirmed)
+                dialog.confirmButton()->click();
+            else
+                dialog.reject();
+        },
+        true);
+    QVERIFY(seen.opened);
+    QCOMPARE(seen.dominoesLeft, QStringLiteral("0"));
+    QCOMPARE(fileValue(GameSection, "GamesEnd"), QStringLiteral("3"));
+    QCOMPARE(fileValue(FamilySection, "GamesEnd"), QStringLiteral("21"));
+    QCOMPARE(statsLabel("L6")->text(), QStringLiteral("3"));
+    QCOMPARE(fileValue(GameSection, "GamesSucc"), confirmed ? QStringLiteral("1") : QStringLiteral("0"));
+    QCOMPARE(rows("LDomLeft").at(0), confirmed ? QStringLiteral("0") : QStringLiteral("24"));
+    // The last pair ended the game: no count of pairs followed it, so panel
+    // 1 keeps the count from before it.
+    QCOMPARE(m_window->statusText(TForm1::VariantsPanel), QStringLiteral("1"));
+    QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Game over"));
+    QCOMPARE(m_window->statusText(TForm1::TimePanel), QStringLiteral("9"));
 }
 
 void ShellScoresTest::minimizingKeepsTheNameEntryOpen()

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QTimer>
+
+class QKeyEvent;
+
+// Turns the key events of a window into one tap per physical press and
+// release. The X server repeats a held key as release and press pairs, and
+// Qt's isAutoRepeat() only guesses which are repeats: it looks for the press
+// in its queue, where it has often not arrived yet. A repeat's release and
+// press carry the same server time, so a release is held back for a moment
+// and dropped when a press of the same key and time follows. A key also acts
+// only when its press was a real one and no Shift, Ctrl, Alt or Meta was
+// held, so a repeat that slips through still cannot act twice.
+class KeyTaps : public QObject
+{
+    Q_OBJECT
+public:
+    // How long a release waits for the press of its repeat, in milliseconds:
+    // the server sends the two together.
+    static constexpr int RepeatWait = 40;
+
+    explicit KeyTaps(QObject *parent = nullptr);
+
+    void press(const QKeyEvent &event);
+    void release(const QKeyEvent &event);
+    // The key's current press counts for nothing (it arrived while the
+    // window took no keys).
+    void forget(int key);
+
+signals:
+    // A bare key was pressed and let go.
+    void tapped(int key);
+
+private:
+    void actOnPendingRelease();
+
+    struct KeyState
+    {
+        bool armed = false; // pressed for real and not acted on yet
+        bool released = false;
+        unsigned long releaseTime = 0;
+    };
+    QHash<int, KeyState> m_keys;
+    QTimer m_wait;
+    int m_pendingKey = 0;
+    unsigned long m_pendingTime = 0;
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "shell/KeyTaps.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTest>
+#include <QWidget>
+
+// Key events as the X server sends them: each with its server time.
+inline void sendKey(QWidget *window, QEvent::Type type, Qt::Key key, unsigned long time,
+                    Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool autoRepeat = false)
+{
+    QKeyEvent event(type, key, modifiers, QString(), autoRepeat);
+    event.setTimestamp(time);
+    QApplication::sendEvent(window, &event);
+}
+
+// A key pressed and let go, then the moment the window waits for a repeat.
+inline void release(QWidget *window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    static unsigned long time = 1000;
+    time += 100;
+    sendKey(window, QEvent::KeyPress, key, time, modifiers);
+    sendKey(window, QEvent::KeyRelease, key, time + 50, modifiers);
+    QTest::qWait(KeyTaps::RepeatWait + 20);
+}
