@@ -58,7 +58,7 @@ Program::Program(const Environment &environment)
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     m_mainWindow = std::make_unique<TForm1>(m_environment, m_texts, *m_programResources);
     m_nameEntry = std::make_unique<TEnter2HSC>(*m_statistics, m_mainWindow.get());
-    // The setup dialog comes here, with the first reading of the settings.
+    createSetupDialog();
     m_scoresForm = std::make_unique<TScoresForm>();
     m_scoresForm->FormCreate(*m_statistics, *m_mainWindow);
     m_aboutWindow = std::make_unique<TAboutMe>(m_environment.openUrl);
@@ -87,7 +87,7 @@ Program::~Program() = default;
 const std::array<void (Program::*)(), 17> Program::startUpSteps = {
     &Program::stopSplashTimer,
     &Program::showLoadingPreferences,
-    &Program::readStartCounterAndUseStandardSkin,
+    &Program::readSettings,
     &Program::showVersionLine,
     &Program::putBacksOnTiles,
     &Program::waitAMoment,
@@ -95,7 +95,7 @@ const std::array<void (Program::*)(), 17> Program::startUpSteps = {
     &Program::readScoresAndShowThem,
     &Program::waitAMoment,
     &Program::showChangingLanguages,
-    &Program::applyEnglishTexts,
+    &Program::LoadLanguage,
     &Program::showPressF2,
     &Program::waitAMoment,
     &Program::countThisStart,
@@ -134,11 +134,23 @@ void Program::showChangingLanguages()
     m_splash->showStep(QStringLiteral("Changing languages"));
 }
 
-void Program::readStartCounterAndUseStandardSkin()
+void Program::createSetupDialog()
+{
+    // This version has no setup dialog: the tiles come from the standard
+    // set, and the settings are read by the start-up alone.
+}
+
+void Program::readSettings()
 {
     // Of the settings, this version keeps only the start counter; the tiles
     // always come from the standard set.
-    readLaunches();
+    const QString text = ProfileFile(m_environment.programFolder + QLatin1Char('/') + settingsFileName(), nullptr)
+                             .readString(settingsSection, launchesKey, QStringLiteral("0"));
+    if (!parseScoreNumber(text, m_launches)) {
+        m_launches = 0;
+        m_environment.messages->showError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    }
+    m_settingsRead = true;
     m_mainWindow->setSkin(m_builtinSkin.get(), QStringLiteral("back001"));
 }
 
@@ -164,7 +176,7 @@ void Program::readScoresAndShowThem()
     m_statistics->RefreshStatistics();
 }
 
-void Program::applyEnglishTexts()
+void Program::LoadLanguage()
 {
     // The language of this version is English, the program's own texts.
     m_texts.applyEnglishTexts({m_mainWindow.get(), m_nameEntry.get(), m_scoresForm.get()});
@@ -182,7 +194,7 @@ void Program::countThisStart()
     // folder the player may not write has been reported, and the start-up
     // goes on: the game plays all the same.
     m_launches = static_cast<int>(static_cast<unsigned>(m_launches) + 1u);
-    writeLaunches();
+    writeSettings();
 }
 
 void Program::hideSplash()
@@ -202,18 +214,7 @@ void Program::openSetupAtFirstStart()
         m_mainWindow->button(QStringLiteral("Options"))->click();
 }
 
-void Program::readLaunches()
-{
-    const QString text = ProfileFile(m_environment.programFolder + QLatin1Char('/') + settingsFileName(), nullptr)
-                             .readString(settingsSection, launchesKey, QStringLiteral("0"));
-    if (!parseScoreNumber(text, m_launches)) {
-        m_launches = 0;
-        m_environment.messages->showError(QStringLiteral("'%1' is not a valid integer value").arg(text));
-    }
-    m_launchesRead = true;
-}
-
-void Program::writeLaunches()
+void Program::writeSettings()
 {
     ProfileFile(m_environment.programFolder + QLatin1Char('/') + settingsFileName(), m_environment.messages)
         .writeString(settingsSection, launchesKey, QString::number(m_launches));
@@ -227,8 +228,8 @@ void Program::saveAtEnd()
     // The settings, then the scores; a game still running is not recorded.
     // Ended before the start-up read the settings, the program has nothing
     // of its own to put into them.
-    if (m_launchesRead)
-        writeLaunches();
+    if (m_settingsRead)
+        writeSettings();
     m_statistics->WriteScores();
 }
 

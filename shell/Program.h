@@ -66,14 +66,14 @@ private:
     // The steps of the start-up, in their order.
     void stopSplashTimer();
     void showLoadingPreferences();
-    void readStartCounterAndUseStandardSkin();
+    void readSettings();
     void showVersionLine();
     void putBacksOnTiles();
     void waitAMoment();
     void showLoadingScores();
     void readScoresAndShowThem();
     void showChangingLanguages();
-    void applyEnglishTexts();
+    void LoadLanguage();
     void showPressF2();
     void countThisStart();
     void hideSplash();
@@ -81,9 +81,10 @@ private:
     void openSetupAtFirstStart();
     static const std::array<void (Program::*)(), 17> startUpSteps;
 
-    // The start counter, "Launches" in the settings file.
-    void readLaunches();
-    void writeLaunches();
+    // The settings file, "Tolvane.ini". Of its keys this version keeps only
+    // the start counter, "Launches".
+    void writeSettings();
+    void createSetupDialog();
 
     Environment m_environment;
     OnceEachFileSink m_messages;
@@ -97,7 +98,7 @@ private:
     std::unique_ptr<TScoresForm> m_scoresForm;
     std::unique_ptr<TAboutMe> m_aboutWindow;
     int m_launches = 0;
-    bool m_launchesRead = false;
+    bool m_settingsRead = false;
     bool m_started = false;
     bool m_saved = false;
 
