@@ -1,5 +1,7 @@
 #include "OnceEachFileSink.h"
 
+#include <cstdio>
+
 void OnceEachFileSink::showError(const QString &text)
 {
     if (text.startsWith(QLatin1String("Unable to write to "))) {
@@ -7,6 +9,8 @@ void OnceEachFileSink::showError(const QString &text)
             return;
         m_unwritable.insert(text);
     }
-    if (m_next)
+    if (m_toLog)
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+    else if (m_next)
         m_next->showError(text);
 }

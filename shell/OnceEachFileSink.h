@@ -13,8 +13,12 @@ public:
     explicit OnceEachFileSink(MessageSink *next) : m_next(next) {}
 
     void showError(const QString &text) override;
+    // Ended from outside, the program has no player to answer a message:
+    // from now on messages go to the standard error stream only.
+    void sendToLog() { m_toLog = true; }
 
 private:
     MessageSink *m_next;
+    bool m_toLog = false;
     QSet<QString> m_unwritable;
 };

@@ -233,9 +233,16 @@ void Program::saveAtEnd()
     m_statistics->WriteScores();
 }
 
+void Program::saveWithoutPlayer()
+{
+    // A message box now would hold up the end that was asked for.
+    m_messages.sendToLog();
+    saveAtEnd();
+}
+
 void Program::endFromOutside()
 {
-    saveAtEnd();
+    saveWithoutPlayer();
     QCoreApplication::quit();
 }
 

@@ -37,7 +37,10 @@ public:
     // main window's closing, the end of the desktop session and a signal to
     // end all come here.
     void saveAtEnd();
-    // Ended from outside (a signal): the saves, then the end.
+    // The same at the end of the desktop session: a failed save is told on
+    // the standard error stream, not in a box that would hold up the end.
+    void saveWithoutPlayer();
+    // Ended from outside (a signal): the saves as above, then the end.
     void endFromOutside();
 
     TSplashForm &splash() const { return *m_splash; }

@@ -18,7 +18,7 @@ int main(int argc, char *argv[])
     // The end of the desktop session and a signal to end save what the
     // closing of the main window saves, once.
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &application,
-                     [&program] { program.saveAtEnd(); });
+                     [&program] { program.saveWithoutPlayer(); });
     EndSignals endSignals;
     QObject::connect(&endSignals, &EndSignals::endRequested, &application, [&program] { program.endFromOutside(); });
     return application.exec();

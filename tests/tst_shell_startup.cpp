@@ -54,6 +54,7 @@ private slots:
     void startsAreCountedFromOneStartToTheNext();
     void theSplashTimerStartsItOnce();
     void closingSavesSettingsThenScoresOnce();
+    void endedFromOutsideNoBoxHoldsUpTheEnd();
 };
 
 void StartUpTest::windowsAreCreatedInOrderWithOnlyTheSplashShowing()
@@ -189,6 +190,17 @@ void StartUpTest::closingSavesSettingsThenScoresOnce()
     program.endFromOutside();
     QVERIFY(!QFileInfo::exists(settings));
     QVERIFY(!QFileInfo::exists(scores));
+}
+
+void StartUpTest::endedFromOutsideNoBoxHoldsUpTheEnd()
+{
+    TestEnvironment env;
+    Program program(env.environment);
+    program.start();
+    QVERIFY(QDir(env.folder.path()).mkdir(QStringLiteral("scores.ini")));
+    program.endFromOutside();
+    QVERIFY(env.messages.messages.isEmpty());
+    QCOMPARE(launchesOnFile(env.folder.path()), QStringLiteral("1"));
 }
 
 QTEST_MAIN(StartUpTest)
