@@ -29,6 +29,8 @@ public:
     // The key's current press counts for nothing (it arrived while the
     // window took no keys).
     void forget(int key);
+    // Whether a release waits to see whether it was a repeat.
+    bool waiting() const { return m_pendingKey != 0; }
 
 signals:
     // A bare key was pressed and let go.

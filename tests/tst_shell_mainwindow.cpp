@@ -192,7 +192,8 @@ void MainWindowTest::f2DealsOnReleaseOnly()
     QTest::qWait(KeyTaps::RepeatWait + 20);
     QCOMPARE(m_window->game().phase(), GamePhase::Stopped);
     sendKey(m_window, QEvent::KeyRelease, Qt::Key_F2, 20);
-    QTRY_COMPARE(m_window->game().phase(), GamePhase::Running);
+    waitForKeys(m_window);
+    QCOMPARE(m_window->game().phase(), GamePhase::Running);
     QCOMPARE(m_env->clockReadings, 1);
 
     const Game &game = m_window->game();
@@ -232,14 +233,14 @@ void MainWindowTest::heldKeyDealsOnce()
         const unsigned long time = 1660 + 40 * i;
         sendKey(m_window, QEvent::KeyRelease, Qt::Key_F2, time, Qt::NoModifier, markedByQt);
         if (i < latePresses)
-            QTest::qWait(KeyTaps::RepeatWait + 20);
+            waitForKeys(m_window);
         sendKey(m_window, QEvent::KeyPress, Qt::Key_F2, time, Qt::NoModifier, markedByQt);
     }
-    QTest::qWait(KeyTaps::RepeatWait + 20);
+    waitForKeys(m_window);
     // A late press lets the first repeat act; otherwise nothing acts yet.
     QCOMPARE(m_env->clockReadings, latePresses ? 1 : 0);
     sendKey(m_window, QEvent::KeyRelease, Qt::Key_F2, 2100);
-    QTest::qWait(KeyTaps::RepeatWait + 20);
+    waitForKeys(m_window);
     QCOMPARE(m_env->clockReadings, 1);
     QCOMPARE(m_window->game().phase(), GamePhase::Running);
 }
@@ -265,7 +266,7 @@ void MainWindowTest::keysWithModifiersDoNothing()
     // Pressed with the modifier, released without it.
     sendKey(m_window, QEvent::KeyPress, key, 5000, modifiers);
     sendKey(m_window, QEvent::KeyRelease, key, 5100);
-    QTest::qWait(KeyTaps::RepeatWait + 20);
+    waitForKeys(m_window);
     QCOMPARE(m_env->clockReadings, 1);
     QCOMPARE(m_window->game().phase(), GamePhase::Running);
     QVERIFY(!m_window->button(QStringLiteral("Stats"))->isDown());
@@ -481,7 +482,7 @@ void MainWindowTest::inputDuringTheDealIsIgnored()
                                                          Qt::LeftButton, type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
                                                          Qt::NoModifier));
     m_window->NewGameClick();
-    QTest::qWait(KeyTaps::RepeatWait + 20);
+    waitForKeys(m_window);
     QCOMPARE(m_env->clockReadings, 3); // one deal of two attempts, no second deal
     QCOMPARE(m_window->game().phase(), GamePhase::Running);
     QVERIFY(!m_window->button(QStringLiteral("Pause"))->isDown());

@@ -16,6 +16,14 @@ inline void sendKey(QWidget *window, QEvent::Type type, Qt::Key key, unsigned lo
     QApplication::sendEvent(window, &event);
 }
 
+// Waits until the window has acted on a key let go (or found it a repeat).
+inline void waitForKeys(QWidget *window)
+{
+    const KeyTaps *taps = window->findChild<KeyTaps *>();
+    QVERIFY(taps);
+    QVERIFY(QTest::qWaitFor([taps] { return !taps->waiting(); }, 5000));
+}
+
 // A key pressed and let go, then the moment the window waits for a repeat.
 inline void release(QWidget *window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
@@ -23,5 +31,5 @@ inline void release(QWidget *window, Qt::Key key, Qt::KeyboardModifiers modifier
     time += 100;
     sendKey(window, QEvent::KeyPress, key, time, modifiers);
     sendKey(window, QEvent::KeyRelease, key, time + 50, modifiers);
-    QTest::qWait(KeyTaps::RepeatWait + 20);
+    waitForKeys(window);
 }
