@@ -4,6 +4,7 @@
 #include "platform/DesktopFonts.h"
 #include "resources/ProgramResources.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -179,15 +180,39 @@ bool TAboutMe::eventFilter(QObject *watched, QEvent *event)
 
 void TAboutMe::showEvent(QShowEvent *event)
 {
-    // Centred on the screen, frame and all (a window's position is that of
-    // its frame); before the first showing the frame is not known yet and
-    // the client area is centred.
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        const QSize outer = frameGeometry().size();
-        move(area.left() + (area.width() - outer.width()) / 2, area.top() + (area.height() - outer.height()) / 2);
-    }
+    centreOnScreen();
     QDialog::showEvent(event);
+}
+
+void TAboutMe::centreOnScreen()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // Once framed, a window's position is that of its frame. Before the
+    // window manager has framed it for the first time, the position given is
+    // that of the client area, and the frame is taken to be as thick as that
+    // of a window of the game's that is framed already.
+    QMargins frame;
+    const bool framed = frameGeometry().size() != size();
+    if (framed) {
+        frame = {geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+                 frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom()};
+    } else {
+        for (const QWidget *window : QApplication::topLevelWidgets()) {
+            const QRect outer = window->frameGeometry(), inner = window->geometry();
+            if (window != this && window->isVisible() && outer != inner) {
+                frame = {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom()};
+                break;
+            }
+        }
+    }
+    const QSize outer = size().grownBy(frame);
+    const QRect area = screen->geometry();
+    const QPoint corner(area.left() + (area.width() - outer.width()) / 2,
+                        area.top() + (area.height() - outer.height()) / 2);
+    move(framed ? corner : corner + QPoint(frame.left(), frame.top()));
 }
 
 void TAboutMe::done(int result)

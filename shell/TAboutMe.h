@@ -42,13 +42,14 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void showEvent(QShowEvent *event) override;
     void done(int result) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     QLabel *addLabel(QWidget *parent, const char *name, QRect place, const QString &text,
                      Qt::Alignment alignment = Qt::AlignHCenter);
     static void highlight(QLabel *link, bool on);
+    void centreOnScreen();
 
     std::function<void(const QUrl &)> m_openUrl;
     QGroupBox *m_groupBox3 = nullptr;

@@ -65,6 +65,29 @@ wait "$pid_game" || status=$?
 start_game
 main=$(find_window 'Tolvane: Kelvor') || fail "no main window at the second start"
 [ "$(launches)" = 2 ] || fail "the second start was not counted"
+
+# The about window, at its first and second showing: a close box alone,
+# centred frame and all, and closing it leaves the game running.
+sleep 0.5
+eval "$(xwininfo -id "$main" | awk '/Absolute upper-left X:/ {print "mx=" $4} /Absolute upper-left Y:/ {print "my=" $4}')"
+for round in first second; do
+    xdotool mousemove $((mx + 115)) $((my + 15)) click 1
+    about=$(find_window "About 'Tolvane...'") || fail "the About button did not open the about window"
+    asks_close_box_only "$about" || fail "$round showing: the about window asks for more than a close box"
+    sleep 0.3
+    read -r left right top bottom <<<"$(xprop -id "$about" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')"
+    eval "$(xwininfo -id "$about" | awk '/Absolute upper-left X:/ {print "ax=" $4} /Absolute upper-left Y:/ {print "ay=" $4}')"
+    outer_w=$((329 + left + right)) outer_h=$((395 + top + bottom))
+    frame_x=$((ax - left)) frame_y=$((ay - top))
+    [ $((frame_x - (800 - outer_w) / 2)) -ge -1 ] && [ $((frame_x - (800 - outer_w) / 2)) -le 1 ] \
+        && [ $((frame_y - (600 - outer_h) / 2)) -ge -1 ] && [ $((frame_y - (600 - outer_h) / 2)) -le 1 ] \
+        || fail "$round showing: the about window's frame stands at $frame_x,$frame_y, not centred (frame $left $right $top $bottom)"
+    wmctrl -i -c "$about"
+    for _ in $(seq 50); do mapped "$about" || break; sleep 0.1; done
+    mapped "$about" && fail "$round showing: the about window did not close"
+done
+kill -0 "$pid_game" 2>/dev/null || fail "closing the about window ended the game"
+
 wmctrl -i -c "$main"
 status=0
 wait "$pid_game" || status=$?

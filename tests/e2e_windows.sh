@@ -35,11 +35,7 @@ xdotool key --window "$main" F2
 sleep 0.3
 xdotool key --window "$main" F5
 stats=$(find_window 'Game statistics') || fail "F5 did not show the statistics window"
-# The statistics window asks the window manager for a close box alone: its
-# Motif hints give neither minimize nor maximize, as function or decoration.
-read -r _ functions decorations _ <<<"$(xprop -id "$stats" _MOTIF_WM_HINTS | sed 's/.*= //; s/,//g')"
-(( (functions & 0x18) == 0 && (decorations & 0x60) == 0 && (functions & 0x20) != 0 )) \
-    || fail "the statistics window asks for more than a close box: $functions $decorations"
+asks_close_box_only "$stats" || fail "the statistics window asks for more than a close box"
 
 # Just after a tick, so that the next one is a second away.
 clock_shot tick_before

@@ -56,3 +56,11 @@ find_window() {
     done
     return 1
 }
+
+# Whether window $1 asks the window manager for a close box alone: its Motif
+# hints give neither minimize nor maximize, as function or decoration.
+asks_close_box_only() {
+    local functions decorations
+    read -r _ functions decorations _ <<<"$(xprop -id "$1" _MOTIF_WM_HINTS | sed 's/.*= //; s/,//g')"
+    (( (functions & 0x18) == 0 && (decorations & 0x60) == 0 && (functions & 0x20) != 0 ))
+}
