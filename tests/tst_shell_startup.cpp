@@ -75,6 +75,11 @@ void StartUpTest::windowsAreCreatedInOrderWithOnlyTheSplashShowing()
             visible.append(window->objectName());
     QCOMPARE(visible, QStringList{"SplashForm"});
     QCOMPARE(program.splash().windowTitle(), QStringLiteral("Tolvane: Kelvor - hard"));
+    // Its texts stay English whatever the language.
+    for (const char *key : {"caption", "Info.Caption", "VerLabel.Caption", "Logo.Hint"})
+        QVERIFY2(!TextTable::applyText(&program.splash(), QString::fromLatin1(key), QStringLiteral("x"),
+                                       TextTable::FixedTextTag),
+                 key);
 }
 
 void StartUpTest::stepTextsArePaintedInOrderBeforeEachWait()
