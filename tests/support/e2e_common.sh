@@ -8,6 +8,16 @@ cleanup() {
     for pid in "${pids[@]}"; do
         kill "$pid" 2>/dev/null || true
     done
+    # The game saves its files as it ends on the signal: the folder goes
+    # once it has ended.
+    for _ in $(seq 50); do
+        local running=no
+        for pid in "${pids[@]}"; do
+            grep -qs '^State:[[:space:]]*[^Z]' "/proc/$pid/status" && running=yes
+        done
+        [ "$running" = no ] && break
+        sleep 0.1
+    done
     rm -rf "$work"
 }
 trap cleanup EXIT
