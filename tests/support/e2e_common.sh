@@ -23,14 +23,24 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; cat "$work/log" >&2 2>/dev/null || true; exit 1; }
 
-# A display of our own, WIDTHxHEIGHT: Xvfb picks a free number and tells it.
+# A display of our own, WIDTHxHEIGHT.
 start_display() {
-    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-    pids+=($!)
-    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-    [ -s "$work/display" ] || fail "Xvfb did not start"
-    export DISPLAY=":$(head -1 "$work/display")"
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    # A display number picked at random far above the usual ones: Xvfb's own
+    # pick (-displayfd) starts at 0, where test runs of other checkouts on a
+    # shared /tmp take each other's sockets.
+    local pid
+    for _ in 1 2 3 4 5; do
+        export DISPLAY=":$((RANDOM % 900 + 100))"
+        Xvfb "$DISPLAY" -screen 0 "$1x24" -nolisten tcp >/dev/null 2>&1 &
+        pid=$!
+        for _ in $(seq 50); do
+            kill -0 "$pid" 2>/dev/null || break
+            xdpyinfo >/dev/null 2>&1 && { pids+=("$pid"); return 0; }
+            sleep 0.1
+        done
+        kill "$pid" 2>/dev/null || true
+    done
+    fail "Xvfb did not start"
 }
 
 # A window manager (openbox); now and then it does not come up on a new
