@@ -24,9 +24,8 @@ start_display 800x600
 count_titled() { { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true; } | wc -l; }
 
 # Started by its command in bin, the game keeps its files in its own folder.
-(cd "$work" && XDG_RUNTIME_DIR="$work" exec "$prefix/bin/kelvor" >"$work/log" 2>&1) &
-pid=$!
-pids=("$pid" "${pids[@]}")
+launch "$prefix/bin/kelvor"
+pid=$pid_game
 find_window 'Tolvane: Kelvor' >/dev/null || fail "the installed game did not start"
 kill -TERM "$pid"
 wait "$pid" || fail "the installed game did not end cleanly"
@@ -36,9 +35,8 @@ wait "$pid" || fail "the installed game did not end cleanly"
 rm -f "$folder/Tolvane.ini" "$folder/scores.ini"
 chmod 755 "$work"
 mkdir -m 700 "$work/run" && chown nobody "$work/run"
-(cd / && exec runuser -u nobody -- env XDG_RUNTIME_DIR="$work/run" DISPLAY="$DISPLAY" "$prefix/bin/kelvor" >"$work/log" 2>&1) &
-pid=$!
-pids=("$pid" "${pids[@]}")
+launch runuser -u nobody -- env XDG_RUNTIME_DIR="$work/run" "$prefix/bin/kelvor"
+pid=$pid_game
 # The message stands over the splash window, both titled as the program.
 boxes=0
 for _ in $(seq 100); do

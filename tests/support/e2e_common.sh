@@ -57,13 +57,26 @@ start_window_manager() {
     fail "the window manager did not start"
 }
 
+# Runs COMMAND... in $work with its output in $work/log; its pid is
+# $pid_game. Now and then an X server on this machine refuses a connection
+# (about one in a hundred, on an idle display too); a game that could not
+# connect is started again, up to three times.
+launch() {
+    for _ in 1 2 3; do
+        (cd "$work" && XDG_RUNTIME_DIR="$work" exec "$@" >"$work/log" 2>&1) &
+        pid_game=$!
+        pids=("$pid_game" "${pids[@]}")
+        sleep 0.3
+        kill -0 "$pid_game" 2>/dev/null || ! grep -q "could not connect to display" "$work/log" && return 0
+        wait "$pid_game" 2>/dev/null || true
+    done
+}
+
 # The program folder is the folder of the executable: a fresh one, $work/game.
 start_game() {
     mkdir -p "$work/game"
     cp "$game" "$work/game/kelvor"
-    (cd "$work" && XDG_RUNTIME_DIR="$work" exec ./game/kelvor >"$work/log" 2>&1) &
-    pid_game=$!
-    pids=("$pid_game" "${pids[@]}")
+    launch ./game/kelvor
 }
 
 # The id of the visible window titled exactly NAME, within ten seconds.
