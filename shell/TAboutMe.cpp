@@ -180,8 +180,28 @@ bool TAboutMe::eventFilter(QObject *watched, QEvent *event)
 
 void TAboutMe::showEvent(QShowEvent *event)
 {
+    m_corrections = 3;
     centreOnScreen();
     QDialog::showEvent(event);
+}
+
+void TAboutMe::moveEvent(QMoveEvent *event)
+{
+    QDialog::moveEvent(event);
+    // The window manager frames the window after it was placed, and may
+    // take the place given for that of the client area: once the frame is
+    // known, the frame is put where it belongs (a few times at most).
+    if (m_corrections > 0 && isVisible() && frameGeometry() != geometry()) {
+        --m_corrections;
+        centreOnScreen();
+    }
+}
+
+QMargins TAboutMe::frameMargins(const QWidget &window)
+{
+    const QRect outer = window.frameGeometry(), inner = window.geometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
 }
 
 void TAboutMe::centreOnScreen()
@@ -190,28 +210,26 @@ void TAboutMe::centreOnScreen()
     if (!screen)
         return;
     // Once framed, a window's position is that of its frame. Before the
-    // window manager has framed it for the first time, the position given is
-    // that of the client area, and the frame is taken to be as thick as that
-    // of a window of the game's that is framed already.
-    QMargins frame;
-    const bool framed = frameGeometry().size() != size();
-    if (framed) {
-        frame = {geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
-                 frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom()};
-    } else {
-        for (const QWidget *window : QApplication::topLevelWidgets()) {
-            const QRect outer = window->frameGeometry(), inner = window->geometry();
-            if (window != this && window->isVisible() && outer != inner) {
-                frame = {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-                         outer.bottom() - inner.bottom()};
+    // window manager has framed it, the position given is that of the
+    // client area, and the frame is taken to be as thick as that of a
+    // window of the game's that is framed already.
+    const bool framed = frameGeometry() != geometry();
+    QMargins frame = frameMargins(*this);
+    if (!framed) {
+        for (const QWidget *window : QApplication::topLevelWidgets())
+            if (window != this && window->isVisible() && window->frameGeometry() != window->geometry()) {
+                frame = frameMargins(*window);
                 break;
             }
-        }
     }
     const QSize outer = size().grownBy(frame);
     const QRect area = screen->geometry();
     const QPoint corner(area.left() + (area.width() - outer.width()) / 2,
                         area.top() + (area.height() - outer.height()) / 2);
+    if (framed && frameGeometry().topLeft() == corner) {
+        m_corrections = 0;
+        return;
+    }
     move(framed ? corner : corner + QPoint(frame.left(), frame.top()));
 }
 

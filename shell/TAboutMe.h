@@ -44,15 +44,20 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void done(int result) override;
     void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
     QLabel *addLabel(QWidget *parent, const char *name, QRect place, const QString &text,
                      Qt::Alignment alignment = Qt::AlignHCenter);
     static void highlight(QLabel *link, bool on);
     void centreOnScreen();
+    static QMargins frameMargins(const QWidget &window);
 
     std::function<void(const QUrl &)> m_openUrl;
     QGroupBox *m_groupBox3 = nullptr;
     QLabel *m_label4 = nullptr;
     QLabel *m_label7 = nullptr;
+    // How often the place may still be put right after the window manager
+    // framed the window.
+    int m_corrections = 0;
 };

@@ -63,20 +63,26 @@ start_window_manager() {
 # connect is started again, up to three times.
 launch() {
     for _ in 1 2 3; do
-        (cd "$work" && XDG_RUNTIME_DIR="$work" exec "$@" >"$work/log" 2>&1) &
-        pid_game=$!
-        pids=("$pid_game" "${pids[@]}")
+        launch_now "$@"
         sleep 0.3
         kill -0 "$pid_game" 2>/dev/null || ! grep -q "could not connect to display" "$work/log" && return 0
         wait "$pid_game" 2>/dev/null || true
     done
 }
 
+# The same, once and without waiting, for a script that times the start.
+launch_now() {
+    (cd "$work" && XDG_RUNTIME_DIR="$work" exec "$@" >"$work/log" 2>&1) &
+    pid_game=$!
+    pids=("$pid_game" "${pids[@]}")
+}
+
 # The program folder is the folder of the executable: a fresh one, $work/game.
+# With "now", the game is started once and at once.
 start_game() {
     mkdir -p "$work/game"
     cp "$game" "$work/game/kelvor"
-    launch ./game/kelvor
+    if [ "${1:-}" = now ]; then launch_now ./game/kelvor; else launch ./game/kelvor; fi
 }
 
 # The id of the visible window titled exactly NAME, within ten seconds.
