@@ -121,3 +121,65 @@ QIcon ProgramResources::windowIcon()
         icon.addPixmap(QPixmap::fromImage(drawIcon(size)));
     return icon;
 }
+
+QImage ProgramResources::iconImage(int size)
+{
+    return drawIcon(size).convertToFormat(QImage::Format_ARGB32);
+}
+
+QImage ProgramResources::logo()
+{
+    constexpr int width = 190, height = 90;
+    QImage image(width, height, QImage::Format_RGB888);
+    image.fill(Qt::black);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+
+    // Three ivory dominoes fanned out like a hand of cards: 6-6, 3-6, 1-5.
+    static constexpr std::array<std::string_view, 7> pips = {
+        ".........", "....#....", "#.......#", "#...#...#", "#.#...#.#", "#.#.#.#.#", "#.##.##.#",
+    };
+    struct Fanned
+    {
+        qreal angle;
+        int top, bottom;
+    };
+    static constexpr std::array<Fanned, 3> hand = {{{-24, 1, 5}, {0, 3, 6}, {24, 6, 6}}};
+    const qreal w = 17, radius = 3;
+    for (const Fanned &domino : hand) {
+        p.save();
+        p.translate(width / 2.0, 62);
+        p.rotate(domino.angle);
+        p.translate(0, -30);
+        p.setPen(QPen(QColor(120, 100, 60), 1));
+        p.setBrush(QColor(244, 236, 214));
+        p.drawRoundedRect(QRectF(-w / 2, -w, w, 2 * w), radius, radius);
+        p.drawLine(QPointF(-w / 2 + 3, 0), QPointF(w / 2 - 3, 0));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(30, 30, 40));
+        for (int half = 0; half < 2; ++half) {
+            const std::string_view cells = pips[half == 0 ? domino.top : domino.bottom];
+            for (int cell = 0; cell < 9; ++cell)
+                if (cells[cell] == '#')
+                    p.drawEllipse(QPointF(-w / 2 + w * (0.25 + 0.25 * (cell % 3)),
+                                          -w + half * w + w * (0.25 + 0.25 * (cell / 3))),
+                                  1.4, 1.4);
+        }
+        p.restore();
+    }
+
+    // The family's name in gold across the foot of the hand.
+    QFont font(QStringLiteral("Serif"));
+    font.setStyleHint(QFont::Serif);
+    font.setPixelSize(26);
+    font.setBold(true);
+    font.setItalic(true);
+    p.setFont(font);
+    const QRect band(0, 54, width, 34);
+    p.setPen(QColor(90, 50, 0));
+    p.drawText(band.translated(2, 2), Qt::AlignCenter, QStringLiteral("Tolvane..."));
+    p.setPen(QColor(255, 204, 64));
+    p.drawText(band, Qt::AlignCenter, QStringLiteral("Tolvane..."));
+    p.end();
+    return image;
+}

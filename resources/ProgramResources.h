@@ -16,4 +16,12 @@ public:
 
     // A small domino at 16, 32, 48 and 64 pixels. Needs a QGuiApplication.
     static QIcon windowIcon();
+    // The icon drawn at one size (the installed game's icons are made from
+    // it). Needs a QGuiApplication.
+    static QImage iconImage(int size);
+
+    // The family's logo of the splash and about windows: 190 x 90, 24 bits
+    // per pixel, three dominoes fanned out over the family's name on black.
+    // Needs a QGuiApplication (it draws text).
+    static QImage logo();
 };

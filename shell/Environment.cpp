@@ -3,6 +3,7 @@
 #include "MessageBoxSink.h"
 
 #include <QDateTime>
+#include <QDesktopServices>
 #include <QThread>
 #include <QTime>
 
@@ -19,5 +20,6 @@ Environment Environment::system(const QString &programFolder)
     environment.timeOfDay = &Environment::systemTimeOfDay;
     environment.messages = &boxes;
     environment.wait = [](int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); };
+    environment.openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
     return environment;
 }

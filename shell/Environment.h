@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 #include <cstdint>
 #include <functional>
 
@@ -19,6 +20,9 @@ struct Environment
     MessageSink *messages = nullptr;
     // A blocking wait of the start-up, in milliseconds.
     std::function<void(int)> wait;
+    // The desktop's shell: opens a web page or a "mailto:" link in the
+    // player's browser or mail program.
+    std::function<void(const QUrl &)> openUrl;
 
     // The real machine: the system clock, message boxes, real waits.
     static Environment system(const QString &programFolder);

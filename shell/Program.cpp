@@ -3,11 +3,14 @@
 #include "AccessibleFactory.h"
 #include "Environment.h"
 #include "HelpWindow.h"
+#include "TAboutMe.h"
 #include "language/LanguageLoader.h"
-#include "platform/ProfileFile.h"
 #include "TForm1.h"
+#include "TSplashForm.h"
+#include "platform/ProfileFile.h"
 #include "resources/BuiltinSkin.h"
 #include "resources/ProgramResources.h"
+#include "scores/ScoresFile.h"
 #include "scores/Statistics.h"
 #include "scores/TEnter2HSC.h"
 #include "scores/TScoresForm.h"
@@ -16,35 +19,67 @@
 #include "shell/SpeedButton.h"
 
 #include <QApplication>
-#include <QFileInfo>
+#include <QLabel>
+#include <QTimer>
+
+namespace {
+
+// How long each of the three steps of the splash window stays.
+constexpr int StepPause = 700;
+
+} // namespace
 
 QString Program::applicationTitle()
 {
     return QStringLiteral("Tolvane: Kelvor - hard");
 }
 
-Program::Program(const Environment &environment)
-    : m_environment(environment), m_programResources(std::make_unique<ProgramResources>()),
-      m_builtinSkin(std::make_unique<BuiltinSkin>()),
-      m_statistics(std::make_unique<Statistics>(
-          ScoresFile(m_environment.programFolder + QStringLiteral("/scores.ini"), m_environment.messages)))
+QString Program::programVersion()
 {
+    return QStringLiteral("1.8");
+}
+
+QString Program::settingsFileName()
+{
+    return QStringLiteral("Tolvane.ini");
+}
+
+Program::Program(const Environment &environment)
+    : m_environment(environment), m_messages(environment.messages),
+      m_programResources(std::make_unique<ProgramResources>()), m_builtinSkin(std::make_unique<BuiltinSkin>())
+{
+    m_environment.messages = &m_messages;
+    m_statistics = std::make_unique<Statistics>(
+        ScoresFile(m_environment.programFolder + QStringLiteral("/scores.ini"), m_environment.messages));
+    QGuiApplication::setWindowIcon(ProgramResources::windowIcon());
+
+    // The windows, in the order the family's games create them. The splash
+    // window shows at once and stays the program's first window.
+    m_splash = std::make_unique<TSplashForm>(applicationTitle());
+    m_splash->show();
+    // On the screen now, while the other windows are being created; the
+    // player's input waits until the start-up is over.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     installAccessibleFactory();
     m_language = std::make_unique<LanguageLoader>(m_environment.programFolder, m_texts);
-    // The windows, in the order the program has always created them.
     m_mainWindow = std::make_unique<TForm1>(m_environment, m_texts, *m_programResources);
-    m_mainWindow->setWindowIcon(ProgramResources::windowIcon());
     m_nameEntry = std::make_unique<TEnter2HSC>(*m_statistics, m_mainWindow.get());
     createSetupDialog();
     m_scoresForm = std::make_unique<TScoresForm>();
     m_scoresForm->FormCreate(*m_statistics, *m_mainWindow);
+    m_aboutWindow = std::make_unique<TAboutMe>(m_environment.openUrl);
 
     m_mainWindow->setStatistics(m_statistics.get(), m_nameEntry.get());
     m_mainWindow->setStatisticsWindow(m_scoresForm.get());
+    m_mainWindow->setAboutWindow(m_aboutWindow.get());
     SpeedButton *stats = m_mainWindow->button(QStringLiteral("Stats"));
     // Stats is down exactly while the player sees the window, however it
     // came or went.
     QObject::connect(m_scoresForm.get(), &TScoresForm::showingChanged, stats, &SpeedButton::setDown);
+    SpeedButton *about = m_mainWindow->button(QStringLiteral("About"));
+    QObject::connect(m_aboutWindow.get(), &TAboutMe::closed, about, [about] { about->setDown(false); });
+    QObject::connect(m_mainWindow.get(), &TForm1::closing, m_mainWindow.get(), [this] { saveAtEnd(); });
+    QObject::connect(m_splash.get(), &TSplashForm::startUpDue, m_splash.get(), [this] { start(); });
     QObject::connect(m_mainWindow.get(), &TForm1::minimizedByPlayer, m_mainWindow.get(),
                      [this] { minimizeAllWindows(); });
     QObject::connect(m_mainWindow.get(), &TForm1::restoredByPlayer, m_mainWindow.get(),
@@ -59,12 +94,109 @@ Program::Program(const Environment &environment)
 
 Program::~Program() = default;
 
+// The start-up runs to its end without letting any message through: the
+// splash window shows each step's text only because it is painted at once.
+const std::array<void (Program::*)(), 17> Program::startUpSteps = {
+    &Program::stopSplashTimer,
+    &Program::showLoadingPreferences,
+    &Program::readSettings,
+    &Program::showVersionLine,
+    &Program::putBacksOnTiles,
+    &Program::waitAMoment,
+    &Program::showLoadingScores,
+    &Program::readScoresAndShowThem,
+    &Program::waitAMoment,
+    &Program::showChangingLanguages,
+    &Program::LoadLanguage,
+    &Program::showPressF2,
+    &Program::waitAMoment,
+    &Program::countThisStart,
+    &Program::hideSplash,
+    &Program::showMainWindow,
+    &Program::openSetupAtFirstStart,
+};
+
 void Program::start()
 {
+    if (m_started)
+        return;
+    m_started = true;
+    for (auto step : startUpSteps)
+        (this->*step)();
+}
+
+void Program::stopSplashTimer()
+{
+    m_splash->timer()->stop();
+}
+
+// The splash window's texts are English whatever the language.
+void Program::showLoadingPreferences()
+{
+    m_splash->showStep(QStringLiteral("Loading preferences"));
+}
+
+void Program::showLoadingScores()
+{
+    m_splash->showStep(QStringLiteral("Loading scores"));
+}
+
+void Program::showChangingLanguages()
+{
+    m_splash->showStep(QStringLiteral("Changing languages"));
+}
+
+void Program::readSettings()
+{
+    // The stored choices, the chosen skin library and its back.
+    m_settings->ReadSettings();
+    m_settingsRead = true;
     m_mainWindow->setSkin(&m_settings->currentSkin(), m_settings->currentBackName());
+}
+
+void Program::showVersionLine()
+{
+    m_splash->versionLabel()->setText(QStringLiteral("Kelvor, version %1").arg(programVersion()));
+}
+
+void Program::putBacksOnTiles()
+{
     m_mainWindow->showBacksOnAllTiles();
-    LoadLanguage();
+}
+
+void Program::waitAMoment()
+{
+    if (m_environment.wait)
+        m_environment.wait(StepPause);
+}
+
+void Program::readScoresAndShowThem()
+{
+    m_statistics->ReadScores();
+    m_statistics->RefreshStatistics();
+}
+
+void Program::showPressF2()
+{
     m_mainWindow->setStatusText(TForm1::MessagePanel, m_texts.variable(TextTable::PressF2ToStart));
+}
+
+void Program::countThisStart()
+{
+    // Counted round at the top of the range rather than overflowing. A
+    // folder the player may not write has been reported, and the start-up
+    // goes on: the game plays all the same.
+    m_settings->setLaunches(static_cast<int>(static_cast<unsigned>(m_settings->launches()) + 1u));
+    writeSettings();
+}
+
+void Program::hideSplash()
+{
+    m_splash->hide();
+}
+
+void Program::showMainWindow()
+{
     m_mainWindow->show();
     m_mainWindow->activateWindow();
 }
@@ -106,6 +238,47 @@ void Program::LoadLanguage()
 void Program::loadLanguage(const QString &langPack)
 {
     m_language->loadLanguage(langPack, windows());
+}
+
+int Program::launches() const
+{
+    return m_settings->launches();
+}
+
+void Program::openSetupAtFirstStart()
+{
+    if (launches() == 1)
+        m_mainWindow->button(QStringLiteral("Options"))->click();
+}
+
+void Program::writeSettings()
+{
+    m_settings->WriteSettings();
+}
+void Program::saveAtEnd()
+{
+    if (m_saved)
+        return;
+    m_saved = true;
+    // The settings, then the scores; a game still running is not recorded.
+    // Ended before the start-up read the settings, the program has nothing
+    // of its own to put into them.
+    if (m_settingsRead)
+        writeSettings();
+    m_statistics->WriteScores();
+}
+
+void Program::saveWithoutPlayer()
+{
+    // A message box now would hold up the end that was asked for.
+    m_messages.sendToLog();
+    saveAtEnd();
+}
+
+void Program::endFromOutside()
+{
+    saveWithoutPlayer();
+    QCoreApplication::quit();
 }
 
 void Program::minimizeAllWindows()

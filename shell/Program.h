@@ -1,10 +1,13 @@
 #pragma once
 
+#include "Environment.h"
+#include "OnceEachFileSink.h"
 #include "language/TextTable.h"
 
 #include <QList>
 #include <QPointer>
 #include <QWidget>
+#include <array>
 #include <memory>
 
 class BuiltinSkin;
@@ -15,27 +18,43 @@ class ProgramResources;
 class SetupModel;
 class TSetup;
 class Statistics;
+class TAboutMe;
 class TEnter2HSC;
 class TForm1;
 class TScoresForm;
-struct Environment;
+class TSplashForm;
 
-// The program as a whole: it creates the windows once, runs the start-up and
-// keeps everything alive until the main window closes.
+// The program as a whole: it creates the windows once, runs the start-up
+// behind the splash window and keeps everything alive until the main window
+// closes, when it saves the settings and the scores.
 class Program
 {
 public:
+    // Creates the windows in the family's order; only the splash window
+    // shows. Its timer runs the start-up once the message loop runs.
     explicit Program(const Environment &environment);
     ~Program();
 
-    // Runs the start-up: the board is laid face down and waits for F2.
+    // Runs the start-up now, if it has not run yet (the splash window's
+    // timer calls this too): the board is laid face down and waits for F2.
     void start();
+    // Saves the settings, then the scores; only the first call saves. The
+    // main window's closing, the end of the desktop session and a signal to
+    // end all come here.
+    void saveAtEnd();
+    // The same at the end of the desktop session: a failed save is told on
+    // the standard error stream, not in a box that would hold up the end.
+    void saveWithoutPlayer();
+    // Ended from outside (a signal): the saves as above, then the end.
+    void endFromOutside();
 
+    TSplashForm &splash() const { return *m_splash; }
     TForm1 &mainWindow() const { return *m_mainWindow; }
     TEnter2HSC &nameEntry() const { return *m_nameEntry; }
     TScoresForm &scoresForm() const { return *m_scoresForm; }
     TSetup &setupDialog() const { return *m_setup; }
     SetupModel &settings() const { return *m_settings; }
+    TAboutMe &aboutWindow() const { return *m_aboutWindow; }
     Statistics &statistics() const { return *m_statistics; }
     TextTable &texts() { return m_texts; }
     LanguageLoader &language() const { return *m_language; }
@@ -45,9 +64,15 @@ public:
     // Applies the language `langPack` to every window ("english" is the
     // built-in one); the help follows it.
     void loadLanguage(const QString &langPack);
+    // The start counter as this start left it.
+    int launches() const;
 
     // The title of the program's taskbar button and of its message boxes.
     static QString applicationTitle();
+    // The version shown in the splash and about windows.
+    static QString programVersion();
+    // The name of the settings file in the program folder.
+    static QString settingsFileName();
 
     // All the program's windows go to the taskbar with the main window, and
     // come back with it.
@@ -55,22 +80,46 @@ public:
     void restoreAllWindows();
 
 private:
-    // The language chosen in the settings on every window (English until
-    // the language packs are read).
+    // The steps of the start-up, in their order.
+    void stopSplashTimer();
+    void showLoadingPreferences();
+    void readSettings();
+    void showVersionLine();
+    void putBacksOnTiles();
+    void waitAMoment();
+    void showLoadingScores();
+    void readScoresAndShowThem();
+    void showChangingLanguages();
+    // The language chosen in the settings, on every window.
     void LoadLanguage();
-    void createSetupDialog();
+    void showPressF2();
+    void countThisStart();
+    void hideSplash();
+    void showMainWindow();
+    void openSetupAtFirstStart();
+    static const std::array<void (Program::*)(), 17> startUpSteps;
 
-    const Environment &m_environment;
+    // The setup dialog and the settings file, "Tolvane.ini", behind it.
+    void createSetupDialog();
+    void writeSettings();
+
+    Environment m_environment;
+    OnceEachFileSink m_messages;
     TextTable m_texts;
     std::unique_ptr<ProgramResources> m_programResources;
     std::unique_ptr<BuiltinSkin> m_builtinSkin;
     std::unique_ptr<Statistics> m_statistics;
+    std::unique_ptr<TSplashForm> m_splash;
     std::unique_ptr<TForm1> m_mainWindow;
     std::unique_ptr<TEnter2HSC> m_nameEntry;
     std::unique_ptr<SetupModel> m_settings;
     std::unique_ptr<TSetup> m_setup;
     std::unique_ptr<TScoresForm> m_scoresForm;
     std::unique_ptr<LanguageLoader> m_language;
+    std::unique_ptr<TAboutMe> m_aboutWindow;
+    bool m_settingsRead = false;
+    bool m_started = false;
+    bool m_saved = false;
 
     // The other windows that went with a minimize of the main window.
     struct SetAside

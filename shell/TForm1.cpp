@@ -419,14 +419,11 @@ void TForm1::paintEvent(QPaintEvent *)
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    // FormCloseQuery: the settings and then the scores are saved and the program ends; a game in
-    // progress is not recorded as finished. A failed save has been reported
-    // and does not keep the window open.
+    // FormCloseQuery: the settings and the scores are saved and the program
+    // ends; a game in progress is not recorded as finished. A failed save has
+    // been reported and does not keep the window open.
     m_timer1->stop();
-    if (m_settings)
-        m_settings->WriteSettings();
-    if (m_statistics)
-        m_statistics->WriteScores();
+    emit closing();
     event->accept();
     QCoreApplication::quit();
 }

@@ -100,6 +100,9 @@ public:
     void Restore();
 
 signals:
+    // FormCloseQuery: the window closes and the program ends; the settings
+    // and the scores are to be saved now.
+    void closing();
     // The player minimized the window, or brought it back.
     void minimizedByPlayer();
     void restoredByPlayer();

@@ -1,3 +1,4 @@
+#include "EndSignals.h"
 #include "Environment.h"
 #include "Program.h"
 
@@ -6,8 +7,19 @@
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
+    // The desktop shows the program under its title through the splash
+    // window's title and the menu entry (kelvor.desktop). Not as the
+    // application's display name: on X11 Qt appends that to every window's
+    // title, and the main window keeps its own caption.
+    QGuiApplication::setDesktopFileName(QStringLiteral("kelvor"));
     const Environment environment = Environment::system(QCoreApplication::applicationDirPath());
     Program program(environment);
-    program.start();
+
+    // The end of the desktop session and a signal to end save what the
+    // closing of the main window saves, once.
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &application,
+                     [&program] { program.saveWithoutPlayer(); });
+    EndSignals endSignals;
+    QObject::connect(&endSignals, &EndSignals::endRequested, &application, [&program] { program.endFromOutside(); });
     return application.exec();
 }

@@ -8,16 +8,7 @@ set -euo pipefail
 source "$(dirname "$0")/support/e2e_common.sh"
 
 start_display 800x600
-# The window manager; now and then it does not come up on a new display at
-# the first try, so it gets three.
-wm_up=no
-for _ in 1 2 3; do
-    openbox >>"$work/openbox.log" 2>&1 &
-    pids+=($!)
-    for _ in $(seq 50); do wmctrl -m >/dev/null 2>&1 && { wm_up=yes; break; }; sleep 0.1; done
-    [ "$wm_up" = yes ] && break
-done
-[ "$wm_up" = yes ] || { cat "$work/openbox.log" >&2; fail "the window manager did not start"; }
+start_window_manager
 start_game
 
 mapped() { xwininfo -id "$1" 2>/dev/null | grep -q "IsViewable"; }
@@ -44,11 +35,7 @@ xdotool key --window "$main" F2
 sleep 0.3
 xdotool key --window "$main" F5
 stats=$(find_window 'Game statistics') || fail "F5 did not show the statistics window"
-# The statistics window asks the window manager for a close box alone: its
-# Motif hints give neither minimize nor maximize, as function or decoration.
-read -r _ functions decorations _ <<<"$(xprop -id "$stats" _MOTIF_WM_HINTS | sed 's/.*= //; s/,//g')"
-(( (functions & 0x18) == 0 && (decorations & 0x60) == 0 && (functions & 0x20) != 0 )) \
-    || fail "the statistics window asks for more than a close box: $functions $decorations"
+asks_close_box_only "$stats" || fail "the statistics window asks for more than a close box"
 
 # Just after a tick, so that the next one is a second away.
 clock_shot tick_before

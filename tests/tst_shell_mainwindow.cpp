@@ -63,7 +63,6 @@ private slots:
     void inputDuringTheDealIsIgnored();
     void minimizeStopsTheClock();
     void otherKeysDoNothing();
-    void toggleButtonsSpringBackWithoutTheirWindows();
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
@@ -531,13 +530,6 @@ void MainWindowTest::otherKeysDoNothing()
         release(m_window, key);
     QCOMPARE(m_window->game().phase(), GamePhase::Stopped);
     QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Press F2 to start"));
-}
-
-void MainWindowTest::toggleButtonsSpringBackWithoutTheirWindows()
-{
-    SpeedButton *button = m_window->button(QStringLiteral("About"));
-    QTest::mouseClick(button, Qt::LeftButton);
-    QVERIFY(!button->isDown());
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -938,27 +938,26 @@ void ShellScoresTest::unwritableFolderLeavesTheGamePlayable()
     m_env->environment.programFolder = folder;
     const QString path = folder + QStringLiteral("/scores.ini");
     const QString unable = QStringLiteral("Unable to write to ") + path;
+    // Each file the game cannot write is named once a run: the settings at
+    // the start (when the whole folder is out of reach), the scores at the
+    // first new game.
+    QStringList named{unable};
+    if (!scoresIsAFolder)
+        named.prepend(QStringLiteral("Unable to write to ") + folder + QStringLiteral("/Tolvane.ini"));
 
     startProgram();
-    QVERIFY(m_env->messages.messages.isEmpty());
+    QCOMPARE(m_env->messages.messages, named.mid(0, named.size() - 1));
     m_env->times = {OnePairSeed};
     release(m_window, Qt::Key_F2);
-    QCOMPARE(m_env->messages.messages, QStringList{unable});
+    QCOMPARE(m_env->messages.messages, named);
     QCOMPARE(m_window->game().phase(), GamePhase::Running);
     QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Let's play..."));
     QVERIFY(m_window->tile(27)->isEnabled());
 
     QVERIFY(!playSeedGame(0).opened);
     QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Game over"));
-    QCOMPARE(m_env->messages.messages, (QStringList{unable, unable, unable}));
     QVERIFY(m_window->close());
-    // Closing saves the settings first, which fail too in a folder that
-    // cannot exist.
-    QStringList expected(3, unable);
-    if (!scoresIsAFolder)
-        expected.append(QStringLiteral("Unable to write to ") + folder + QStringLiteral("/Tolvane.ini"));
-    expected.append(unable);
-    QCOMPARE(m_env->messages.messages, expected);
+    QCOMPARE(m_env->messages.messages, named);
     QCOMPARE(QFileInfo(path).isDir(), scoresIsAFolder);
 }
 

@@ -27,6 +27,7 @@ public:
             return now;
         };
         environment.wait = [this](int milliseconds) { waited.push_back(milliseconds); };
+        environment.openUrl = [this](const QUrl &url) { opened.push_back(url); };
     }
 
     QTemporaryDir folder;
@@ -36,4 +37,5 @@ public:
     std::uint32_t now = 0;
     int clockReadings = 0;
     std::vector<int> waited;
+    std::vector<QUrl> opened;
 };

@@ -8,28 +8,81 @@ cleanup() {
     for pid in "${pids[@]}"; do
         kill "$pid" 2>/dev/null || true
     done
+    # The game saves its files as it ends on the signal: the folder goes
+    # once it has ended.
+    for _ in $(seq 50); do
+        local running=no
+        for pid in "${pids[@]}"; do
+            grep -qs '^State:[[:space:]]*[^Z]' "/proc/$pid/status" && running=yes
+        done
+        [ "$running" = no ] && break
+        sleep 0.1
+    done
     rm -rf "$work"
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; cat "$work/log" >&2 2>/dev/null || true; exit 1; }
 
-# A display of our own, WIDTHxHEIGHT: Xvfb picks a free number and tells it.
+# A display of our own, WIDTHxHEIGHT.
 start_display() {
-    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-    pids+=($!)
-    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-    [ -s "$work/display" ] || fail "Xvfb did not start"
-    export DISPLAY=":$(head -1 "$work/display")"
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    # A display number picked at random far above the usual ones: Xvfb's own
+    # pick (-displayfd) starts at 0, where test runs of other checkouts on a
+    # shared /tmp take each other's sockets.
+    local pid
+    for _ in 1 2 3 4 5; do
+        export DISPLAY=":$((RANDOM % 900 + 100))"
+        Xvfb "$DISPLAY" -screen 0 "$1x24" -nolisten tcp >/dev/null 2>&1 &
+        pid=$!
+        for _ in $(seq 50); do
+            kill -0 "$pid" 2>/dev/null || break
+            xdpyinfo >/dev/null 2>&1 && { pids+=("$pid"); return 0; }
+            sleep 0.1
+        done
+        kill "$pid" 2>/dev/null || true
+    done
+    fail "Xvfb did not start"
+}
+
+# A window manager (openbox); now and then it does not come up on a new
+# display at the first try, so it gets three.
+start_window_manager() {
+    local up=no
+    for _ in 1 2 3; do
+        openbox >>"$work/openbox.log" 2>&1 &
+        pids+=($!)
+        for _ in $(seq 50); do wmctrl -m >/dev/null 2>&1 && { up=yes; break; }; sleep 0.1; done
+        [ "$up" = yes ] && return 0
+    done
+    cat "$work/openbox.log" >&2
+    fail "the window manager did not start"
+}
+
+# Runs COMMAND... in $work with its output in $work/log; its pid is
+# $pid_game. Now and then an X server on this machine refuses a connection
+# (about one in a hundred, on an idle display too); a game that could not
+# connect is started again, up to three times.
+launch() {
+    for _ in 1 2 3; do
+        launch_now "$@"
+        sleep 0.3
+        kill -0 "$pid_game" 2>/dev/null || ! grep -q "could not connect to display" "$work/log" && return 0
+        wait "$pid_game" 2>/dev/null || true
+    done
+}
+
+# The same, once and without waiting, for a script that times the start.
+launch_now() {
+    (cd "$work" && XDG_RUNTIME_DIR="$work" exec "$@" >"$work/log" 2>&1) &
+    pid_game=$!
+    pids=("$pid_game" "${pids[@]}")
 }
 
 # The program folder is the folder of the executable: a fresh one, $work/game.
+# With "now", the game is started once and at once.
 start_game() {
     mkdir -p "$work/game"
     cp "$game" "$work/game/kelvor"
-    (cd "$work" && XDG_RUNTIME_DIR="$work" exec ./game/kelvor >"$work/log" 2>&1) &
-    pid_game=$!
-    pids=("$pid_game" "${pids[@]}")
+    if [ "${1:-}" = now ]; then launch_now ./game/kelvor; else launch ./game/kelvor; fi
 }
 
 # The id of the visible window titled exactly NAME, within ten seconds.
@@ -41,4 +94,12 @@ find_window() {
         sleep 0.1
     done
     return 1
+}
+
+# Whether window $1 asks the window manager for a close box alone: its Motif
+# hints give neither minimize nor maximize, as function or decoration.
+asks_close_box_only() {
+    local functions decorations
+    read -r _ functions decorations _ <<<"$(xprop -id "$1" _MOTIF_WM_HINTS | sed 's/.*= //; s/,//g')"
+    (( (functions & 0x18) == 0 && (decorations & 0x60) == 0 && (functions & 0x20) != 0 ))
 }

@@ -1,0 +1,94 @@
+#include "TSplashForm.h"
+
+#include "language/TextTable.h"
+#include "platform/DesktopFonts.h"
+#include "resources/ProgramResources.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+
+struct LabelDesign
+{
+    const char *name;
+    QRect place;
+    int pixelHeight;
+    QColor colour;
+};
+
+const LabelDesign infoDesign{"Info", {0, 90, 190, 16}, 13, QColor(0, 255, 0)};
+const LabelDesign versionDesign{"VerLabel", {0, 106, 190, 13}, 11, QColor(255, 255, 0)};
+
+QLabel *addLabel(QWidget *parent, const LabelDesign &design)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(design.name));
+    label->setGeometry(design.place);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label->setFont(DesktopFonts::sansSerif(design.pixelHeight, true));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, design.colour);
+    label->setPalette(palette);
+    TextTable::setTag(label, TextTable::FixedTextTag);
+    return label;
+}
+
+} // namespace
+
+TSplashForm::TSplashForm(const QString &title, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("SplashForm"));
+    setWindowTitle(title);
+    setProperty("helpContext", 1);
+    TextTable::setTag(this, TextTable::FixedTextTag);
+    setFixedSize(ClientWidth, ClientHeight);
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    setPalette(palette);
+
+    m_logo = new QLabel(this);
+    m_logo->setObjectName(QStringLiteral("Logo"));
+    m_logo->setGeometry(0, 0, ClientWidth, 90);
+    m_logo->setAlignment(Qt::AlignCenter);
+    m_logo->setPixmap(QPixmap::fromImage(ProgramResources::logo()));
+    m_logo->setToolTip(QStringLiteral("Wait..."));
+    TextTable::setTag(m_logo, TextTable::FixedTextTag);
+
+    m_info = addLabel(this, infoDesign);
+    m_verLabel = addLabel(this, versionDesign);
+
+    m_timer1 = new QTimer(this);
+    m_timer1->setObjectName(QStringLiteral("Timer1"));
+    m_timer1->setInterval(100);
+    m_timer1->setSingleShot(true);
+    connect(m_timer1, &QTimer::timeout, this, &TSplashForm::Timer1Timer);
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(centredOn(screen->geometry()));
+    m_timer1->start();
+}
+
+QPoint TSplashForm::centredOn(const QRect &screen)
+{
+    return {screen.left() + (screen.width() - ClientWidth) / 2, screen.top() + (screen.height() - ClientHeight) / 2};
+}
+
+void TSplashForm::showStep(const QString &text)
+{
+    m_info->setText(text);
+    // Painted now, not when the message loop next runs.
+    if (isVisible())
+        repaint();
+}
+
+void TSplashForm::Timer1Timer()
+{
+    m_timer1->stop();
+    emit startUpDue();
+}

@@ -1,0 +1,212 @@
+// The start-up behind the splash window with waits that only count: the
+// windows' order of creation, the step texts painted one by one, the first
+// start against a later one, and what the end of the program saves.
+
+#include "platform/ProfileDocument.h"
+#include "shell/Program.h"
+#include "shell/SpeedButton.h"
+#include "shell/TForm1.h"
+#include "shell/TSplashForm.h"
+#include "support/TestEnvironment.h"
+
+#include <QLabel>
+#include <QtTest>
+
+namespace {
+
+// Records, by pointer, the order in which top-level windows are first seen
+// and the text of the splash window's step label at each of its paints.
+class Watcher : public QObject
+{
+public:
+    QList<const QObject *> windows;
+    QStringList painted;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched->isWidgetType() && static_cast<QWidget *>(watched)->isWindow() && !windows.contains(watched))
+            windows.append(watched);
+        if (event->type() == QEvent::Paint && watched->objectName() == QLatin1String("Info")
+            && watched->parent() && watched->parent()->objectName() == QLatin1String("SplashForm"))
+            painted.append(static_cast<QLabel *>(watched)->text());
+        return false;
+    }
+};
+
+QString launchesOnFile(const QString &folder)
+{
+    return ProfileDocument::fromBytes(readFileBytes(folder + QStringLiteral("/Tolvane.ini")))
+        .readString(QStringLiteral("Tolvane..."), QStringLiteral("Launches"), QStringLiteral("<missing>"));
+}
+
+} // namespace
+
+class StartUpTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void windowsAreCreatedInOrderWithOnlyTheSplashShowing();
+    void stepTextsArePaintedInOrderBeforeEachWait();
+    void firstStartOpensTheSetup_data();
+    void firstStartOpensTheSetup();
+    void startsAreCountedFromOneStartToTheNext();
+    void theSplashTimerStartsItOnce();
+    void closingSavesSettingsThenScoresOnce();
+    void endedFromOutsideNoBoxHoldsUpTheEnd();
+};
+
+void StartUpTest::windowsAreCreatedInOrderWithOnlyTheSplashShowing()
+{
+    TestEnvironment env;
+    Watcher watcher;
+    qApp->installEventFilter(&watcher);
+    Program program(env.environment);
+    qApp->removeEventFilter(&watcher);
+
+    QStringList names;
+    for (const QObject *window : std::as_const(watcher.windows))
+        names.append(window->objectName());
+    QCOMPARE(names, (QStringList{"SplashForm", "Form1", "Enter2HSC", "ScoresForm", "AboutMe"}));
+    QStringList visible;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window->isVisible())
+            visible.append(window->objectName());
+    QCOMPARE(visible, QStringList{"SplashForm"});
+    QCOMPARE(program.splash().windowTitle(), QStringLiteral("Tolvane: Kelvor - hard"));
+    // Its texts stay English whatever the language.
+    for (const char *key : {"caption", "Info.Caption", "VerLabel.Caption", "Logo.Hint"})
+        QVERIFY2(!TextTable::applyText(&program.splash(), QString::fromLatin1(key), QStringLiteral("x"),
+                                       TextTable::FixedTextTag),
+                 key);
+}
+
+void StartUpTest::stepTextsArePaintedInOrderBeforeEachWait()
+{
+    TestEnvironment env;
+    Watcher watcher;
+    // What the splash window shows while each wait holds the program.
+    QStringList shownAtWaits;
+    env.environment.wait = [&](int milliseconds) {
+        env.waited.push_back(milliseconds);
+        shownAtWaits.append(watcher.painted.isEmpty() ? QString() : watcher.painted.last());
+    };
+    Program program(env.environment);
+    TSplashForm &splash = program.splash();
+    splash.timer()->stop(); // the test starts it
+    QVERIFY(QTest::qWaitForWindowExposed(&splash));
+    splash.info()->installEventFilter(&watcher);
+    program.start();
+
+    const QStringList steps{"Loading preferences", "Loading scores", "Changing languages"};
+    watcher.painted.removeDuplicates();
+    QCOMPARE(watcher.painted, steps);
+    QCOMPARE(shownAtWaits, steps);
+    QCOMPARE(env.waited, (std::vector<int>{700, 700, 700}));
+    QVERIFY(splash.versionLabel()->text().contains(QStringLiteral("1.8")));
+    QVERIFY(splash.isHidden());
+    QVERIFY(program.mainWindow().isVisible());
+    QCOMPARE(program.mainWindow().statusText(TForm1::MessagePanel), QStringLiteral("Press F2 to start"));
+    QCOMPARE(program.mainWindow().game().phase(), GamePhase::Stopped);
+}
+
+void StartUpTest::firstStartOpensTheSetup_data()
+{
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<int>("launches");
+
+    QTest::newRow("no settings file") << QByteArray() << 1;
+    QTest::newRow("never started") << QByteArray("[Tolvane...]\r\nLaunches=0\r\n") << 1;
+    QTest::newRow("second start") << QByteArray("[Tolvane...]\r\nLaunches=1\r\n") << 2;
+    QTest::newRow("many starts") << QByteArray("[tolvane...]\r\nlaunches=41\r\n") << 42;
+    QTest::newRow("not a number") << QByteArray("[Tolvane...]\r\nLaunches=x\r\n") << 1;
+}
+
+void StartUpTest::firstStartOpensTheSetup()
+{
+    QFETCH(QByteArray, settings);
+    QFETCH(int, launches);
+    TestEnvironment env;
+    if (!settings.isEmpty())
+        writeFileBytes(env.folder.filePath(QStringLiteral("Tolvane.ini")), settings);
+    Program program(env.environment);
+    SpeedButton *options = program.mainWindow().button(QStringLiteral("Options"));
+    QSignalSpy clicks(options, &QAbstractButton::clicked);
+    bool mainWindowShownFirst = false;
+    QObject::connect(options, &QAbstractButton::clicked,
+                     [&] { mainWindowShownFirst = program.mainWindow().isVisible(); });
+    program.start();
+
+    QCOMPARE(program.launches(), launches);
+    QCOMPARE(launchesOnFile(env.folder.path()), QString::number(launches));
+    QCOMPARE(clicks.size(), launches == 1 ? 1 : 0);
+    QCOMPARE(mainWindowShownFirst, launches == 1);
+    QCOMPARE(env.messages.messages.size(), settings.contains("=x") ? 1 : 0);
+}
+
+void StartUpTest::startsAreCountedFromOneStartToTheNext()
+{
+    TestEnvironment env;
+    for (int start = 1; start <= 2; ++start) {
+        Program program(env.environment);
+        program.start();
+        QCOMPARE(launchesOnFile(env.folder.path()), QString::number(start));
+        QVERIFY(program.mainWindow().close());
+    }
+    QCOMPARE(launchesOnFile(env.folder.path()), QStringLiteral("2"));
+}
+
+void StartUpTest::theSplashTimerStartsItOnce()
+{
+    TestEnvironment env;
+    Program program(env.environment);
+    QTimer *timer = program.splash().timer();
+    QVERIFY(timer->isActive());
+    QVERIFY(timer->isSingleShot());
+    QCOMPARE(timer->interval(), 100);
+    QTRY_VERIFY(program.mainWindow().isVisible());
+    QVERIFY(!timer->isActive());
+    program.start(); // nothing more
+    QCOMPARE(env.waited.size(), std::size_t(3));
+    QCOMPARE(launchesOnFile(env.folder.path()), QStringLiteral("1"));
+}
+
+void StartUpTest::closingSavesSettingsThenScoresOnce()
+{
+    TestEnvironment env;
+    Program program(env.environment);
+    program.start();
+    // Both files out of reach from now on: the order of the messages is the
+    // order of the saves.
+    const QString settings = env.folder.filePath(QStringLiteral("Tolvane.ini"));
+    const QString scores = env.folder.filePath(QStringLiteral("scores.ini"));
+    QVERIFY(QFile::remove(settings));
+    QVERIFY(QDir(env.folder.path()).mkdir(QStringLiteral("Tolvane.ini")));
+    QVERIFY(QDir(env.folder.path()).mkdir(QStringLiteral("scores.ini")));
+
+    QVERIFY(program.mainWindow().close());
+    const QStringList order{QStringLiteral("Unable to write to ") + settings,
+                            QStringLiteral("Unable to write to ") + scores};
+    QCOMPARE(env.messages.messages, order);
+    // The end of the session or a signal after the close saves nothing more.
+    QVERIFY(QDir(settings).removeRecursively() && QDir(scores).removeRecursively());
+    program.saveAtEnd();
+    program.endFromOutside();
+    QVERIFY(!QFileInfo::exists(settings));
+    QVERIFY(!QFileInfo::exists(scores));
+}
+
+void StartUpTest::endedFromOutsideNoBoxHoldsUpTheEnd()
+{
+    TestEnvironment env;
+    Program program(env.environment);
+    program.start();
+    QVERIFY(QDir(env.folder.path()).mkdir(QStringLiteral("scores.ini")));
+    program.endFromOutside();
+    QVERIFY(env.messages.messages.isEmpty());
+    QCOMPARE(launchesOnFile(env.folder.path()), QStringLiteral("1"));
+}
+
+QTEST_MAIN(StartUpTest)
+#include "tst_shell_startup.moc"
