@@ -4,9 +4,9 @@
 #include "TextTargets.h"
 #include "platform/ProfileDocument.h"
 #include "platform/ProfileFile.h"
+#include "platform/ProgramFolder.h"
 
 #include <QAbstractButton>
-#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHash>
@@ -144,20 +144,6 @@ bool setText(QWidget *window, QStringView path, const QString &text, int protect
     return setProperty(control, property, decode ? LanguageLoader::decodeLineBreaks(text) : text);
 }
 
-// The entry of `folder` named `name` in any letter case; the name as
-// given when there is none.
-QString findEntry(const QString &folder, const QString &name)
-{
-    const QDir dir(folder);
-    if (!QFileInfo::exists(dir.filePath(name))) {
-        const QStringList entries = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-        for (const QString &entry : entries)
-            if (entry.compare(name, Qt::CaseInsensitive) == 0)
-                return dir.filePath(entry);
-    }
-    return dir.filePath(name);
-}
-
 // A name of a file in its folder: no path, and no character that no file
 // name can hold.
 bool isPlainName(const QString &name)
@@ -179,7 +165,7 @@ QString LanguageLoader::packFile(const QString &programFolder, const QString &la
     // A name that would lead out of the folder names no pack.
     if (!isPlainName(name))
         return {};
-    return findEntry(findEntry(programFolder, QStringLiteral("Lng")), name);
+    return ProgramFolder(programFolder).file(QStringLiteral("Lng"), name);
 }
 
 void LanguageLoader::loadLanguage(const QString &langPack, const QList<QWidget *> &windows)
@@ -203,7 +189,7 @@ QString LanguageLoader::findHelpFile() const
     const QString name = QFileInfo(m_helpFile).fileName();
     if (m_helpFile.isEmpty() || !isPlainName(m_texts.variable(TextTable::HelpFileLanguage)))
         return {};
-    const QString path = findEntry(findEntry(m_programFolder, QStringLiteral("LNG")), name);
+    const QString path = ProgramFolder(m_programFolder).file(QStringLiteral("LNG"), name);
     return QFileInfo(path).isFile() ? path : QString();
 }
 
