@@ -124,9 +124,12 @@ bool HelpWindow::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier && !key->isAutoRepeat()) {
-            QWidget *focused = QApplication::focusWidget();
-            if (!focused)
-                focused = qobject_cast<QWidget *>(watched);
+            // The focused control of the window that got the key; a focus
+            // left behind in a window that has closed does not count.
+            QWidget *focused = qobject_cast<QWidget *>(watched);
+            QWidget *focus = QApplication::focusWidget();
+            if (focus && (!focused || focus->window() == focused->window()))
+                focused = focus;
             if (focused && focused->window() == this)
                 return false;
             showTopic(helpContextOf(focused));

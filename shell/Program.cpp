@@ -39,11 +39,6 @@ QString Program::programVersion()
     return QStringLiteral("1.8");
 }
 
-QString Program::settingsFileName()
-{
-    return QStringLiteral("Tolvane.ini");
-}
-
 Program::Program(const Environment &environment)
     : m_environment(environment), m_messages(environment.messages),
       m_programResources(std::make_unique<ProgramResources>()), m_builtinSkin(std::make_unique<BuiltinSkin>())
@@ -227,7 +222,9 @@ void Program::createSetupDialog()
 
 QList<QWidget *> Program::windows() const
 {
-    return {m_mainWindow.get(), m_nameEntry.get(), m_setup.get(), m_scoresForm.get()};
+    // The splash and about windows are among them, and protected as wholes.
+    return {m_splash.get(), m_mainWindow.get(), m_nameEntry.get(), m_setup.get(), m_scoresForm.get(),
+            m_aboutWindow.get()};
 }
 
 void Program::LoadLanguage()

@@ -71,8 +71,6 @@ public:
     static QString applicationTitle();
     // The version shown in the splash and about windows.
     static QString programVersion();
-    // The name of the settings file in the program folder.
-    static QString settingsFileName();
 
     // All the program's windows go to the taskbar with the main window, and
     // come back with it.

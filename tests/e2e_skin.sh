@@ -60,6 +60,7 @@ xdotool key --window "$window" F2
 sleep 1
 check_board "24 25 28"
 
+stored=$(cat "$work/game/Tolvane.ini")
 xdotool key --window "$window" F3
 dialog=$(find_window 'Game setup') || fail "F3 did not open the setup dialog"
 sleep 0.5
@@ -70,5 +71,6 @@ xdotool key --window "$dialog" Escape 2>/dev/null || true
 sleep 1
 [ -z "$(xdotool search --onlyvisible --name '^Game setup$' 2>/dev/null)" ] || fail "Esc did not close the dialog"
 check_board "24 25 28"
-grep -q $'^SetPack=green.dll\r$' "$work/game/Tolvane.ini" || fail "Esc changed the settings file"
+[ "$(cat "$work/game/Tolvane.ini")" = "$stored" ] || fail "Esc changed the settings file"
+grep -qi $'^SetPack=green.dll\r$' "$work/game/Tolvane.ini" || fail "the skin was not kept"
 echo "1 passed, 0 failed"

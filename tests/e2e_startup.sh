@@ -15,6 +15,7 @@ launches() { tr -d '\r' <"$work/game/Tolvane.ini" | sed -n 's/^Launches=//p'; }
 
 # A window's time is taken when the search that first finds it starts: so
 # a slow search on a busy machine moves both times alike.
+first_start=1
 start_game now
 splash=""
 for _ in $(seq 1000); do
@@ -51,6 +52,7 @@ mapped "$splash" && fail "the splash window stayed after the start-up"
 texts=$(for f in "$work"/info*.png; do [ -s "$f" ] && identify -format '%#\n' "$f"; done 2>/dev/null | uniq | wc -l)
 [ "$texts" -ge 3 ] || fail "the splash window showed $texts step texts, not 3"
 [ "$(launches)" = 1 ] || fail "the first start was not counted"
+find_window 'Game setup' >/dev/null || fail "the first start did not open the setup dialog"
 
 # Ended from outside: the same saves as a close, and a clean end.
 rm -f "$work/game/scores.ini"
@@ -61,9 +63,12 @@ wait "$pid_game" || status=$?
 [ -f "$work/game/scores.ini" ] || fail "SIGTERM did not save the scores"
 [ "$(launches)" = 1 ] || fail "SIGTERM lost the start counter"
 
-# A later start counts on.
+# A later start counts on, and opens no dialog.
+first_start=
 start_game
 main=$(find_window 'Tolvane: Kelvor') || fail "no main window at the second start"
+sleep 1
+[ -z "$(visible 'Game setup')" ] || fail "the second start opened the setup dialog"
 [ "$(launches)" = 2 ] || fail "the second start was not counted"
 
 # The about window, at its first and second showing: a close box alone,

@@ -10,6 +10,7 @@
 #include "shell/TForm1.h"
 #include "shell/TileImage.h"
 #include "support/Deals.h"
+#include "support/ProgramStart.h"
 #include "support/TestEnvironment.h"
 
 #include <QAccessible>
@@ -56,7 +57,7 @@ void AccessibilityTest::init()
     m_env = std::make_unique<TestEnvironment>();
     m_env->times = {OnePairSeed};
     m_program = std::make_unique<Program>(m_env->environment);
-    m_program->start();
+    startPastFirstStartDialog(*m_program);
     m_window = &m_program->mainWindow();
     m_window->NewGameClick();
 }

@@ -16,6 +16,7 @@
 #include "settings/SetupModel.h"
 #include "settings/TSetup.h"
 #include "support/StandInWindows.h"
+#include "support/ProgramStart.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
@@ -60,7 +61,7 @@ class ShellLanguageTest : public QObject
             if (!settings.isEmpty())
                 writeFileBytes(env.folder.filePath(QStringLiteral("Tolvane.ini")), settings);
             program = std::make_unique<Program>(env.environment);
-            program->start();
+            startPastFirstStartDialog(*program);
         }
         QWidget *window(const char *name) const
         {

@@ -9,6 +9,7 @@
 #include "shell/TForm1.h"
 #include "shell/TileImage.h"
 #include "support/Deals.h"
+#include "support/ProgramStart.h"
 #include "support/Keys.h"
 #include "support/TestEnvironment.h"
 
@@ -74,7 +75,7 @@ void MainWindowTest::init()
 {
     m_env = std::make_unique<TestEnvironment>();
     m_program = std::make_unique<Program>(m_env->environment);
-    m_program->start();
+    startPastFirstStartDialog(*m_program);
     m_window = &m_program->mainWindow();
 }
 

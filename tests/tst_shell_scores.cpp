@@ -11,6 +11,7 @@
 #include "shell/TForm1.h"
 #include "shell/TileImage.h"
 #include "support/Deals.h"
+#include "support/ProgramStart.h"
 #include "support/Keys.h"
 #include "support/TestEnvironment.h"
 
@@ -133,7 +134,7 @@ void ShellScoresTest::startProgram()
     if (!m_env)
         m_env = std::make_unique<TestEnvironment>();
     m_program = std::make_unique<Program>(m_env->environment);
-    m_program->start();
+    startPastFirstStartDialog(*m_program);
     m_window = &m_program->mainWindow();
     m_stats = &m_program->scoresForm();
 }

@@ -9,6 +9,7 @@
 #include "shell/TForm1.h"
 #include "shell/TileImage.h"
 #include "support/Deals.h"
+#include "support/ProgramStart.h"
 #include "support/Keys.h"
 #include "support/SkinFixture.h"
 #include "support/TestEnvironment.h"
@@ -65,7 +66,7 @@ void ShellSetupTest::init()
 void ShellSetupTest::startProgram()
 {
     m_program = std::make_unique<Program>(m_env->environment);
-    m_program->start();
+    startPastFirstStartDialog(*m_program);
     m_window = &m_program->mainWindow();
 }
 
@@ -175,10 +176,13 @@ void ShellSetupTest::cancelLeavesFileAndControls()
     QImage(8, 8, QImage::Format_RGB32).save(m_env->folder.filePath("GFX/one.bmp"), "BMP");
     QDir().mkpath(m_env->folder.filePath("LNG"));
     writeFileBytes(m_env->folder.filePath("LNG/dutch.lng"), "");
-    const QByteArray stored = "[Tolvane...]\r\nLaunches=3\r\nPicture=*none*\r\nPosition=center\r\nBackColor=2\r\n"
-                              "LangPack=english\r\nBackSet=back004\r\nSetPack=*standart*\r\nOther=1\r\n";
-    writeFileBytes(m_env->folder.filePath("Tolvane.ini"), stored);
+    writeFileBytes(m_env->folder.filePath("Tolvane.ini"),
+                   "[Tolvane...]\r\nLaunches=3\r\nPicture=*none*\r\nPosition=center\r\nBackColor=2\r\n"
+                   "LangPack=english\r\nBackSet=back004\r\nSetPack=*standart*\r\nOther=1\r\n");
     startProgram();
+    // As the start-up left it, with this start counted.
+    const QByteArray stored = readFileBytes(m_env->folder.filePath("Tolvane.ini"));
+    QVERIFY(stored.contains("Launches=4\r\n"));
 
     withDialog([&](TSetup &dialog) {
         SetupModel &model = dialog.model();

@@ -2,11 +2,13 @@
 // windows' order of creation, the step texts painted one by one, the first
 // start against a later one, and what the end of the program saves.
 
+#include "language/LanguageLoader.h"
 #include "platform/ProfileDocument.h"
 #include "shell/Program.h"
 #include "shell/SpeedButton.h"
 #include "shell/TForm1.h"
 #include "shell/TSplashForm.h"
+#include "support/ProgramStart.h"
 #include "support/TestEnvironment.h"
 
 #include <QLabel>
@@ -65,10 +67,14 @@ void StartUpTest::windowsAreCreatedInOrderWithOnlyTheSplashShowing()
     Program program(env.environment);
     qApp->removeEventFilter(&watcher);
 
+    // The program's own windows, in the order they first appeared (pages and
+    // the file dialog pass through being windows too while they are made).
+    const QStringList order{"SplashForm", "Form1", "Enter2HSC", "Setup", "ScoresForm", "AboutMe"};
     QStringList names;
     for (const QObject *window : std::as_const(watcher.windows))
-        names.append(window->objectName());
-    QCOMPARE(names, (QStringList{"SplashForm", "Form1", "Enter2HSC", "ScoresForm", "AboutMe"}));
+        if (order.contains(window->objectName()))
+            names.append(window->objectName());
+    QCOMPARE(names, order);
     QStringList visible;
     for (QWidget *window : QApplication::topLevelWidgets())
         if (window->isVisible())
@@ -77,7 +83,7 @@ void StartUpTest::windowsAreCreatedInOrderWithOnlyTheSplashShowing()
     QCOMPARE(program.splash().windowTitle(), QStringLiteral("Tolvane: Kelvor - hard"));
     // Its texts stay English whatever the language.
     for (const char *key : {"caption", "Info.Caption", "VerLabel.Caption", "Logo.Hint"})
-        QVERIFY2(!TextTable::applyText(&program.splash(), QString::fromLatin1(key), QStringLiteral("x"),
+        QVERIFY2(!LanguageLoader::applyText(&program.splash(), QString::fromLatin1(key), QStringLiteral("x"),
                                        TextTable::FixedTextTag),
                  key);
 }
@@ -97,7 +103,7 @@ void StartUpTest::stepTextsArePaintedInOrderBeforeEachWait()
     splash.timer()->stop(); // the test starts it
     QVERIFY(QTest::qWaitForWindowExposed(&splash));
     splash.info()->installEventFilter(&watcher);
-    program.start();
+    startPastFirstStartDialog(program);
 
     const QStringList steps{"Loading preferences", "Loading scores", "Changing languages"};
     watcher.painted.removeDuplicates();
@@ -136,7 +142,7 @@ void StartUpTest::firstStartOpensTheSetup()
     bool mainWindowShownFirst = false;
     QObject::connect(options, &QAbstractButton::clicked,
                      [&] { mainWindowShownFirst = program.mainWindow().isVisible(); });
-    program.start();
+    startPastFirstStartDialog(program);
 
     QCOMPARE(program.launches(), launches);
     QCOMPARE(launchesOnFile(env.folder.path()), QString::number(launches));
@@ -150,7 +156,7 @@ void StartUpTest::startsAreCountedFromOneStartToTheNext()
     TestEnvironment env;
     for (int start = 1; start <= 2; ++start) {
         Program program(env.environment);
-        program.start();
+        startPastFirstStartDialog(program);
         QCOMPARE(launchesOnFile(env.folder.path()), QString::number(start));
         QVERIFY(program.mainWindow().close());
     }
@@ -160,6 +166,8 @@ void StartUpTest::startsAreCountedFromOneStartToTheNext()
 void StartUpTest::theSplashTimerStartsItOnce()
 {
     TestEnvironment env;
+    // A later start, so that no modal dialog holds up the timer's start-up.
+    writeFileBytes(env.folder.filePath(QStringLiteral("Tolvane.ini")), "[Tolvane...]\r\nLaunches=1\r\n");
     Program program(env.environment);
     QTimer *timer = program.splash().timer();
     QVERIFY(timer->isActive());
@@ -167,16 +175,16 @@ void StartUpTest::theSplashTimerStartsItOnce()
     QCOMPARE(timer->interval(), 100);
     QTRY_VERIFY(program.mainWindow().isVisible());
     QVERIFY(!timer->isActive());
-    program.start(); // nothing more
+    program.start(); // nothing more, and no dialog: this is a later start
     QCOMPARE(env.waited.size(), std::size_t(3));
-    QCOMPARE(launchesOnFile(env.folder.path()), QStringLiteral("1"));
+    QCOMPARE(launchesOnFile(env.folder.path()), QStringLiteral("2"));
 }
 
 void StartUpTest::closingSavesSettingsThenScoresOnce()
 {
     TestEnvironment env;
     Program program(env.environment);
-    program.start();
+    startPastFirstStartDialog(program);
     // Both files out of reach from now on: the order of the messages is the
     // order of the saves.
     const QString settings = env.folder.filePath(QStringLiteral("Tolvane.ini"));
@@ -201,7 +209,7 @@ void StartUpTest::endedFromOutsideNoBoxHoldsUpTheEnd()
 {
     TestEnvironment env;
     Program program(env.environment);
-    program.start();
+    startPastFirstStartDialog(program);
     QVERIFY(QDir(env.folder.path()).mkdir(QStringLiteral("scores.ini")));
     program.endFromOutside();
     QVERIFY(env.messages.messages.isEmpty());

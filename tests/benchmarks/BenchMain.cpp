@@ -11,6 +11,7 @@
 #include "shell/TileImage.h"
 #include "settings/TSetup.h"
 #include "support/SkinDlls.h"
+#include "support/ProgramStart.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -141,7 +142,7 @@ int main(int argc, char *argv[])
     environment.timeOfDay = [&clock] { return clock += 37; };
     environment.wait = [](int) {};
     Program program(environment);
-    program.start();
+    startPastFirstStartDialog(program);
     TForm1 &window = program.mainWindow();
     window.show();
     QApplication::processEvents();
@@ -159,7 +160,7 @@ int main(int argc, char *argv[])
         Environment full = environment;
         full.programFolder = stocked.path();
         Program stockedProgram(full);
-        stockedProgram.start();
+        startPastFirstStartDialog(stockedProgram);
         TForm1 &stockedWindow = stockedProgram.mainWindow();
         QApplication::processEvents();
         const int runs = 20;

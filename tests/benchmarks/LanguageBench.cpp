@@ -8,6 +8,7 @@
 #include "shell/Environment.h"
 #include "shell/Program.h"
 #include "tests/support/StandInWindows.h"
+#include "tests/support/ProgramStart.h"
 
 #include <QApplication>
 #include <QDir>
@@ -55,7 +56,7 @@ int main(int argc, char *argv[])
     environment.timeOfDay = [] { return 45296789u; };
     environment.wait = [](int) {};
     Program program(environment);
-    program.start();
+    startPastFirstStartDialog(program);
 
     // Every window open: the program's own, and stand-ins for the rest.
     StandInWindows standIns;

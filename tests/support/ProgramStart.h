@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 // Runs a program's start-up as any start after the first: the setup dialog

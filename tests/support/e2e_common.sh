@@ -79,9 +79,14 @@ launch_now() {
 
 # The program folder is the folder of the executable: a fresh one, $work/game.
 # With "now", the game is started once and at once.
+# Any start but the very first: with no settings file of its own the game
+# would open the setup dialog by itself. Set first_start=1 for that one.
 start_game() {
     mkdir -p "$work/game"
     cp "$game" "$work/game/kelvor"
+    if [ -z "${first_start:-}" ] && [ ! -e "$work/game/Tolvane.ini" ]; then
+        printf '[Tolvane...]\r\nLaunches=1\r\n' >"$work/game/Tolvane.ini"
+    fi
     if [ "${1:-}" = now ]; then launch_now ./game/kelvor; else launch ./game/kelvor; fi
 }
 
