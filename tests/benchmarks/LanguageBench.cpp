@@ -4,6 +4,7 @@
 // it from the build folder: tests/kelvor_language_bench.
 
 #include "language/LanguageLoader.h"
+#include "Measure.h"
 #include "platform/MessageSink.h"
 #include "shell/Environment.h"
 #include "shell/Program.h"
@@ -20,21 +21,6 @@
 
 namespace {
 
-struct NoMessages : MessageSink
-{
-    void showError(const QString &) override {}
-};
-
-template <typename Work>
-void measure(const char *what, int repeats, Work work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    for (int i = 0; i < repeats; ++i)
-        work(i);
-    const double micros = timer.nsecsElapsed() / 1000.0 / repeats;
-    std::printf("%-72s %10.2f us  (%d runs)\n", what, micros, repeats);
-}
 
 } // namespace
 
