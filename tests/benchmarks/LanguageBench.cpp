@@ -19,10 +19,6 @@
 #include <QWidget>
 #include <cstdio>
 
-namespace {
-
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
