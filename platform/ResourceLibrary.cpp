@@ -11,10 +11,6 @@
 
 namespace {
 
-constexpr quint32 BitmapType = 2;
-constexpr quint32 StringType = 6;
-constexpr int StringsPerBlock = 16;
-constexpr int MaxStringLength = 254;
 constexpr int MaxStringId = 0xFFFF;
 
 // Windows loads no image with more sections than this.
@@ -349,7 +345,7 @@ QString ResourceLibrary::string(int id) const
 {
     if (id < 0 || id > MaxStringId)
         return {};
-    const auto block = m_stringBlocks.constFind(id / StringsPerBlock + 1);
+    const auto block = m_stringBlocks.constFind(stringBlockOf(id));
     if (block == m_stringBlocks.cend())
         return {};
     // A block holds 16 counted strings, each a length and that many UTF-16

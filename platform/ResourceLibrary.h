@@ -21,6 +21,15 @@ public:
     // Larger files are no skin libraries; they are not read at all.
     static constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
 
+    // What a library holds, as the family's games and kelvor-skin lay it
+    // out: bitmaps and string tables by resource type, strings in blocks of
+    // 16 (string n in block n / 16 + 1), each string at most 254 characters.
+    static constexpr quint32 BitmapType = 2;
+    static constexpr quint32 StringType = 6;
+    static constexpr int StringsPerBlock = 16;
+    static constexpr int MaxStringLength = 254;
+    static constexpr int stringBlockOf(int id) { return id / StringsPerBlock + 1; }
+
     // The library in that file, or nullptr when it cannot be opened (missing,
     // unreadable, or not a well-formed PE file with a resource directory).
     static std::unique_ptr<ResourceLibrary> open(const QString &path);

@@ -1,5 +1,7 @@
 #include "tools/kelvor-skin/ResourceDllWriter.h"
 
+#include "platform/ResourceLibrary.h"
+
 #include <QList>
 #include <QtEndian>
 
@@ -7,8 +9,9 @@
 
 namespace {
 
-constexpr quint32 BitmapType = 2;
-constexpr quint32 StringType = 6;
+constexpr quint32 BitmapType = ResourceLibrary::BitmapType;
+constexpr quint32 StringType = ResourceLibrary::StringType;
+constexpr int StringsPerBlock = ResourceLibrary::StringsPerBlock;
 constexpr quint16 UsEnglish = 0x0409;
 constexpr quint32 SectionRva = 0x1000;
 constexpr quint32 SectionAlignment = 0x1000;
@@ -65,7 +68,7 @@ bool entryBefore(const Leaf &a, const Leaf &b)
 QByteArray stringBlock(const QMap<int, QString> &strings, int block)
 {
     Out out;
-    for (int id = (block - 1) * 16; id < block * 16; ++id) {
+    for (int id = (block - 1) * StringsPerBlock; id < block * StringsPerBlock; ++id) {
         const QString text = strings.value(id);
         out.u16(quint16(text.size()));
         for (const QChar c : text)
@@ -195,8 +198,8 @@ QByteArray ResourceDllWriter::write() const
     }
     QList<int> blocks;
     for (auto it = m_strings.cbegin(); it != m_strings.cend(); ++it)
-        if (!blocks.contains(it.key() / 16 + 1))
-            blocks.append(it.key() / 16 + 1);
+        if (!blocks.contains(ResourceLibrary::stringBlockOf(it.key())))
+            blocks.append(ResourceLibrary::stringBlockOf(it.key()));
     for (const int block : blocks)
         leaves.append({StringType, QString(), quint32(block), stringBlock(m_strings, block)});
 

@@ -2,6 +2,7 @@
 
 #include "game/DominoSet.h"
 #include "platform/DibFile.h"
+#include "platform/ResourceLibrary.h"
 #include "settings/SkinInfo.h"
 #include "tools/kelvor-skin/DibEncoder.h"
 
@@ -14,7 +15,7 @@ namespace {
 
 constexpr int TileWidth = 30;
 constexpr int TileHeight = 60;
-constexpr int MaxText = 254;
+constexpr int MaxText = ResourceLibrary::MaxStringLength;
 const QString TextFile = QStringLiteral("skin.txt");
 
 QString faceName(DominoId id)
