@@ -3,6 +3,7 @@
 #include "Environment.h"
 #include "HelpWindow.h"
 #include "KeyTaps.h"
+#include "ScoresRecorder.h"
 #include "SpeedButton.h"
 #include "StatusBar.h"
 #include "TileAccessible.h"
@@ -11,9 +12,6 @@
 #include "platform/DesktopFonts.h"
 #include "platform/MessageSink.h"
 #include "platform/ResourceModule.h"
-#include "scores/Statistics.h"
-#include "scores/TEnter2HSC.h"
-#include "settings/SetupModel.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -62,7 +60,6 @@ TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceM
 
     createTiles();
     m_game.setObserver(this);
-    m_game.setPhase(GamePhase::Stopped);
 
     m_boardBackground = QImage(ClientWidth, ClientHeight, QImage::Format_RGB16);
     m_boardBackground.fill(Qt::black);
@@ -118,8 +115,8 @@ void TForm1::setSkin(const ResourceModule *skin, const QString &backName)
 
 void TForm1::setStatistics(Statistics *statistics, TEnter2HSC *nameEntry)
 {
-    m_statistics = statistics;
-    m_nameEntry = nameEntry;
+    m_recorder = statistics ? std::make_unique<ScoresRecorder>(*statistics, nameEntry, *this) : nullptr;
+    m_game.setRecorder(m_recorder.get());
 }
 
 void TForm1::showBacksOnAllTiles()
@@ -135,12 +132,7 @@ void TForm1::setBoardBackground(const QImage &background)
 
 void TForm1::hideBoardForSetup()
 {
-    // A paused game's tiles are hidden already, and stay in the pause's list.
-    if (m_game.phase() == GamePhase::Paused)
-        return;
-    m_game.hideBoard();
-    m_timer1->stop();
-    setStatusText(MessagePanel, m_texts.variable(TextTable::Pause));
+    m_game.openSetup();
 }
 
 void TForm1::showBoardAfterSetup(const QImage &background, const ResourceModule *skin, const QString &backName)
@@ -148,15 +140,7 @@ void TForm1::showBoardAfterSetup(const QImage &background, const ResourceModule 
     setBoardBackground(background);
     repaint();
     setSkin(skin, backName);
-    m_game.showHiddenTiles();
-    if (m_game.phase() == GamePhase::Running || m_game.phase() == GamePhase::Paused) {
-        m_game.setPhase(GamePhase::Running);
-        m_timer1->start();
-        m_toolbar->setDown(Toolbar::Pause, false);
-        setStatusText(MessagePanel, m_texts.variable(TextTable::LetsPlay));
-    } else {
-        setStatusText(MessagePanel, m_texts.variable(TextTable::PressF2ToStart));
-    }
+    m_game.closeSetup();
 }
 
 // ---------------------------------------------------------------------------
@@ -196,41 +180,36 @@ void TForm1::variantsCounted(int variants)
     setStatusText(VariantsPanel, QString::number(variants));
 }
 
+void TForm1::secondsCounted(int seconds)
+{
+    setStatusText(TimePanel, QString::number(seconds));
+}
+
+void TForm1::flowChanged()
+{
+    // The clock starts afresh, a full second to its first tick.
+    if (!m_game.clockRuns())
+        m_timer1->stop();
+    else if (!m_timer1->isActive())
+        m_timer1->start();
+    m_toolbar->setDown(Toolbar::Pause, m_game.pauseHeld());
+    static constexpr TextTable::Slot messages[] = {TextTable::PressF2ToStart, TextTable::LetsPlay,
+                                                   TextTable::Pause, TextTable::GameOver};
+    setStatusText(MessagePanel, m_texts.variable(messages[int(m_game.message())]));
+}
+
 // ---------------------------------------------------------------------------
 // A game
 
 void TForm1::NewGameClick()
 {
-    if (m_dealing)
-        return;
-    Deal();
-    m_game.start();
-    setStatusText(MessagePanel, m_texts.variable(TextTable::LetsPlay));
-    m_timer1->start();
-    setStatusText(TimePanel, QString::number(m_game.elapsedSeconds()));
-}
-
-void TForm1::Deal()
-{
-    m_dealing = true;
-    m_toolbar->setDown(Toolbar::Pause, false);
-    // Counted once per new game, however many attempts the deal takes.
-    if (m_statistics)
-        m_statistics->countNewGame();
-    // Each attempt is seeded from the clock afresh; an attempt whose five
-    // face-up dominoes hold no pair is dealt again.
-    do {
-        m_game.layOutDeal(m_environment.timeOfDay());
-        QCoreApplication::processEvents();
-    } while (m_game.countVariants() == 0);
-    m_game.finishDeal();
-    m_dealing = false;
+    // The deal lets pending messages through, so that each attempt is
+    // painted before its pairs are counted.
+    m_game.newGame(m_environment.timeOfDay, [] { QCoreApplication::processEvents(); });
 }
 
 void TForm1::ImageClick(SlotNumber slot)
 {
-    if (m_dealing)
-        return;
     m_game.click(slot);
 }
 
@@ -244,68 +223,27 @@ void TForm1::ImageMouseMove()
     m_inMouseMove = false;
 }
 
-void TForm1::gameOver()
-{
-    m_timer1->stop();
-    setStatusText(MessagePanel, m_texts.variable(TextTable::GameOver));
-    RecordResult();
-}
-
-void TForm1::RecordResult()
-{
-    const int left = m_game.dominoesLeft();
-    const int seconds = m_game.elapsedSeconds();
-    if (m_statistics) {
-        if (m_nameEntry && qualifies(m_statistics->record(), left, seconds)) {
-            m_nameEntry->prepare(seconds, left);
-            m_nameEntry->move(TEnter2HSC::centredOver(frameGeometry(), m_nameEntry->outerSize(*this)));
-            m_nameEntry->exec();
-        }
-        m_statistics->finishGame(left);
-    }
-    // Panel 3 keeps showing the game's final time.
-    m_game.resetElapsed();
-}
-
 // ---------------------------------------------------------------------------
 // Clock and pause
 
 void TForm1::Timer1Timer()
 {
     m_game.tick();
-    setStatusText(TimePanel, QString::number(m_game.elapsedSeconds()));
 }
 
 void TForm1::PauseClick()
 {
-    if (m_dealing) {
-        // The deal lets messages through; a pause would hide a board that
-        // is still being laid out.
-        m_toolbar->setDown(Toolbar::Pause, false);
-        return;
-    }
-    if (m_game.pause()) {
-        m_timer1->stop();
-        setStatusText(MessagePanel, m_texts.variable(TextTable::Pause));
-        m_toolbar->setDown(Toolbar::Pause, true);
-    } else if (m_game.resume()) {
-        m_timer1->start();
-        setStatusText(MessagePanel, m_texts.variable(TextTable::LetsPlay));
-        m_toolbar->setDown(Toolbar::Pause, false);
-    }
-    if (m_game.phase() == GamePhase::Stopped)
-        m_toolbar->setDown(Toolbar::Pause, false);
+    m_game.pauseOrResume();
 }
 
 void TForm1::Minimize()
 {
-    m_timer1->stop();
+    m_game.minimize();
 }
 
 void TForm1::Restore()
 {
-    if (m_game.phase() == GamePhase::Running)
-        m_timer1->start();
+    m_game.restore();
 }
 
 void TForm1::changeEvent(QEvent *event)
@@ -328,7 +266,7 @@ void TForm1::changeEvent(QEvent *event)
 
 void TForm1::runModal(Toolbar::Button button, QDialog *dialog)
 {
-    if (m_dealing) {
+    if (m_game.dealing()) {
         m_toolbar->setDown(button, false);
         return;
     }
@@ -381,7 +319,7 @@ void TForm1::keyReleaseEvent(QKeyEvent *event)
 {
     // Keys act on release, once per press of a bare key (KeyTaps). A key
     // let go while the deal lets messages through counts for nothing.
-    if (m_dealing)
+    if (m_game.dealing())
         m_keys->forget(event->key());
     else
         m_keys->release(*event);
@@ -390,7 +328,7 @@ void TForm1::keyReleaseEvent(QKeyEvent *event)
 
 void TForm1::keyTapped(int key)
 {
-    if (m_dealing)
+    if (m_game.dealing())
         return;
     switch (key) {
     case Qt::Key_F2:
