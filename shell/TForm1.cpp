@@ -6,7 +6,6 @@
 #include "ScoresRecorder.h"
 #include "SpeedButton.h"
 #include "StatusBar.h"
-#include "TileAccessible.h"
 #include "TileImage.h"
 #include "language/TextTable.h"
 #include "platform/DesktopFonts.h"
@@ -24,8 +23,7 @@ TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceM
                QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_environment(environment), m_texts(texts),
-      m_pictures(programResources.bitmap(QStringLiteral("selected")), environment.messages)
+      m_environment(environment), m_texts(texts)
 {
     setObjectName(QStringLiteral("Form1"));
     // The title and the hints come from the text table.
@@ -58,7 +56,12 @@ TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceM
 
     move(0, 0);
 
-    createTiles();
+    m_board = std::make_unique<BoardTiles>(*this, programResources.bitmap(QStringLiteral("selected")),
+                                           environment.messages);
+    for (TileImage *tile : m_board->tiles()) {
+        connect(tile, &TileImage::clicked, this, &TForm1::ImageClick);
+        connect(tile, &TileImage::mouseMoved, this, &TForm1::ImageMouseMove);
+    }
     m_game.setObserver(this);
 
     m_boardBackground = QImage(ClientWidth, ClientHeight, QImage::Format_RGB16);
@@ -68,28 +71,6 @@ TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceM
 TForm1::~TForm1()
 {
     m_game.setObserver(nullptr);
-}
-
-QPoint TForm1::figureOffset(QSize clientSize)
-{
-    return {static_cast<int>((clientSize.width() - BoardFigure::DesignWidth) * 0.5),
-            static_cast<int>((clientSize.height() - BoardFigure::DesignHeight) * 0.5)};
-}
-
-void TForm1::createTiles()
-{
-    const QPoint offset = figureOffset(size());
-    for (SlotNumber s = 1; s <= BoardFigure::SlotCount; ++s) {
-        auto *tile = new TileImage(s, this);
-        const BoardFigure::Point at = BoardFigure::position(s);
-        tile->move(at.x + offset.x(), at.y + offset.y());
-        tile->setEnabled(false);
-        connect(tile, &TileImage::clicked, this, &TForm1::ImageClick);
-        connect(tile, &TileImage::mouseMoved, this, &TForm1::ImageMouseMove);
-        // Where tiles overlap, the higher slot lies on top.
-        tile->raise();
-        m_tiles[s - 1] = tile;
-    }
 }
 
 void TForm1::setStatusText(int panel, const QString &text)
@@ -110,7 +91,7 @@ void TForm1::applyStatusLabels()
 
 void TForm1::setSkin(const ResourceModule *skin, const QString &backName)
 {
-    m_pictures.setSkin(skin, backName);
+    m_board->setSkin(skin, backName);
 }
 
 void TForm1::setStatistics(Statistics *statistics, TEnter2HSC *nameEntry)
@@ -144,35 +125,11 @@ void TForm1::showBoardAfterSetup(const QImage &background, const ResourceModule 
 }
 
 // ---------------------------------------------------------------------------
-// Pictures of the tiles
+// What the game tells
 
 void TForm1::tileChanged(SlotNumber s)
 {
-    const TileState &state = m_game.tile(s);
-    TileImage *tile = m_tiles[s - 1];
-    if (state.visible) {
-        if (const std::optional<QImage> picture = m_pictures.pictureFor(s, state.picture, m_game.slotDomino(s)))
-            tile->setPicture(*picture);
-    }
-    tile->setEnabled(state.enabled);
-    tile->setToolTip(state.showHint ? QString::number(m_game.pipTotalAt(s)) : QString());
-    tile->setVisible(state.visible);
-    describeTile(s);
-}
-
-void TForm1::describeTile(SlotNumber s)
-{
-    // What a screen reader reads; setting a name, or the selection, tells it
-    // of the change.
-    const TilePicture picture = m_game.tile(s).picture;
-    const bool faceUp = picture == TilePicture::Face || picture == TilePicture::MarkedFace;
-    const QString name = TileAccessible::name(m_game.slotDomino(s), faceUp);
-    TileImage *tile = m_tiles[s - 1];
-    if (tile->accessibleName() != name)
-        tile->setAccessibleName(name);
-    // The selection can leave a tile whose picture stays as it was.
-    for (TileImage *each : m_tiles)
-        each->setSelected(m_game.selectionActive() && m_game.selectedSlot() == each->slot());
+    m_board->show(m_game, s);
 }
 
 void TForm1::variantsCounted(int variants)

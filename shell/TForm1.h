@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TilePictures.h"
+#include "BoardTiles.h"
 #include "Toolbar.h"
 #include "game/Game.h"
 
@@ -47,7 +47,7 @@ public:
     // --- what the program around it uses ---
     Game &game() { return m_game; }
     const Game &game() const { return m_game; }
-    TileImage *tile(SlotNumber s) const { return m_tiles[s - 1]; }
+    TileImage *tile(SlotNumber s) const { return m_board->tile(s); }
     SpeedButton *button(const QString &name) const { return m_toolbar->button(name); }
     StatusBar *statusBar() const { return m_statusBar; }
     QTimer *timer() const { return m_timer1; }
@@ -61,9 +61,6 @@ public:
     // Shows the texts of the current language that live in the window
     // itself: the labels of status panels 0 and 2.
     void applyStatusLabels();
-    // Offset of the board figure in a client area of the given size: half
-    // the surplus over the designed size in each direction, cut to a pixel.
-    static QPoint figureOffset(QSize clientSize);
 
     // The scores, and the name entry for a new best result.
     void setStatistics(Statistics *statistics, TEnter2HSC *nameEntry);
@@ -117,8 +114,6 @@ private:
     void ImageMouseMove();
     void runModal(Toolbar::Button button, QDialog *dialog);
     void keyTapped(int key);
-    void createTiles();
-    void describeTile(SlotNumber slot);
 
     // GameObserver
     void tileChanged(SlotNumber slot) override;
@@ -128,11 +123,10 @@ private:
 
     const Environment &m_environment;
     TextTable &m_texts;
-    TilePictures m_pictures;
     Game m_game;
 
     Toolbar *m_toolbar = nullptr;
-    std::array<TileImage *, BoardFigure::SlotCount> m_tiles{};
+    std::unique_ptr<BoardTiles> m_board;
     StatusBar *m_statusBar = nullptr;
     QTimer *m_timer1 = nullptr;
     KeyTaps *m_keys = nullptr;

@@ -162,10 +162,10 @@ void MainWindowTest::boardBeforeTheFirstGame()
 
 void MainWindowTest::figureOffsetInALargerWindow()
 {
-    QCOMPARE(TForm1::figureOffset(QSize(290, 470)), QPoint(0, 0));
-    QCOMPARE(TForm1::figureOffset(QSize(293, 471)), QPoint(1, 0));
-    QCOMPARE(TForm1::figureOffset(QSize(300, 480)), QPoint(5, 5));
-    QCOMPARE(TForm1::figureOffset(QSize(287, 467)), QPoint(-1, -1)); // cut towards zero
+    QCOMPARE(BoardTiles::figureOffset(QSize(290, 470)), QPoint(0, 0));
+    QCOMPARE(BoardTiles::figureOffset(QSize(293, 471)), QPoint(1, 0));
+    QCOMPARE(BoardTiles::figureOffset(QSize(300, 480)), QPoint(5, 5));
+    QCOMPARE(BoardTiles::figureOffset(QSize(287, 467)), QPoint(-1, -1)); // cut towards zero
 }
 
 void MainWindowTest::higherSlotsLieOnTop()
