@@ -287,23 +287,20 @@ void TForm1::keyTapped(int key)
 {
     if (m_game.dealing())
         return;
-    switch (key) {
-    case Qt::Key_F2:
-        NewGameClick();
-        break;
-    case Qt::Key_F3:
-        if (!m_setupDialog || !m_setupDialog->isVisible())
-            OptionsClick();
-        break;
-    case Qt::Key_F4:
-        PauseClick();
-        break;
-    case Qt::Key_F5:
-        StatsClick();
-        break;
-    default:
-        break;
-    }
+    // F3 while the setup dialog shows does nothing.
+    if (key == Qt::Key_F3 && m_setupDialog && m_setupDialog->isVisible())
+        return;
+    static constexpr struct
+    {
+        Qt::Key key;
+        void (TForm1::*handler)();
+    } keys[] = {{Qt::Key_F2, &TForm1::NewGameClick},
+                {Qt::Key_F3, &TForm1::OptionsClick},
+                {Qt::Key_F4, &TForm1::PauseClick},
+                {Qt::Key_F5, &TForm1::StatsClick}};
+    for (const auto &each : keys)
+        if (each.key == key)
+            (this->*each.handler)();
 }
 
 void TForm1::paintEvent(QPaintEvent *)
@@ -316,7 +313,8 @@ void TForm1::closeEvent(QCloseEvent *event)
 {
     // FormCloseQuery: the settings and the scores are saved and the program
     // ends; a game in progress is not recorded as finished. A failed save has
-    // been reported and does not keep the window open.
+    // been reported and does not keep the window open. No tick may come
+    // while the saving shows a message.
     m_timer1->stop();
     emit closing();
     event->accept();
