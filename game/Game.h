@@ -29,7 +29,8 @@ struct TileState
     TilePicture picture = TilePicture::None;
 };
 
-// Told of every change of the board, so that a window can show it.
+// Told of every change of the board and of the game's flow, so that a
+// window can show it.
 class GameObserver
 {
 public:
@@ -37,7 +38,7 @@ public:
     virtual void tileChanged(SlotNumber slot) = 0;
     virtual void variantsCounted(int variants) = 0;
     // The seconds of the game, at its start and at each tick.
-    virtual void secondsCounted(int seconds) { (void)seconds; }
+    virtual void secondsCounted(int /*seconds*/) {}
     // The flow may have changed: whether the clock runs, whether the pause
     // is held and the message (Game::clockRuns(), pauseHeld(), message()).
     virtual void flowChanged() {}

@@ -108,6 +108,8 @@ void GameFlowTest::flowFollowsThePlayer_data()
     row("minimized during a game", "new minimize") << running << false << false << play << 28;
     row("restored during a game", "new minimize restore") << running << true << false << play << 28;
     row("restored during a pause", "new pause minimize restore") << paused << false << true << pause << 0;
+    row("a new game while minimized", "minimize new") << running << false << false << play << 28;
+    row("restored after a new game", "minimize new restore") << running << true << false << play << 28;
     row("restored with no game", "minimize restore") << stopped << false << false << start << 28;
     row("setup open during a game", "new setup") << running << false << false << pause << 0;
     row("setup closed during a game", "new setup close") << running << true << false << play << 28;
