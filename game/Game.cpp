@@ -66,15 +66,52 @@ int Game::countVariants()
     return pairs;
 }
 
+void Game::flowChanged()
+{
+    if (m_observer)
+        m_observer->flowChanged();
+}
+
+void Game::newGame(const std::function<std::uint32_t()> &nextSeed, const std::function<void()> &betweenAttempts)
+{
+    if (m_dealing)
+        return;
+    m_dealing = true;
+    flowChanged();
+    if (m_recorder)
+        m_recorder->countNewGame();
+    // Each attempt is seeded afresh; an attempt whose five face-up dominoes
+    // hold no pair is dealt again.
+    do {
+        layOutDeal(nextSeed());
+        if (betweenAttempts)
+            betweenAttempts();
+    } while (countVariants() == 0);
+    finishDeal();
+    m_dealing = false;
+    start();
+}
+
 void Game::start()
 {
     m_elapsedSeconds = 0;
     m_phase = GamePhase::Running;
+    m_message = GameMessage::LetsPlay;
+    flowChanged();
+    if (m_observer)
+        m_observer->secondsCounted(m_elapsedSeconds);
+}
+
+void Game::tick()
+{
+    ++m_elapsedSeconds;
+    if (m_observer)
+        m_observer->secondsCounted(m_elapsedSeconds);
 }
 
 void Game::click(SlotNumber t)
 {
-    if (t < 1 || t > slots || !isPlayable(t) || m_phase != GamePhase::Running)
+    if (t < 1 || t > slots || !isPlayable(t) || m_phase != GamePhase::Running || m_dealing)
         return;
     if (!m_selectionActive) {
         m_selectionActive = true;
@@ -146,6 +183,8 @@ void Game::uncoverTiles()
 void Game::endGame()
 {
     m_phase = GamePhase::Stopped;
+    m_message = GameMessage::GameOver;
+    flowChanged();
     for (SlotNumber s = 1; s <= slots; ++s) {
         if (m_tiles[s - 1].enabled) {
             m_tiles[s - 1].enabled = false;
@@ -154,6 +193,10 @@ void Game::endGame()
     }
     if (m_observer)
         m_observer->gameOver();
+    if (m_recorder)
+        m_recorder->recordResult(m_dominoesLeft, m_elapsedSeconds);
+    // The status bar keeps showing the game's final time.
+    m_elapsedSeconds = 0;
 }
 
 bool Game::pause()
@@ -162,6 +205,8 @@ bool Game::pause()
         return false;
     hideBoard();
     m_phase = GamePhase::Paused;
+    m_message = GameMessage::Pause;
+    flowChanged();
     return true;
 }
 
@@ -171,7 +216,52 @@ bool Game::resume()
         return false;
     showHiddenTiles();
     m_phase = GamePhase::Running;
+    m_message = GameMessage::LetsPlay;
+    flowChanged();
     return true;
+}
+
+void Game::pauseOrResume()
+{
+    // A deal in progress is not paused: the pause would hide a board that
+    // is still being laid out.
+    if (m_dealing || !(pause() || resume()))
+        flowChanged(); // nothing changed; a toggled button springs back
+}
+
+void Game::minimize()
+{
+    m_minimized = true;
+    flowChanged();
+}
+
+void Game::restore()
+{
+    m_minimized = false;
+    flowChanged();
+}
+
+void Game::openSetup()
+{
+    // A paused game's tiles are hidden already, and stay in the pause's list.
+    if (m_phase != GamePhase::Paused)
+        hideBoard();
+    m_setupOpen = true;
+    m_message = GameMessage::Pause;
+    flowChanged();
+}
+
+void Game::closeSetup()
+{
+    showHiddenTiles();
+    m_setupOpen = false;
+    if (m_phase == GamePhase::Running || m_phase == GamePhase::Paused) {
+        m_phase = GamePhase::Running;
+        m_message = GameMessage::LetsPlay;
+    } else {
+        m_message = GameMessage::PressF2ToStart;
+    }
+    flowChanged();
 }
 
 void Game::hideBoard()

@@ -203,7 +203,6 @@ void Program::createSetupDialog()
     m_settings->setClientSize(m_mainWindow->size());
     m_setup = std::make_unique<TSetup>(*m_settings, m_mainWindow.get());
     m_mainWindow->setSetupDialog(m_setup.get());
-    m_mainWindow->setSettings(m_settings.get());
 
     TForm1 *window = m_mainWindow.get();
     SetupModel *settings = m_settings.get();

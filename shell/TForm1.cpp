@@ -3,17 +3,14 @@
 #include "Environment.h"
 #include "HelpWindow.h"
 #include "KeyTaps.h"
+#include "ScoresRecorder.h"
 #include "SpeedButton.h"
 #include "StatusBar.h"
-#include "TileAccessible.h"
 #include "TileImage.h"
 #include "language/TextTable.h"
 #include "platform/DesktopFonts.h"
 #include "platform/MessageSink.h"
 #include "platform/ResourceModule.h"
-#include "scores/Statistics.h"
-#include "scores/TEnter2HSC.h"
-#include "settings/SetupModel.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -26,8 +23,7 @@ TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceM
                QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_environment(environment), m_texts(texts),
-      m_pictures(programResources.bitmap(QStringLiteral("selected")), environment.messages)
+      m_environment(environment), m_texts(texts)
 {
     setObjectName(QStringLiteral("Form1"));
     // The title and the hints come from the text table.
@@ -60,9 +56,13 @@ TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceM
 
     move(0, 0);
 
-    createTiles();
+    m_board = std::make_unique<BoardTiles>(*this, programResources.bitmap(QStringLiteral("selected")),
+                                           environment.messages);
+    for (TileImage *tile : m_board->tiles()) {
+        connect(tile, &TileImage::clicked, this, &TForm1::ImageClick);
+        connect(tile, &TileImage::mouseMoved, this, &TForm1::ImageMouseMove);
+    }
     m_game.setObserver(this);
-    m_game.setPhase(GamePhase::Stopped);
 
     m_boardBackground = QImage(ClientWidth, ClientHeight, QImage::Format_RGB16);
     m_boardBackground.fill(Qt::black);
@@ -71,28 +71,6 @@ TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceM
 TForm1::~TForm1()
 {
     m_game.setObserver(nullptr);
-}
-
-QPoint TForm1::figureOffset(QSize clientSize)
-{
-    return {static_cast<int>((clientSize.width() - BoardFigure::DesignWidth) * 0.5),
-            static_cast<int>((clientSize.height() - BoardFigure::DesignHeight) * 0.5)};
-}
-
-void TForm1::createTiles()
-{
-    const QPoint offset = figureOffset(size());
-    for (SlotNumber s = 1; s <= BoardFigure::SlotCount; ++s) {
-        auto *tile = new TileImage(s, this);
-        const BoardFigure::Point at = BoardFigure::position(s);
-        tile->move(at.x + offset.x(), at.y + offset.y());
-        tile->setEnabled(false);
-        connect(tile, &TileImage::clicked, this, &TForm1::ImageClick);
-        connect(tile, &TileImage::mouseMoved, this, &TForm1::ImageMouseMove);
-        // Where tiles overlap, the higher slot lies on top.
-        tile->raise();
-        m_tiles[s - 1] = tile;
-    }
 }
 
 void TForm1::setStatusText(int panel, const QString &text)
@@ -113,13 +91,13 @@ void TForm1::applyStatusLabels()
 
 void TForm1::setSkin(const ResourceModule *skin, const QString &backName)
 {
-    m_pictures.setSkin(skin, backName);
+    m_board->setSkin(skin, backName);
 }
 
 void TForm1::setStatistics(Statistics *statistics, TEnter2HSC *nameEntry)
 {
-    m_statistics = statistics;
-    m_nameEntry = nameEntry;
+    m_recorder = statistics ? std::make_unique<ScoresRecorder>(*statistics, nameEntry, *this) : nullptr;
+    m_game.setRecorder(m_recorder.get());
 }
 
 void TForm1::showBacksOnAllTiles()
@@ -135,12 +113,7 @@ void TForm1::setBoardBackground(const QImage &background)
 
 void TForm1::hideBoardForSetup()
 {
-    // A paused game's tiles are hidden already, and stay in the pause's list.
-    if (m_game.phase() == GamePhase::Paused)
-        return;
-    m_game.hideBoard();
-    m_timer1->stop();
-    setStatusText(MessagePanel, m_texts.variable(TextTable::Pause));
+    m_game.openSetup();
 }
 
 void TForm1::showBoardAfterSetup(const QImage &background, const ResourceModule *skin, const QString &backName)
@@ -148,47 +121,15 @@ void TForm1::showBoardAfterSetup(const QImage &background, const ResourceModule 
     setBoardBackground(background);
     repaint();
     setSkin(skin, backName);
-    m_game.showHiddenTiles();
-    if (m_game.phase() == GamePhase::Running || m_game.phase() == GamePhase::Paused) {
-        m_game.setPhase(GamePhase::Running);
-        m_timer1->start();
-        m_toolbar->setDown(Toolbar::Pause, false);
-        setStatusText(MessagePanel, m_texts.variable(TextTable::LetsPlay));
-    } else {
-        setStatusText(MessagePanel, m_texts.variable(TextTable::PressF2ToStart));
-    }
+    m_game.closeSetup();
 }
 
 // ---------------------------------------------------------------------------
-// Pictures of the tiles
+// What the game tells
 
 void TForm1::tileChanged(SlotNumber s)
 {
-    const TileState &state = m_game.tile(s);
-    TileImage *tile = m_tiles[s - 1];
-    if (state.visible) {
-        if (const std::optional<QImage> picture = m_pictures.pictureFor(s, state.picture, m_game.slotDomino(s)))
-            tile->setPicture(*picture);
-    }
-    tile->setEnabled(state.enabled);
-    tile->setToolTip(state.showHint ? QString::number(m_game.pipTotalAt(s)) : QString());
-    tile->setVisible(state.visible);
-    describeTile(s);
-}
-
-void TForm1::describeTile(SlotNumber s)
-{
-    // What a screen reader reads; setting a name, or the selection, tells it
-    // of the change.
-    const TilePicture picture = m_game.tile(s).picture;
-    const bool faceUp = picture == TilePicture::Face || picture == TilePicture::MarkedFace;
-    const QString name = TileAccessible::name(m_game.slotDomino(s), faceUp);
-    TileImage *tile = m_tiles[s - 1];
-    if (tile->accessibleName() != name)
-        tile->setAccessibleName(name);
-    // The selection can leave a tile whose picture stays as it was.
-    for (TileImage *each : m_tiles)
-        each->setSelected(m_game.selectionActive() && m_game.selectedSlot() == each->slot());
+    m_board->show(m_game, s);
 }
 
 void TForm1::variantsCounted(int variants)
@@ -196,41 +137,36 @@ void TForm1::variantsCounted(int variants)
     setStatusText(VariantsPanel, QString::number(variants));
 }
 
+void TForm1::secondsCounted(int seconds)
+{
+    setStatusText(TimePanel, QString::number(seconds));
+}
+
+void TForm1::flowChanged()
+{
+    // The clock starts afresh, a full second to its first tick.
+    if (!m_game.clockRuns())
+        m_timer1->stop();
+    else if (!m_timer1->isActive())
+        m_timer1->start();
+    m_toolbar->setDown(Toolbar::Pause, m_game.pauseHeld());
+    static constexpr TextTable::Slot messages[] = {TextTable::PressF2ToStart, TextTable::LetsPlay,
+                                                   TextTable::Pause, TextTable::GameOver};
+    setStatusText(MessagePanel, m_texts.variable(messages[int(m_game.message())]));
+}
+
 // ---------------------------------------------------------------------------
 // A game
 
 void TForm1::NewGameClick()
 {
-    if (m_dealing)
-        return;
-    Deal();
-    m_game.start();
-    setStatusText(MessagePanel, m_texts.variable(TextTable::LetsPlay));
-    m_timer1->start();
-    setStatusText(TimePanel, QString::number(m_game.elapsedSeconds()));
-}
-
-void TForm1::Deal()
-{
-    m_dealing = true;
-    m_toolbar->setDown(Toolbar::Pause, false);
-    // Counted once per new game, however many attempts the deal takes.
-    if (m_statistics)
-        m_statistics->countNewGame();
-    // Each attempt is seeded from the clock afresh; an attempt whose five
-    // face-up dominoes hold no pair is dealt again.
-    do {
-        m_game.layOutDeal(m_environment.timeOfDay());
-        QCoreApplication::processEvents();
-    } while (m_game.countVariants() == 0);
-    m_game.finishDeal();
-    m_dealing = false;
+    // The deal lets pending messages through, so that each attempt is
+    // painted before its pairs are counted.
+    m_game.newGame(m_environment.timeOfDay, [] { QCoreApplication::processEvents(); });
 }
 
 void TForm1::ImageClick(SlotNumber slot)
 {
-    if (m_dealing)
-        return;
     m_game.click(slot);
 }
 
@@ -244,68 +180,27 @@ void TForm1::ImageMouseMove()
     m_inMouseMove = false;
 }
 
-void TForm1::gameOver()
-{
-    m_timer1->stop();
-    setStatusText(MessagePanel, m_texts.variable(TextTable::GameOver));
-    RecordResult();
-}
-
-void TForm1::RecordResult()
-{
-    const int left = m_game.dominoesLeft();
-    const int seconds = m_game.elapsedSeconds();
-    if (m_statistics) {
-        if (m_nameEntry && qualifies(m_statistics->record(), left, seconds)) {
-            m_nameEntry->prepare(seconds, left);
-            m_nameEntry->move(TEnter2HSC::centredOver(frameGeometry(), m_nameEntry->outerSize(*this)));
-            m_nameEntry->exec();
-        }
-        m_statistics->finishGame(left);
-    }
-    // Panel 3 keeps showing the game's final time.
-    m_game.resetElapsed();
-}
-
 // ---------------------------------------------------------------------------
 // Clock and pause
 
 void TForm1::Timer1Timer()
 {
     m_game.tick();
-    setStatusText(TimePanel, QString::number(m_game.elapsedSeconds()));
 }
 
 void TForm1::PauseClick()
 {
-    if (m_dealing) {
-        // The deal lets messages through; a pause would hide a board that
-        // is still being laid out.
-        m_toolbar->setDown(Toolbar::Pause, false);
-        return;
-    }
-    if (m_game.pause()) {
-        m_timer1->stop();
-        setStatusText(MessagePanel, m_texts.variable(TextTable::Pause));
-        m_toolbar->setDown(Toolbar::Pause, true);
-    } else if (m_game.resume()) {
-        m_timer1->start();
-        setStatusText(MessagePanel, m_texts.variable(TextTable::LetsPlay));
-        m_toolbar->setDown(Toolbar::Pause, false);
-    }
-    if (m_game.phase() == GamePhase::Stopped)
-        m_toolbar->setDown(Toolbar::Pause, false);
+    m_game.pauseOrResume();
 }
 
 void TForm1::Minimize()
 {
-    m_timer1->stop();
+    m_game.minimize();
 }
 
 void TForm1::Restore()
 {
-    if (m_game.phase() == GamePhase::Running)
-        m_timer1->start();
+    m_game.restore();
 }
 
 void TForm1::changeEvent(QEvent *event)
@@ -328,7 +223,7 @@ void TForm1::changeEvent(QEvent *event)
 
 void TForm1::runModal(Toolbar::Button button, QDialog *dialog)
 {
-    if (m_dealing) {
+    if (m_game.dealing()) {
         m_toolbar->setDown(button, false);
         return;
     }
@@ -381,7 +276,7 @@ void TForm1::keyReleaseEvent(QKeyEvent *event)
 {
     // Keys act on release, once per press of a bare key (KeyTaps). A key
     // let go while the deal lets messages through counts for nothing.
-    if (m_dealing)
+    if (m_game.dealing())
         m_keys->forget(event->key());
     else
         m_keys->release(*event);
@@ -390,25 +285,22 @@ void TForm1::keyReleaseEvent(QKeyEvent *event)
 
 void TForm1::keyTapped(int key)
 {
-    if (m_dealing)
+    if (m_game.dealing())
         return;
-    switch (key) {
-    case Qt::Key_F2:
-        NewGameClick();
-        break;
-    case Qt::Key_F3:
-        if (!m_setupDialog || !m_setupDialog->isVisible())
-            OptionsClick();
-        break;
-    case Qt::Key_F4:
-        PauseClick();
-        break;
-    case Qt::Key_F5:
-        StatsClick();
-        break;
-    default:
-        break;
-    }
+    // F3 while the setup dialog shows does nothing.
+    if (key == Qt::Key_F3 && m_setupDialog && m_setupDialog->isVisible())
+        return;
+    static constexpr struct
+    {
+        Qt::Key key;
+        void (TForm1::*handler)();
+    } keys[] = {{Qt::Key_F2, &TForm1::NewGameClick},
+                {Qt::Key_F3, &TForm1::OptionsClick},
+                {Qt::Key_F4, &TForm1::PauseClick},
+                {Qt::Key_F5, &TForm1::StatsClick}};
+    for (const auto &each : keys)
+        if (each.key == key)
+            (this->*each.handler)();
 }
 
 void TForm1::paintEvent(QPaintEvent *)
@@ -421,7 +313,8 @@ void TForm1::closeEvent(QCloseEvent *event)
 {
     // FormCloseQuery: the settings and the scores are saved and the program
     // ends; a game in progress is not recorded as finished. A failed save has
-    // been reported and does not keep the window open.
+    // been reported and does not keep the window open. No tick may come
+    // while the saving shows a message.
     m_timer1->stop();
     emit closing();
     event->accept();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TilePictures.h"
+#include "BoardTiles.h"
 #include "Toolbar.h"
 #include "game/Game.h"
 
@@ -9,12 +9,13 @@
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <memory>
 
 
 class QTimer;
 class ResourceModule;
 class HelpWindow;
-class SetupModel;
+class ScoresRecorder;
 class Statistics;
 class TEnter2HSC;
 class SpeedButton;
@@ -25,9 +26,10 @@ class KeyTaps;
 struct Environment;
 
 // The main window: the toolbar of six buttons, the board of 28 tiles and the
-// status bar of five panels. It shows the game that it owns, turns the
-// player's clicks and keys into moves and runs the clock; a minimize of the
-// window it reports to the program, which minimizes all its windows.
+// status bar of five panels. It shows the game that it owns and hands it
+// the player's clicks and keys; the game decides the flow, and the window
+// shows it in its clock, its pause button and its message panel. A minimize
+// of the window it reports to the program, which minimizes all its windows.
 class TForm1 : public QWidget, private GameObserver
 {
     Q_OBJECT
@@ -45,9 +47,8 @@ public:
     // --- what the program around it uses ---
     Game &game() { return m_game; }
     const Game &game() const { return m_game; }
-    TileImage *tile(SlotNumber s) const { return m_tiles[s - 1]; }
+    TileImage *tile(SlotNumber s) const { return m_board->tile(s); }
     SpeedButton *button(const QString &name) const { return m_toolbar->button(name); }
-    Toolbar *toolbar() const { return m_toolbar; }
     StatusBar *statusBar() const { return m_statusBar; }
     QTimer *timer() const { return m_timer1; }
     void setStatusText(int panel, const QString &text);
@@ -60,10 +61,6 @@ public:
     // Shows the texts of the current language that live in the window
     // itself: the labels of status panels 0 and 2.
     void applyStatusLabels();
-    TilePictures &tilePictures() { return m_pictures; }
-    // Offset of the board figure in a client area of the given size: half
-    // the surplus over the designed size in each direction, cut to a pixel.
-    static QPoint figureOffset(QSize clientSize);
 
     // The scores, and the name entry for a new best result.
     void setStatistics(Statistics *statistics, TEnter2HSC *nameEntry);
@@ -77,8 +74,6 @@ public:
     const QImage &boardBackground() const { return m_boardBackground; }
     void setBoardBackground(const QImage &background);
 
-    // The settings, written when the window closes, before the scores.
-    void setSettings(SetupModel *settings) { m_settings = settings; }
     // The setup dialog opens: a running or ended game's board is hidden, as
     // the pause hides it, and the clock stands still.
     void hideBoardForSetup();
@@ -115,43 +110,33 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void Deal();
     void ImageClick(SlotNumber slot);
     void ImageMouseMove();
-    void RecordResult();
     void runModal(Toolbar::Button button, QDialog *dialog);
     void keyTapped(int key);
-    void createTiles();
-    void describeTile(SlotNumber slot);
 
     // GameObserver
     void tileChanged(SlotNumber slot) override;
     void variantsCounted(int variants) override;
-    void gameOver() override;
+    void secondsCounted(int seconds) override;
+    void flowChanged() override;
 
     const Environment &m_environment;
     TextTable &m_texts;
-    TilePictures m_pictures;
     Game m_game;
 
     Toolbar *m_toolbar = nullptr;
-    std::array<TileImage *, BoardFigure::SlotCount> m_tiles{};
+    std::unique_ptr<BoardTiles> m_board;
     StatusBar *m_statusBar = nullptr;
     QTimer *m_timer1 = nullptr;
     KeyTaps *m_keys = nullptr;
     QImage m_boardBackground;
 
-    Statistics *m_statistics = nullptr;
-    SetupModel *m_settings = nullptr;
-    TEnter2HSC *m_nameEntry = nullptr;
+    std::unique_ptr<ScoresRecorder> m_recorder;
     QPointer<QDialog> m_setupDialog;
     QPointer<QWidget> m_statisticsWindow;
     QPointer<QDialog> m_aboutWindow;
     HelpWindow *m_helpWindow = nullptr;
-
-    // True while the deal lets pending messages through: clicks on tiles and
-    // the buttons that would change the board are ignored until it ends.
-    bool m_dealing = false;
     bool m_inMouseMove = false;
     bool m_minimized = false;
 };

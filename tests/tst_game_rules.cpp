@@ -77,7 +77,6 @@ private slots:
     void lostGameEndsAtOnce();
     void removalsTurnUpFreedSlots();
     void tilesThatAreNotPlayableTakeNoClick();
-    void pauseHidesAndRestoresTheBoard();
     void scriptedGamesKeepTheirInvariants();
 };
 
@@ -438,31 +437,6 @@ void GameRulesTest::tilesThatAreNotPlayableTakeNoClick()
     game.click(29);
     QVERIFY(!game.selectionActive());
     QVERIFY(board.recorder.changes.empty());
-}
-
-void GameRulesTest::pauseHidesAndRestoresTheBoard()
-{
-    Board board;
-    Game &game = board.game;
-    dealGame(game, 86399999);
-    game.click(24);
-    QCOMPARE(game.tile(24).picture, TilePicture::MarkedFace);
-    QVERIFY(!game.resume()); // only a paused game resumes
-    QVERIFY(game.pause());
-    QCOMPARE(game.phase(), GamePhase::Paused);
-    QVERIFY(!game.pause());
-    QCOMPARE(int(game.hiddenTiles().size()), 28);
-    for (SlotNumber s = 1; s <= 28; ++s)
-        QVERIFY(!game.isPlayable(s));
-    QVERIFY(game.resume());
-    QCOMPARE(game.phase(), GamePhase::Running);
-    for (SlotNumber s = 1; s <= 28; ++s) {
-        QVERIFY(game.tile(s).visible);
-        QCOMPARE(game.tile(s).picture, s >= 24 ? TilePicture::Face : TilePicture::Back);
-    }
-    // Still selected, but shown without the mark until the selection changes.
-    QVERIFY(game.selectionActive());
-    QCOMPARE(game.selectedSlot(), 24);
 }
 
 void GameRulesTest::scriptedGamesKeepTheirInvariants()

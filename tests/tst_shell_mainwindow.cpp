@@ -1,5 +1,5 @@
-// The main window offscreen: its layout, keys, clicks on tiles, the clock,
-// pause and resume, minimize and restore.
+// The main window offscreen: its layout, keys, clicks on tiles, and how it
+// shows the game's flow (the clock, the pause button, the message panel).
 
 #include "resources/BuiltinSkin.h"
 #include "resources/ProgramResources.h"
@@ -52,15 +52,12 @@ private slots:
     void heldKeyDealsOnce();
     void keysWithModifiersDoNothing_data();
     void keysWithModifiersDoNothing();
-    void dealIsDrawnAgainUntilAPairIsPossible();
     void clicksSelectMarkAndUnmark();
     void faceDownTilesTakeNoClick();
     void lastPairEndsTheGame();
-    void clockCountsSeconds();
     void pauseAndResume_data();
     void pauseAndResume();
     void pauseWithNoGameChangesNothing();
-    void newGameDuringPause();
     void inputDuringTheDealIsIgnored();
     void minimizeStopsTheClock();
     void otherKeysDoNothing();
@@ -165,10 +162,10 @@ void MainWindowTest::boardBeforeTheFirstGame()
 
 void MainWindowTest::figureOffsetInALargerWindow()
 {
-    QCOMPARE(TForm1::figureOffset(QSize(290, 470)), QPoint(0, 0));
-    QCOMPARE(TForm1::figureOffset(QSize(293, 471)), QPoint(1, 0));
-    QCOMPARE(TForm1::figureOffset(QSize(300, 480)), QPoint(5, 5));
-    QCOMPARE(TForm1::figureOffset(QSize(287, 467)), QPoint(-1, -1)); // cut towards zero
+    QCOMPARE(BoardTiles::figureOffset(QSize(290, 470)), QPoint(0, 0));
+    QCOMPARE(BoardTiles::figureOffset(QSize(293, 471)), QPoint(1, 0));
+    QCOMPARE(BoardTiles::figureOffset(QSize(300, 480)), QPoint(5, 5));
+    QCOMPARE(BoardTiles::figureOffset(QSize(287, 467)), QPoint(-1, -1)); // cut towards zero
 }
 
 void MainWindowTest::higherSlotsLieOnTop()
@@ -272,17 +269,6 @@ void MainWindowTest::keysWithModifiersDoNothing()
     QVERIFY(!m_window->button(QStringLiteral("Stats"))->isDown());
 }
 
-void MainWindowTest::dealIsDrawnAgainUntilAPairIsPossible()
-{
-    // The same clock reading twice gives the same deal twice; the clock then
-    // moves on to a deal with a pair.
-    m_env->times = {NoPairSeed, NoPairSeed, 1, OnePairSeed};
-    m_window->NewGameClick();
-    QCOMPARE(m_env->clockReadings, 4);
-    QCOMPARE(m_window->game().slotDomino(24), 7);
-    QCOMPARE(m_window->game().variants(), 1);
-}
-
 void MainWindowTest::clicksSelectMarkAndUnmark()
 {
     m_env->times = {OnePairSeed};
@@ -351,21 +337,6 @@ void MainWindowTest::lastPairEndsTheGame()
     QVERIFY(!m_window->button(QStringLiteral("Pause"))->isDown());
     QVERIFY(m_window->tile(24)->isVisible());
     QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Game over"));
-}
-
-void MainWindowTest::clockCountsSeconds()
-{
-    m_env->times = {OnePairSeed};
-    m_window->NewGameClick();
-    QCOMPARE(m_window->statusText(TForm1::TimePanel), QStringLiteral("0"));
-    for (int i = 1; i <= 75; ++i)
-        m_window->Timer1Timer();
-    QCOMPARE(m_window->statusText(TForm1::TimePanel), QStringLiteral("75"));
-    QCOMPARE(m_window->game().elapsedSeconds(), 75);
-    // A new game starts the count again.
-    m_window->NewGameClick();
-    QCOMPARE(m_window->statusText(TForm1::TimePanel), QStringLiteral("0"));
-    QCOMPARE(m_window->game().elapsedSeconds(), 0);
 }
 
 void MainWindowTest::pauseAndResume_data()
@@ -447,22 +418,6 @@ void MainWindowTest::pauseWithNoGameChangesNothing()
     QVERIFY(m_window->tile(1)->isVisible());
 }
 
-void MainWindowTest::newGameDuringPause()
-{
-    m_env->times = {OnePairSeed, 86399999};
-    m_window->NewGameClick();
-    m_window->Timer1Timer();
-    release(m_window, Qt::Key_F4);
-    release(m_window, Qt::Key_F2);
-    QCOMPARE(m_window->game().phase(), GamePhase::Running);
-    QVERIFY(!m_window->button(QStringLiteral("Pause"))->isDown());
-    QCOMPARE(m_window->statusText(TForm1::TimePanel), QStringLiteral("0"));
-    QVERIFY(m_window->timer()->isActive());
-    for (SlotNumber s = 1; s <= 28; ++s)
-        QVERIFY(m_window->tile(s)->isVisible());
-    QCOMPARE(m_window->game().slotDomino(1), 21);
-}
-
 void MainWindowTest::inputDuringTheDealIsIgnored()
 {
     m_env->times = {OnePairSeed, NoPairSeed, OnePairSeed};
@@ -494,11 +449,6 @@ void MainWindowTest::inputDuringTheDealIsIgnored()
 
 void MainWindowTest::minimizeStopsTheClock()
 {
-    // No game: the clock stays off.
-    m_window->setWindowState(Qt::WindowMinimized);
-    m_window->setWindowState(Qt::WindowNoState);
-    QVERIFY(!m_window->timer()->isActive());
-
     m_env->times = {OnePairSeed};
     m_window->NewGameClick();
     for (int i = 0; i < 3; ++i)
@@ -516,13 +466,6 @@ void MainWindowTest::minimizeStopsTheClock()
     QVERIFY(other.isVisible());
     m_window->Timer1Timer();
     QCOMPARE(m_window->statusText(TForm1::TimePanel), QStringLiteral("4"));
-
-    // Paused: restoring leaves the clock off and the board hidden.
-    release(m_window, Qt::Key_F4);
-    m_window->setWindowState(Qt::WindowMinimized);
-    m_window->setWindowState(Qt::WindowNoState);
-    QVERIFY(!m_window->timer()->isActive());
-    QVERIFY(!m_window->tile(24)->isVisible());
 }
 
 void MainWindowTest::otherKeysDoNothing()

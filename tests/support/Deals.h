@@ -74,6 +74,7 @@ inline std::vector<Move> clearingMoves(const Game &game)
     };
     Game copy = game;
     copy.setObserver(nullptr);
+    copy.setRecorder(nullptr);
     solve(copy);
     return moves;
 }

@@ -1,0 +1,19 @@
+#include "ScoresRecorder.h"
+
+#include "scores/Statistics.h"
+#include "scores/TEnter2HSC.h"
+
+void ScoresRecorder::countNewGame()
+{
+    m_statistics.countNewGame();
+}
+
+void ScoresRecorder::recordResult(int dominoesLeft, int seconds)
+{
+    if (m_nameEntry && qualifies(m_statistics.record(), dominoesLeft, seconds)) {
+        m_nameEntry->prepare(seconds, dominoesLeft);
+        m_nameEntry->move(TEnter2HSC::centredOver(m_mainWindow.frameGeometry(), m_nameEntry->outerSize(m_mainWindow)));
+        m_nameEntry->exec();
+    }
+    m_statistics.finishGame(dominoesLeft);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "game/Game.h"
+
+class QWidget;
+class Statistics;
+class TEnter2HSC;
+
+// What a game counts and records in the program's scores: a new game is
+// counted as played; at its end a result good enough for the best list
+// opens the name entry over the main window, then the game is counted and
+// the scores are saved.
+class ScoresRecorder : public GameRecorder
+{
+public:
+    ScoresRecorder(Statistics &statistics, TEnter2HSC *nameEntry, const QWidget &mainWindow)
+        : m_statistics(statistics), m_nameEntry(nameEntry), m_mainWindow(mainWindow)
+    {
+    }
+
+    void countNewGame() override;
+    void recordResult(int dominoesLeft, int seconds) override;
+
+private:
+    Statistics &m_statistics;
+    TEnter2HSC *m_nameEntry;
+    const QWidget &m_mainWindow;
+};
