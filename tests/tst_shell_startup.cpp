@@ -73,6 +73,7 @@ private slots:
     void theSplashTimerStartsItOnce();
     void messagesWhileStartingHoldNothingUp_data();
     void messagesWhileStartingHoldNothingUp();
+    void aSplashNeverOnScreenHoldsTheStartOnlyAMoment();
     void closingSavesSettingsThenScoresOnce();
     void endedFromOutsideNoBoxHoldsUpTheEnd();
 };
@@ -263,6 +264,25 @@ void StartUpTest::messagesWhileStartingHoldNothingUp()
     QVERIFY(program.mainWindow().isVisible());
     QCOMPARE(program.mainWindow().statusText(TForm1::MessagePanel), QStringLiteral("Press F2 to start"));
     QCOMPARE(launchesOnFile(env.folder.path()), QString::number(launches));
+}
+
+void StartUpTest::aSplashNeverOnScreenHoldsTheStartOnlyAMoment()
+{
+    TestEnvironment env;
+    writeFileBytes(env.folder.filePath(QStringLiteral("Tolvane.ini")), "[Tolvane...]\r\nLaunches=1\r\n");
+    Program program(env.environment);
+    // Shown as far as the program knows, but a display that drops it never
+    // puts it on the screen.
+    TSplashForm &splash = program.splash();
+    splash.hide();
+    splash.setAttribute(Qt::WA_DontShowOnScreen);
+    splash.show();
+    QElapsedTimer took;
+    took.start();
+    program.start();
+    QVERIFY2(took.elapsed() < 2500, qPrintable(QString::number(took.elapsed())));
+    QCOMPARE(env.waited.size(), std::size_t(3));
+    QVERIFY(program.mainWindow().isVisible());
 }
 
 void StartUpTest::closingSavesSettingsThenScoresOnce()
