@@ -3,6 +3,7 @@
 #include "AccessibleFactory.h"
 #include "Environment.h"
 #include "HelpWindow.h"
+#include "ProgramVersion.h"
 #include "TAboutMe.h"
 #include "language/LanguageLoader.h"
 #include "TForm1.h"
@@ -36,7 +37,7 @@ QString Program::applicationTitle()
 
 QString Program::programVersion()
 {
-    return QStringLiteral("1.8");
+    return QString::fromLatin1(ProgramVersion);
 }
 
 Program::Program(const Environment &environment)
