@@ -3,6 +3,7 @@
 #include "AccessibleFactory.h"
 #include "Environment.h"
 #include "HelpWindow.h"
+#include "ProgramVersion.h"
 #include "TAboutMe.h"
 #include "language/LanguageLoader.h"
 #include "TForm1.h"
@@ -36,7 +37,7 @@ QString Program::applicationTitle()
 
 QString Program::programVersion()
 {
-    return QStringLiteral("1.8");
+    return QString::fromLatin1(ProgramVersion);
 }
 
 Program::Program(const Environment &environment)
@@ -51,6 +52,15 @@ Program::Program(const Environment &environment)
     // The windows, in the order the family's games create them. The splash
     // window shows at once and stays the program's first window.
     m_splash = std::make_unique<TSplashForm>(applicationTitle());
+    // Its timer may go off while a message box is open over the windows
+    // being created (the box runs its own event loop): the start-up then
+    // waits for the last window and runs as soon as the constructor is done.
+    QObject::connect(m_splash.get(), &TSplashForm::startUpDue, m_splash.get(), [this] {
+        if (m_windowsCreated)
+            start();
+        else
+            m_startUpDue = true;
+    });
     m_splash->show();
     // On the screen now, while the other windows are being created; the
     // player's input waits until the start-up is over.
@@ -74,7 +84,6 @@ Program::Program(const Environment &environment)
     SpeedButton *about = m_mainWindow->button(QStringLiteral("About"));
     QObject::connect(m_aboutWindow.get(), &TAboutMe::closed, about, [about] { about->setDown(false); });
     QObject::connect(m_mainWindow.get(), &TForm1::closing, m_mainWindow.get(), [this] { saveAtEnd(); });
-    QObject::connect(m_splash.get(), &TSplashForm::startUpDue, m_splash.get(), [this] { start(); });
     QObject::connect(m_mainWindow.get(), &TForm1::minimizedByPlayer, m_mainWindow.get(),
                      [this] { minimizeAllWindows(); });
     QObject::connect(m_mainWindow.get(), &TForm1::restoredByPlayer, m_mainWindow.get(),
@@ -85,6 +94,10 @@ Program::Program(const Environment &environment)
                      [mainWindow] { mainWindow->applyStatusLabels(); });
     m_helpWindow = std::make_unique<HelpWindow>(*m_language, m_environment.messages);
     m_mainWindow->setHelpWindow(m_helpWindow.get());
+
+    m_windowsCreated = true;
+    if (m_startUpDue)
+        QTimer::singleShot(0, m_splash.get(), [this] { start(); });
 }
 
 Program::~Program() = default;

@@ -115,6 +115,8 @@ private:
     std::unique_ptr<TScoresForm> m_scoresForm;
     std::unique_ptr<LanguageLoader> m_language;
     std::unique_ptr<TAboutMe> m_aboutWindow;
+    bool m_windowsCreated = false;
+    bool m_startUpDue = false;
     bool m_settingsRead = false;
     bool m_started = false;
     bool m_saved = false;

@@ -1,5 +1,6 @@
 #include "TAboutMe.h"
 
+#include "ProgramVersion.h"
 #include "language/TextTable.h"
 #include "platform/DesktopFonts.h"
 #include "resources/ProgramResources.h"
@@ -43,7 +44,7 @@ TAboutMe::TAboutMe(std::function<void(const QUrl &)> openUrl, QWidget *parent)
     QLabel *title = addLabel(this, "Label1", {0, 124, ClientWidth, 24}, QStringLiteral("Tolvane: Kelvor"));
     title->setFont(DesktopFonts::sansSerif(20, true));
     addLabel(this, "Label2", {0, 152, ClientWidth, 30},
-             QStringLiteral("Version %1\nA domino solitaire: pairs that make twelve").arg(QStringLiteral("1.8")));
+             QStringLiteral("Version %1\nA domino solitaire: pairs that make twelve").arg(QLatin1String(ProgramVersion)));
 
     // A single "&" would mark a shortcut key; doubled, it shows as one.
     m_groupBox3 = new QGroupBox(QStringLiteral("About 'Tolvane...' && Brindlewick"), this);

@@ -4,11 +4,14 @@
 #include "platform/DesktopFonts.h"
 #include "resources/ProgramResources.h"
 
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -82,9 +85,37 @@ QPoint TSplashForm::centredOn(const QRect &screen)
 void TSplashForm::showStep(const QString &text)
 {
     m_info->setText(text);
+    if (!isVisible())
+        return;
+    waitUntilOnScreen();
     // Painted now, not when the message loop next runs.
-    if (isVisible())
-        repaint();
+    repaint();
+}
+
+void TSplashForm::waitUntilOnScreen()
+{
+    // Under a window manager the window is mapped a while after show(), and
+    // a repaint before its first expose paints nothing: the start-up's
+    // blocking waits would leave it blank. The player's input waits
+    // meanwhile. A display that never exposes it holds the start-up up
+    // once, for a moment, not at every step.
+    constexpr int LongestWait = 1000;
+    if (m_waitedForScreen)
+        return;
+    m_waitedForScreen = true;
+    const auto onScreen = [this] { return windowHandle() && windowHandle()->isExposed(); };
+    if (onScreen())
+        return;
+    QElapsedTimer waited;
+    waited.start();
+    QEventLoop loop;
+    QTimer check;
+    connect(&check, &QTimer::timeout, &loop, [&] {
+        if (onScreen() || waited.elapsed() >= LongestWait)
+            loop.quit();
+    });
+    check.start(5);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 void TSplashForm::Timer1Timer()

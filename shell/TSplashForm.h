@@ -26,7 +26,8 @@ public:
     QTimer *timer() const { return m_timer1; }
 
     // The text of a start-up step, painted at once: the start-up lets no
-    // message through until it ends.
+    // message through until it ends. The first step waits, a moment at most,
+    // for the window to be on the screen.
     void showStep(const QString &text);
     // Where the window stands centred on a screen of the given size.
     static QPoint centredOn(const QRect &screen);
@@ -37,9 +38,11 @@ signals:
 
 private:
     void Timer1Timer();
+    void waitUntilOnScreen();
 
     QLabel *m_logo = nullptr;
     QLabel *m_info = nullptr;
     QLabel *m_verLabel = nullptr;
     QTimer *m_timer1 = nullptr;
+    bool m_waitedForScreen = false;
 };

@@ -9,6 +9,7 @@
 #include "shell/TForm1.h"
 #include "shell/TSplashForm.h"
 #include "support/ProgramStart.h"
+#include "support/SkinFixture.h"
 #include "support/TestEnvironment.h"
 
 #include <QLabel>
@@ -42,6 +43,21 @@ QString launchesOnFile(const QString &folder)
         .readString(QStringLiteral("Tolvane..."), QStringLiteral("Launches"), QStringLiteral("<missing>"));
 }
 
+// Shows each message as the real box does: the box runs an event loop of
+// its own until the player answers, and timers go off inside it.
+class BoxLikeMessages : public MessageSink
+{
+public:
+    void showError(const QString &text) override
+    {
+        messages.append(text);
+        QEventLoop box;
+        QTimer::singleShot(150, &box, &QEventLoop::quit);
+        box.exec();
+    }
+    QStringList messages;
+};
+
 } // namespace
 
 class StartUpTest : public QObject
@@ -55,6 +71,9 @@ private slots:
     void firstStartOpensTheSetup();
     void startsAreCountedFromOneStartToTheNext();
     void theSplashTimerStartsItOnce();
+    void messagesWhileStartingHoldNothingUp_data();
+    void messagesWhileStartingHoldNothingUp();
+    void aSplashNeverOnScreenHoldsTheStartOnlyAMoment();
     void closingSavesSettingsThenScoresOnce();
     void endedFromOutsideNoBoxHoldsUpTheEnd();
 };
@@ -182,6 +201,88 @@ void StartUpTest::theSplashTimerStartsItOnce()
     program.start(); // nothing more, and no dialog: this is a later start
     QCOMPARE(env.waited.size(), std::size_t(3));
     QCOMPARE(launchesOnFile(env.folder.path()), QStringLiteral("2"));
+}
+
+void StartUpTest::messagesWhileStartingHoldNothingUp_data()
+{
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QByteArray>("scores");
+    QTest::addColumn<QString>("skinWithoutBacks");
+    QTest::addColumn<int>("launches");
+
+    const QByteArray later("[Tolvane...]\r\nLaunches=1\r\n");
+    QTest::newRow("start counter not a number") << QByteArray("[Tolvane...]\r\nLaunches=abc\r\n") << QByteArray()
+                                                << QString() << 1;
+    QTest::newRow("wallpaper of random bytes") << later + "Picture=Broken.bmp\r\n" << QByteArray() << QString() << 2;
+    QTest::newRow("skin without its back") << later + "SetPack=NoBack.dll\r\n" << QByteArray()
+                                           << QStringLiteral("NoBack.dll") << 2;
+    QTest::newRow("games played not a number") << later << QByteArray("[Kelvor]\r\nGamesWas=lots\r\n") << QString()
+                                               << 2;
+    QTest::newRow("colour not a number") << later + "BackColor=blue\r\n" << QByteArray() << QString() << 2;
+}
+
+void StartUpTest::messagesWhileStartingHoldNothingUp()
+{
+    QFETCH(QByteArray, settings);
+    QFETCH(QByteArray, scores);
+    QFETCH(QString, skinWithoutBacks);
+    QFETCH(int, launches);
+    TestEnvironment env;
+    BoxLikeMessages boxes;
+    env.environment.messages = &boxes;
+    const QDir folder(env.folder.path());
+    writeFileBytes(folder.filePath(QStringLiteral("Tolvane.ini")), settings);
+    if (!scores.isEmpty())
+        writeFileBytes(folder.filePath(QStringLiteral("scores.ini")), scores);
+    QVERIFY(folder.mkpath(QStringLiteral("GFX")));
+    QByteArray noise(4096, '\0');
+    QRandomGenerator random(14);
+    for (char &byte : noise)
+        byte = static_cast<char>(random.bounded(256));
+    writeFileBytes(folder.filePath(QStringLiteral("GFX/Broken.bmp")), noise);
+    if (!skinWithoutBacks.isEmpty()) {
+        SkinFixture::Skin skin = SkinFixture::red();
+        skin.backColours.clear();
+        SkinFixture::build(folder.filePath(QStringLiteral("Skins/") + skinWithoutBacks), skin);
+    }
+
+    // Nothing starts the start-up but the splash window's timer; the setup
+    // dialog of a very first start is closed as a player closes it.
+    Program program(env.environment);
+    QTimer player;
+    QObject::connect(&player, &QTimer::timeout, [] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        if (dialog && dialog->objectName() == QLatin1String("Setup"))
+            dialog->close();
+    });
+    player.start(20);
+    QTRY_VERIFY_WITH_TIMEOUT(program.splash().isHidden() && !QApplication::activeModalWidget(), 10000);
+    QTest::qWait(300);
+
+    QVERIFY(!boxes.messages.isEmpty());
+    QCOMPARE(env.waited.size(), std::size_t(3));
+    QVERIFY(program.mainWindow().isVisible());
+    QCOMPARE(program.mainWindow().statusText(TForm1::MessagePanel), QStringLiteral("Press F2 to start"));
+    QCOMPARE(launchesOnFile(env.folder.path()), QString::number(launches));
+}
+
+void StartUpTest::aSplashNeverOnScreenHoldsTheStartOnlyAMoment()
+{
+    TestEnvironment env;
+    writeFileBytes(env.folder.filePath(QStringLiteral("Tolvane.ini")), "[Tolvane...]\r\nLaunches=1\r\n");
+    Program program(env.environment);
+    // Shown as far as the program knows, but a display that drops it never
+    // puts it on the screen.
+    TSplashForm &splash = program.splash();
+    splash.hide();
+    splash.setAttribute(Qt::WA_DontShowOnScreen);
+    splash.show();
+    QElapsedTimer took;
+    took.start();
+    program.start();
+    QVERIFY2(took.elapsed() < 2500, qPrintable(QString::number(took.elapsed())));
+    QCOMPARE(env.waited.size(), std::size_t(3));
+    QVERIFY(program.mainWindow().isVisible());
 }
 
 void StartUpTest::closingSavesSettingsThenScoresOnce()
