@@ -89,11 +89,22 @@ private slots:
         QVERIFY(!help.window.isVisible());
     }
 
+    void noSidewaysScrollingAtItsSize_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("long listing and table")
+            << helpFile("Help", "<pre>" + QByteArray(30, 'w') + ' ' + QByteArray(60, 'w') + "</pre>\n"
+                                "<table border=\"1\"><tr><td>" + QByteArray(40, 'a') + "</td><td>"
+                                + QByteArray("a long cell ").repeated(12) + "</td></tr></table>");
+        for (const char *name : {"Tolvane_eng.hlp", "Tolvane_deu.hlp", "Tolvane_fra.hlp"})
+            QTest::newRow(name) << readFileBytes(QStringLiteral(KELVOR_LNG_DIR "/") + QLatin1String(name));
+    }
+
     void noSidewaysScrollingAtItsSize()
     {
-        Help help(helpFile("Help", "<pre>" + QByteArray(30, 'w') + ' ' + QByteArray(60, 'w') + "</pre>\n"
-                                   "<table border=\"1\"><tr><td>" + QByteArray(40, 'a') + "</td><td>"
-                                   + QByteArray("a long cell ").repeated(12) + "</td></tr></table>"));
+        QFETCH(QByteArray, file);
+        QVERIFY(!file.isEmpty());
+        Help help(file);
         help.window.showContents();
         QVERIFY(QTest::qWaitForWindowExposed(&help.window));
         QCOMPARE(help.window.browser()->horizontalScrollBar()->maximum(), 0);
