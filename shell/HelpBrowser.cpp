@@ -41,10 +41,13 @@ QByteArray readRegularFile(const QString &path, qint64 limit)
                 break;
             size += got;
         }
-        // Grown past the limit since fstat: not read at all.
-        bytes = size > limit ? QByteArray() : bytes.left(size);
-        if (bytes.isNull())
-            bytes = QByteArray("");
+        if (size > limit) {
+            bytes = QByteArray(); // grown past the limit since fstat: not read at all
+        } else {
+            bytes.truncate(size);
+            if (bytes.isNull())
+                bytes = QByteArray(""); // an empty file, read
+        }
     }
     ::close(fd);
     return bytes;
