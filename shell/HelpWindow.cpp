@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QIcon>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QScrollBar>
@@ -29,12 +30,16 @@ HelpWindow::HelpWindow(const LanguageLoader &language, MessageSink *messages,
     auto *bar = new QToolBar(this);
     bar->setObjectName(QStringLiteral("HelpBar"));
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    m_back = bar->addAction(style()->standardIcon(QStyle::SP_ArrowBack), QString(), m_browser, &QTextBrowser::backward);
+    const auto icon = [this](const QString &name, QStyle::StandardPixmap standard) {
+        return QIcon::fromTheme(name, style()->standardIcon(standard));
+    };
+    m_back = bar->addAction(icon(QStringLiteral("go-previous"), QStyle::SP_ArrowBack), QString(), m_browser,
+                            &QTextBrowser::backward);
     m_back->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
-    m_forward = bar->addAction(style()->standardIcon(QStyle::SP_ArrowForward), QString(), m_browser,
+    m_forward = bar->addAction(icon(QStringLiteral("go-next"), QStyle::SP_ArrowForward), QString(), m_browser,
                                &QTextBrowser::forward);
     m_forward->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
-    m_contents = bar->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), QString(), this,
+    m_contents = bar->addAction(icon(QStringLiteral("go-home"), QStyle::SP_DirHomeIcon), QString(), this,
                                 &HelpWindow::showContents);
     m_contents->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
     for (QAction *action : {m_back, m_forward, m_contents})
