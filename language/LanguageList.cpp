@@ -35,10 +35,12 @@ QStringList LanguageList::ShowLanguageInfo(const ProgramFolder &folder, const QS
         QString key;
         QString value;
     };
+    // Each key once, with its first value, read in one pass over the
+    // section; a key without a value adds no line.
     std::vector<Line> lines;
-    for (const QString &key : pack.readSectionKeys(section)) {
-        const QString value = pack.readString(section, key, QString());
-        lines.push_back({key, value});
+    for (auto &[key, value] : pack.readSectionValues(section)) {
+        if (!value.isEmpty())
+            lines.push_back({std::move(key), std::move(value)});
     }
     // The lines "key=value" in the order of the family's platform, where the
     // sign '=' sorts before every letter and digit: "10=..." comes between

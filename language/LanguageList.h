@@ -19,6 +19,7 @@ public:
 
     // The lines describing the list entry: for the built-in English two
     // lines of its own; for a pack the values of its section "LangInfo",
-    // ordered by their whole "key=value" text without regard to case.
+    // ordered by their whole "key=value" text without regard to case. A key
+    // written twice gives one line, its first value; an empty value none.
     static QStringList ShowLanguageInfo(const ProgramFolder &folder, const QString &entry);
 };

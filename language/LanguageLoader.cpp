@@ -2,6 +2,7 @@
 
 #include "TextTable.h"
 #include "TextTargets.h"
+#include "platform/MessageSink.h"
 #include "platform/ProfileDocument.h"
 #include "platform/ProfileFile.h"
 #include "platform/ProgramFolder.h"
@@ -154,8 +155,8 @@ bool isPlainName(const QString &name)
 
 } // namespace
 
-LanguageLoader::LanguageLoader(QString programFolder, TextTable &texts, QObject *parent)
-    : QObject(parent), m_programFolder(std::move(programFolder)), m_texts(texts)
+LanguageLoader::LanguageLoader(QString programFolder, TextTable &texts, MessageSink *messages, QObject *parent)
+    : QObject(parent), m_programFolder(std::move(programFolder)), m_texts(texts), m_messages(messages)
 {
 }
 
@@ -170,26 +171,34 @@ QString LanguageLoader::packFile(const QString &programFolder, const QString &la
 
 void LanguageLoader::loadLanguage(const QString &langPack, const QList<QWidget *> &windows)
 {
-    if (TextTargets::sameName(langPack, u"english")) {
+    const QString path = TextTargets::sameName(langPack, u"english") ? QString() : packFile(m_programFolder, langPack);
+    // Read whole, a pack takes time and memory by its size; one over the
+    // limit is not read at all.
+    const bool tooBig = !path.isEmpty() && QFileInfo(path).size() > ProfileFile::MaxFileSize;
+    if (tooBig && m_messages)
+        m_messages->showError(QStringLiteral("The language pack %1 is bigger than %2 KB; the game stays in English.")
+                                  .arg(QFileInfo(path).absoluteFilePath())
+                                  .arg(ProfileFile::MaxFileSize / 1024));
+    if (TextTargets::sameName(langPack, u"english") || tooBig) {
         applyEnglishTexts(windows);
     } else {
-        const QString path = packFile(m_programFolder, langPack);
         const ProfileDocument pack = path.isEmpty() ? ProfileDocument() : ProfileFile(path, nullptr).load();
         applyTextSection(pack, QStringLiteral("Application"), windows, TextTable::FixedTextTag);
         applyVariables(pack);
         emit statusLabelsChanged();
         applyTextSection(pack, QStringLiteral("Kelvor"), windows, TextTable::FixedTextTag);
     }
-    m_helpFile = m_programFolder + QStringLiteral("/LNG/Tolvane_") + m_texts.variable(TextTable::HelpFileLanguage)
-                 + QStringLiteral(".hlp");
+    QString language = m_texts.variable(TextTable::HelpFileLanguage);
+    language.replace(u'/', u'_').replace(u'\\', u'_').remove(QChar(0));
+    m_helpFile = m_programFolder + QStringLiteral("/LNG/Tolvane_") + language + QStringLiteral(".hlp");
+    emit languageLoaded();
 }
 
 QString LanguageLoader::findHelpFile() const
 {
-    const QString name = QFileInfo(m_helpFile).fileName();
-    if (m_helpFile.isEmpty() || !isPlainName(m_texts.variable(TextTable::HelpFileLanguage)))
+    if (m_helpFile.isEmpty())
         return {};
-    const QString path = ProgramFolder(m_programFolder).file(QStringLiteral("LNG"), name);
+    const QString path = ProgramFolder(m_programFolder).file(QStringLiteral("LNG"), QFileInfo(m_helpFile).fileName());
     return QFileInfo(path).isFile() ? path : QString();
 }
 
@@ -217,6 +226,19 @@ void LanguageLoader::applyEnglishTexts(const QList<QWidget *> &windows)
             setText(window, QStringView(key).mid(dot + 1), entry.text, NoProtection, false, controls);
     }
     emit statusLabelsChanged();
+}
+
+void LanguageLoader::applyDesignTexts(QWidget *window)
+{
+    Controls controls;
+    for (const TextTable::Entry &entry : TextTable::englishTexts()) {
+        if (!entry.key)
+            continue;
+        const QString key = QString::fromLatin1(entry.key);
+        const qsizetype dot = key.indexOf(u'.');
+        if (TextTargets::sameName(QStringView(key).left(dot), window->objectName()))
+            setText(window, QStringView(key).mid(dot + 1), entry.text, NoProtection, false, controls);
+    }
 }
 
 void LanguageLoader::applyTextSection(const ProfileDocument &pack, const QString &section,

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringView>
 
+class MessageSink;
 class ProfileDocument;
 class QWidget;
 class TextTable;
@@ -21,21 +22,32 @@ class LanguageLoader : public QObject
 {
     Q_OBJECT
 public:
-    LanguageLoader(QString programFolder, TextTable &texts, QObject *parent = nullptr);
+    // A pack too big to read is told to `messages`.
+    LanguageLoader(QString programFolder, TextTable &texts, MessageSink *messages = nullptr,
+                   QObject *parent = nullptr);
 
     // Applies the language `langPack` ("english" in any case of A to Z is
     // the built-in one) to the windows given, then names the help file.
     // Windows that the program has not created are simply not among them.
+    // A pack bigger than the game reads of a file is named in a message, and
+    // the built-in English applies in its place.
     void loadLanguage(const QString &langPack, const QList<QWidget *> &windows);
 
     // Sets every text of the English table and the English run-time texts.
     void applyEnglishTexts(const QList<QWidget *> &windows);
+    // Sets the English table's texts of this one window and its controls:
+    // the design texts that each window takes when it is created, so that a
+    // text no pack names shows its English text even when a pack is the
+    // first language of the run. The run-time texts are left as they are.
+    static void applyDesignTexts(QWidget *window);
 
     // The help file the language names: LNG/Tolvane_<slot 8>.hlp in the
     // program folder, as named (its letter case is resolved on opening).
+    // Always a file of that folder: each slash or backslash of slot 8 stands
+    // as "_" in the name, so that a slot 8 with a path leads nowhere else.
     QString helpFile() const { return m_helpFile; }
     // The help file as it exists, in whatever letter case; empty when there
-    // is none (a slot 8 with a path in it names no file of the folder).
+    // is none.
     QString findHelpFile() const;
 
     // The pack file of a language: "Lng/<langPack>.lng" in the folder, found
@@ -56,11 +68,14 @@ public:
 signals:
     // Run-time slots 1 and 2, the labels of status panels 0 and 2, were set.
     void statusLabelsChanged();
+    // A language has been applied and the help file named.
+    void languageLoaded();
 
 private:
     void applyVariables(const ProfileDocument &pack);
 
     QString m_programFolder;
     TextTable &m_texts;
+    MessageSink *m_messages;
     QString m_helpFile;
 };

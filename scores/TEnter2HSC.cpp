@@ -1,6 +1,7 @@
 #include "TEnter2HSC.h"
 
 #include "Statistics.h"
+#include "language/LanguageLoader.h"
 #include "platform/DesktopFonts.h"
 
 #include <QKeyEvent>
@@ -33,7 +34,7 @@ TEnter2HSC::TEnter2HSC(Statistics &statistics, QWidget *parent)
     setFixedSize(ClientWidth, ClientHeight);
 
     // The title and the texts of L1 to L3 and Button1 come from the text
-    // table.
+    // table, as the last step here.
     addLabel(this, "L1", {0, 10, 123, 13}, Qt::AlignRight, "");
     addLabel(this, "L2", {0, 30, 123, 13}, Qt::AlignRight, "");
     addLabel(this, "L3", {0, 50, 123, 13}, Qt::AlignRight, "");
@@ -59,6 +60,7 @@ TEnter2HSC::TEnter2HSC(Statistics &statistics, QWidget *parent)
 
     connect(m_edit1, &QLineEdit::returnPressed, this, &TEnter2HSC::Button1Click);
     connect(m_button1, &QPushButton::clicked, this, &TEnter2HSC::Button1Click);
+    LanguageLoader::applyDesignTexts(this);
 }
 
 QLabel *TEnter2HSC::label(const QString &name) const

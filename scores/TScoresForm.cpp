@@ -3,6 +3,7 @@
 #include "LinesLabel.h"
 #include "Statistics.h"
 #include "TextRowsAccessible.h"
+#include "language/LanguageLoader.h"
 #include "language/TextTable.h"
 #include "platform/DesktopFonts.h"
 
@@ -15,8 +16,8 @@ TScoresForm::TScoresForm(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("ScoresForm"));
-    // Texts the text table sets start empty; the design keeps only those
-    // that differ from it ("Successful games:", "Best players:") and "#".
+    // The texts of the text table are set from it as the last step here;
+    // the design keeps only those the table does not name ("#").
     setProperty("helpContext", 5);
     setFont(DesktopFonts::sansSerif(11));
     setFixedSize(ClientWidth, ClientHeight);
@@ -26,7 +27,7 @@ TScoresForm::TScoresForm(QWidget *parent)
     addPanel("Panel2", {2, 13, 320, 89}, "ScoresAllGames", familyLabels);
     addPanel("Panel1", {2, 113, 320, 89}, "ScoresGame", gameLabels);
 
-    addLabel(this, "L7", {5, 210, 316, 17}, Qt::AlignHCenter, "Best players:", true);
+    addLabel(this, "L7", {5, 210, 316, 17}, Qt::AlignHCenter, "", true);
     addLine("Bevel1", {5, 227, 316, 2}, false);
     addLabel(this, "L8", {12, 242, 17, 13}, Qt::AlignHCenter, "#");
     addLabel(this, "L9", {48, 242, 121, 13}, Qt::AlignHCenter, "");
@@ -51,6 +52,7 @@ TScoresForm::TScoresForm(QWidget *parent)
     m_closeButt->setGeometry(5, 445, 316, 25);
     m_closeButt->setFocus();
     connect(m_closeButt, &QPushButton::clicked, this, &QWidget::close);
+    LanguageLoader::applyDesignTexts(this);
 }
 
 TScoresForm::~TScoresForm()
@@ -97,9 +99,8 @@ QWidget *TScoresForm::addPanel(const char *name, QRect geometry, const char *hea
 
     addLabel(panel, headingName, {3, 3, 314, 14}, Qt::AlignHCenter, "", true);
     static const QRect captions[3] = {{100, 22, 61, 13}, {74, 46, 89, 13}, {103, 70, 59, 13}};
-    static const char *const texts[3] = {"", "Successful games:", ""};
     for (int i = 0; i < 3; ++i) {
-        addLabel(panel, labelNames[i], captions[i], Qt::AlignRight, texts[i]);
+        addLabel(panel, labelNames[i], captions[i], Qt::AlignRight, "");
         addLabel(panel, labelNames[i + 3], {168, captions[i].top(), 0, 13}, Qt::AlignLeft, "");
     }
     return panel;

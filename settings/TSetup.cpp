@@ -3,6 +3,7 @@
 #include "ColourGrid.h"
 #include "FaceArrows.h"
 #include "SetupModel.h"
+#include "language/LanguageLoader.h"
 #include "platform/DesktopFonts.h"
 
 #include <QFileDialog>
@@ -128,6 +129,8 @@ TSetup::TSetup(SetupModel &model, QWidget *parent)
     m_openDialog->setFileMode(QFileDialog::ExistingFile);
 
     connect(&m_model, &SetupModel::backgroundChanged, this, &TSetup::showBackground);
+    // The texts of the text table, as every window starts with them.
+    LanguageLoader::applyDesignTexts(this);
 }
 
 TSetup::~TSetup() = default;

@@ -1,28 +1,61 @@
 #include "HelpWindow.h"
 
+#include "HelpBrowser.h"
 #include "language/LanguageLoader.h"
 #include "platform/MessageSink.h"
 
+#include <QAction>
 #include <QApplication>
-#include <QDateTime>
-#include <QScrollBar>
+#include <QIcon>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QStyle>
 #include <QTextBlock>
-#include <QTextBrowser>
 #include <QTextDocument>
-#include <QUrl>
+#include <QToolBar>
 #include <QVBoxLayout>
 
-HelpWindow::HelpWindow(const LanguageLoader &language, MessageSink *messages)
-    : QWidget(nullptr, Qt::Window), m_language(language), m_messages(messages), m_browser(new QTextBrowser(this))
+HelpWindow::HelpWindow(const LanguageLoader &language, MessageSink *messages,
+                       std::function<void(const QUrl &)> openUrl)
+    : QWidget(nullptr, Qt::Window), m_language(language), m_messages(messages),
+      m_browser(new HelpBrowser(std::move(openUrl), this))
 {
     setObjectName(QStringLiteral("HelpWindow"));
     resize(560, 620);
     m_browser->setObjectName(QStringLiteral("HelpText"));
-    m_browser->setOpenExternalLinks(true);
+
+    // Pictures and key names only: the help file gives the words.
+    auto *bar = new QToolBar(this);
+    bar->setObjectName(QStringLiteral("HelpBar"));
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    const auto icon = [this](const QString &name, QStyle::StandardPixmap standard) {
+        return QIcon::fromTheme(name, style()->standardIcon(standard));
+    };
+    m_back = bar->addAction(icon(QStringLiteral("go-previous"), QStyle::SP_ArrowBack), QString(), m_browser,
+                            &QTextBrowser::backward);
+    m_back->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
+    m_forward = bar->addAction(icon(QStringLiteral("go-next"), QStyle::SP_ArrowForward), QString(), m_browser,
+                               &QTextBrowser::forward);
+    m_forward->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
+    m_contents = bar->addAction(icon(QStringLiteral("go-home"), QStyle::SP_DirHomeIcon), QString(), this,
+                                &HelpWindow::showContents);
+    m_contents->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
+    for (QAction *action : {m_back, m_forward, m_contents})
+        action->setToolTip(action->shortcut().toString(QKeySequence::NativeText));
+    m_back->setEnabled(false);
+    m_forward->setEnabled(false);
+    connect(m_browser, &QTextBrowser::backwardAvailable, m_back, &QAction::setEnabled);
+    connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QAction::setEnabled);
+    connect(m_browser, &QTextBrowser::sourceChanged, this, &HelpWindow::topicShown);
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
+    connect(&language, &LanguageLoader::languageLoaded, this, &HelpWindow::followLanguage);
+
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(bar);
     layout->addWidget(m_browser);
     qApp->installEventFilter(this);
 }
@@ -30,6 +63,11 @@ HelpWindow::HelpWindow(const LanguageLoader &language, MessageSink *messages)
 HelpWindow::~HelpWindow()
 {
     qApp->removeEventFilter(this);
+}
+
+QTextBrowser *HelpWindow::browser() const
+{
+    return m_browser;
 }
 
 int HelpWindow::helpContextOf(const QWidget *widget)
@@ -52,32 +90,26 @@ void HelpWindow::showTopic(int helpContext)
     open(helpContext > 0 ? QString::number(helpContext) : QString::fromLatin1(ContentsAnchor));
 }
 
-void HelpWindow::open(const QString &anchor)
+bool HelpWindow::load(QString anchor)
 {
     const QString file = m_language.findHelpFile();
-    if (file.isEmpty()) {
+    if (file.isEmpty())
+        return false;
+    m_browser->showTopic(file, anchor);
+    if (anchor == QLatin1String(ContentsAnchor))
+        m_browser->verticalScrollBar()->setValue(0);
+    topicShown(m_browser->source());
+    return true;
+}
+
+void HelpWindow::open(const QString &anchor)
+{
+    if (!load(anchor)) {
         if (m_messages)
             m_messages->showError(
                 QStringLiteral("Cannot find the help file %1").arg(QFileInfo(m_language.helpFile()).absoluteFilePath()));
         return;
     }
-    // A file that changed on disk (another language, a translator's edit)
-    // is read afresh.
-    const QString stamp = file + QFileInfo(file).lastModified().toString(Qt::ISODateWithMs);
-    if (stamp != m_shownFile) {
-        m_browser->clearHistory();
-        m_browser->setSource(QUrl(), QTextDocument::HtmlResource);
-        m_browser->setSource(QUrl::fromLocalFile(file), QTextDocument::HtmlResource);
-        m_shownFile = stamp;
-    }
-    m_topic = anchor;
-    if (anchor == QLatin1String(ContentsAnchor))
-        m_browser->verticalScrollBar()->setValue(0);
-    m_browser->scrollToAnchor(anchor);
-
-    const QString title = m_browser->documentTitle();
-    const QString heading = headingAt(anchor);
-    setWindowTitle(heading.isEmpty() || heading == title ? title : title + QStringLiteral(" - ") + heading);
 
     // Over a modal dialog the window must belong to that dialog, or the
     // dialog would keep the player from scrolling and clicking in it.
@@ -95,6 +127,25 @@ void HelpWindow::open(const QString &anchor)
     show();
     raise();
     activateWindow();
+}
+
+void HelpWindow::followLanguage()
+{
+    // Open, the window changes with the language; a language without help
+    // takes the window away, since the player asked for none.
+    if (isVisible() && !load(m_topic))
+        hide();
+}
+
+void HelpWindow::topicShown(const QUrl &url)
+{
+    m_topic = url.fragment();
+    if (m_topic.isEmpty())
+        m_topic = QString::fromLatin1(ContentsAnchor);
+    const QString title = m_browser->documentTitle();
+    const QString heading = headingAt(m_topic);
+    setWindowTitle(heading.isEmpty() || heading == title ? title : title + QStringLiteral(" - ") + heading);
+    m_contents->setText(headingAt(QString::fromLatin1(ContentsAnchor)));
 }
 
 QString HelpWindow::headingAt(const QString &anchor) const

@@ -66,7 +66,7 @@ Program::Program(const Environment &environment)
     // player's input waits until the start-up is over.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     installAccessibleFactory();
-    m_language = std::make_unique<LanguageLoader>(m_environment.programFolder, m_texts);
+    m_language = std::make_unique<LanguageLoader>(m_environment.programFolder, m_texts, m_environment.messages);
     m_mainWindow = std::make_unique<TForm1>(m_environment, m_texts, *m_programResources);
     m_nameEntry = std::make_unique<TEnter2HSC>(*m_statistics, m_mainWindow.get());
     createSetupDialog();
@@ -92,7 +92,7 @@ Program::Program(const Environment &environment)
     TForm1 *mainWindow = m_mainWindow.get();
     QObject::connect(m_language.get(), &LanguageLoader::statusLabelsChanged, mainWindow,
                      [mainWindow] { mainWindow->applyStatusLabels(); });
-    m_helpWindow = std::make_unique<HelpWindow>(*m_language, m_environment.messages);
+    m_helpWindow = std::make_unique<HelpWindow>(*m_language, m_environment.messages, m_environment.openUrl);
     m_mainWindow->setHelpWindow(m_helpWindow.get());
 
     m_windowsCreated = true;

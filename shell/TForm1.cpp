@@ -7,6 +7,7 @@
 #include "SpeedButton.h"
 #include "StatusBar.h"
 #include "TileImage.h"
+#include "language/LanguageLoader.h"
 #include "language/TextTable.h"
 #include "platform/DesktopFonts.h"
 #include "platform/MessageSink.h"
@@ -26,7 +27,7 @@ TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceM
       m_environment(environment), m_texts(texts)
 {
     setObjectName(QStringLiteral("Form1"));
-    // The title and the hints come from the text table.
+    // The title and the hints come from the text table, as the last step.
     setProperty("helpContext", 2);
     setFont(DesktopFonts::sansSerif(11));
     setFixedSize(ClientWidth, ClientHeight);
@@ -66,6 +67,7 @@ TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceM
 
     m_boardBackground = QImage(ClientWidth, ClientHeight, QImage::Format_RGB16);
     m_boardBackground.fill(Qt::black);
+    LanguageLoader::applyDesignTexts(this);
 }
 
 TForm1::~TForm1()

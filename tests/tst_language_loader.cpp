@@ -1,8 +1,11 @@
 // The language loader against packs written as the players' translators
-// write them, on stand-ins of every window of the program.
+// write them, on stand-ins of every window of the program. A pack is the
+// first language of the run unless a test loads English before it.
 
+#include "language/LanguageList.h"
 #include "language/LanguageLoader.h"
 #include "language/TextTable.h"
+#include "platform/ProgramFolder.h"
 #include "support/StandInWindows.h"
 #include "support/TestSupport.h"
 
@@ -19,10 +22,9 @@ class LanguageLoaderTest : public QObject
     {
         QTemporaryDir folder;
         TextTable texts;
-        LanguageLoader loader{folder.path(), texts};
+        CapturedMessages messages;
+        LanguageLoader loader{folder.path(), texts, &messages};
         StandInWindows windows;
-
-        Fixture() { loader.loadLanguage(QStringLiteral("english"), windows.windows()); }
 
         void writePack(const QString &name, const QByteArray &text, const QString &lngFolder = QStringLiteral("LNG"))
         {
@@ -124,6 +126,7 @@ private slots:
         QFETCH(QString, expected);
         Fixture f;
         f.writePack(QStringLiteral("test.lng"), "[Variables]\n" + section);
+        f.load(QStringLiteral("english"));
         QSignalSpy labels(&f.loader, &LanguageLoader::statusLabelsChanged);
         f.load(QStringLiteral("test"));
         QCOMPARE(f.texts.variable(slot), expected);
@@ -134,16 +137,57 @@ private slots:
     {
         Fixture later;
         later.writePack(QStringLiteral("nohelp.lng"), "[Variables]\n1=Varianten:");
+        later.load(QStringLiteral("english"));
         later.load(QStringLiteral("nohelp"));
         QVERIFY(later.loader.helpFile().endsWith(QLatin1String("/LNG/Tolvane_eng.hlp")));
 
-        QTemporaryDir folder;
-        TextTable texts;
-        LanguageLoader first(folder.path(), texts);
-        QDir(folder.path()).mkdir(QStringLiteral("LNG"));
-        writeFileBytes(folder.path() + QStringLiteral("/LNG/nohelp.lng"), "[Variables]\n1=Varianten:");
-        first.loadLanguage(QStringLiteral("nohelp"), {});
-        QCOMPARE(first.helpFile(), folder.path() + QStringLiteral("/LNG/Tolvane_.hlp"));
+        Fixture first;
+        first.writePack(QStringLiteral("nohelp.lng"), "[Variables]\n1=Varianten:");
+        first.load(QStringLiteral("nohelp"));
+        QCOMPARE(first.loader.helpFile(), first.folder.path() + QStringLiteral("/LNG/Tolvane_.hlp"));
+    }
+
+    void helpFileStaysInLng()
+    {
+        Fixture f;
+        f.writePack(QStringLiteral("away.lng"), "[Variables]\n8=/../../secret");
+        f.load(QStringLiteral("away"));
+        QCOMPARE(QFileInfo(f.loader.helpFile()).absolutePath(), f.folder.path() + QStringLiteral("/LNG"));
+        QCOMPARE(f.loader.findHelpFile(), QString());
+    }
+
+    void packOverTheSizeLimitLeavesEnglish()
+    {
+        Fixture f;
+        f.writePack(QStringLiteral("deutsch.lng"), "[Kelvor]\nForm1.caption=Deutsch\n[Variables]\n8=deu");
+        f.writePack(QStringLiteral("huge.lng"), "[Kelvor]\nForm1.caption=Huge\n[Variables]\n3=Huge\n;"
+                                                    + QByteArray(1024 * 1024, 'x'));
+        f.load(QStringLiteral("deutsch"));
+        f.load(QStringLiteral("huge"));
+        QCOMPARE(f.messages.messages,
+                 QStringList(QStringLiteral("The language pack ") + f.folder.path()
+                             + QStringLiteral("/LNG/huge.lng is bigger than 1024 KB; the game stays in English.")));
+        QCOMPARE(f.text("Form1", "", "caption"), QStringLiteral("Tolvane: Kelvor"));
+        QCOMPARE(f.texts.variable(TextTable::PressF2ToStart), QStringLiteral("Press F2 to start"));
+        QVERIFY(f.loader.helpFile().endsWith(QLatin1String("/LNG/Tolvane_eng.hlp")));
+    }
+
+    void descriptionLines_data()
+    {
+        QTest::addColumn<QByteArray>("section");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("key written twice") << QByteArray("2=b\n1=a\n1=again") << QStringList{"a", "b"};
+        QTest::newRow("in other letter case") << QByteArray("x=a\nX=b") << QStringList{"a"};
+        QTest::newRow("empty value") << QByteArray("1=a\n2=\n3=c\n4") << QStringList{"a", "c"};
+    }
+
+    void descriptionLines()
+    {
+        QFETCH(QByteArray, section);
+        QFETCH(QStringList, lines);
+        Fixture f;
+        f.writePack(QStringLiteral("info.lng"), "[LangInfo]\n" + section);
+        QCOMPARE(LanguageList::ShowLanguageInfo(ProgramFolder(f.folder.path()), QStringLiteral("info")), lines);
     }
 
     void englishResetsItsOwnTextsOnly()

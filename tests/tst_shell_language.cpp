@@ -54,10 +54,14 @@ class ShellLanguageTest : public QObject
         TestEnvironment env;
         std::unique_ptr<Program> program;
 
-        explicit Game(const QByteArray &settings = {}, bool withLng = true)
+        explicit Game(const QByteArray &settings = {}, bool withLng = true, const QByteArray &packV = {})
         {
             if (withLng)
                 copyLng(env.folder.path());
+            if (!packV.isEmpty()) {
+                QDir(env.folder.path()).mkdir(QStringLiteral("LNG"));
+                writeFileBytes(env.folder.filePath(QStringLiteral("LNG/v.lng")), packV);
+            }
             if (!settings.isEmpty())
                 writeFileBytes(env.folder.filePath(QStringLiteral("Tolvane.ini")), settings);
             program = std::make_unique<Program>(env.environment);
@@ -113,6 +117,24 @@ private slots:
         QCOMPARE(main.statusText(TForm1::VariantsLabelPanel), QStringLiteral("Varianten:"));
         QCOMPARE(main.statusText(TForm1::MessagePanel), QStringLiteral("F2: neues Spiel"));
         QVERIFY(game.program->language().helpFile().endsWith(QLatin1String("/LNG/Tolvane_deu.hlp")));
+    }
+
+    void partialPackFirstKeepsEveryDesignText()
+    {
+        Game game("[Tolvane...]\r\nLangPack=v\r\n", false, "[Variables]\r\n3=x\r\n");
+        QCOMPARE(game.program->mainWindow().statusText(TForm1::MessagePanel), QStringLiteral("x"));
+        QCOMPARE(game.program->mainWindow().windowTitle(), QStringLiteral("Tolvane: Kelvor"));
+        int checked = 0;
+        for (const TextTable::Entry &entry : TextTable::englishTexts()) {
+            if (!entry.key)
+                continue;
+            const QStringList parts = QString::fromLatin1(entry.key).split(u'.');
+            QWidget *window = game.window(qPrintable(parts[0]));
+            QObject *target = parts.size() == 2 ? window : window->findChild<QObject *>(parts[1]);
+            QCOMPARE(textOf(target, parts.size() == 2 ? QStringLiteral("caption") : parts[2]), entry.text);
+            ++checked;
+        }
+        QCOMPARE(checked, 43);
     }
 
     void helpContextOfAWidget_data()

@@ -1,11 +1,16 @@
 // Prints how long a language takes to load: the shipped German pack, which
 // names every text of the program, and English again, with every window
-// open (the program's own, and stand-ins for windows that come later). Run
-// it from the build folder: tests/kelvor_language_bench.
+// open (the program's own, and stand-ins for windows that come later); then
+// a pack of nearly the 1 MB the game reads, loaded and described as the
+// setup dialog describes it. Run it from the build folder:
+// tests/kelvor_language_bench.
 
+#include "language/LanguageList.h"
 #include "language/LanguageLoader.h"
 #include "Measure.h"
 #include "platform/MessageSink.h"
+#include "platform/ProfileFile.h"
+#include "platform/ProgramFolder.h"
 #include "shell/Environment.h"
 #include "shell/Program.h"
 #include "tests/support/StandInWindows.h"
@@ -65,5 +70,28 @@ int main(int argc, char *argv[])
         for (QWidget *window : windows)
             window->repaint();
     });
+
+    // Nearly the limit: thousands of lines of notes (no key, no value) and
+    // of description lines, and thousands of text lines that name nothing.
+    QByteArray big = "[LangInfo]\r\n";
+    for (int i = 0; big.size() < ProfileFile::MaxFileSize / 4; ++i)
+        big += "A line of the translator's notes, number " + QByteArray::number(i) + "\r\n";
+    for (int i = 0; big.size() < ProfileFile::MaxFileSize / 3; ++i)
+        big += QByteArray::number(i) + "=Description line " + QByteArray::number(i) + " of a long pack\r\n";
+    big += "[Application]\r\n";
+    for (int i = 0; big.size() < 2 * ProfileFile::MaxFileSize / 3; ++i)
+        big += "Form1.Junk" + QByteArray::number(i) + ".Hint=Text " + QByteArray::number(i) + "\r\n";
+    big += "[Variables]\r\n3=Big\r\n[Kelvor]\r\n";
+    for (int i = 0; big.size() < ProfileFile::MaxFileSize - 100; ++i)
+        big += "ScoresForm.Junk" + QByteArray::number(i) + ".Caption=Text " + QByteArray::number(i) + "\r\n";
+    QFile file(folder.path() + QStringLiteral("/LNG/big.lng"));
+    if (!file.open(QIODevice::WriteOnly) || file.write(big) != big.size())
+        return 1;
+    file.close();
+    std::printf("A pack of %lld bytes\n", static_cast<long long>(big.size()));
+    measure("load the big pack, windows open", 5,
+            [&](int) { language.loadLanguage(QStringLiteral("big"), windows); });
+    measure("describe the big pack (the setup dialog's description box)", 5,
+            [&](int) { (void)LanguageList::ShowLanguageInfo(ProgramFolder(folder.path()), QStringLiteral("big")); });
     return 0;
 }

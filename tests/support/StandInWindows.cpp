@@ -1,5 +1,6 @@
 #include "StandInWindows.h"
 
+#include "language/LanguageLoader.h"
 #include "language/TextTable.h"
 #include "language/TextTargets.h"
 
@@ -89,6 +90,9 @@ StandInWindows::StandInWindows()
         if (design.fixed)
             TextTable::setTag(object, TextTable::FixedTextTag);
     }
+    // Made, each window takes its design texts, as the program's own do.
+    for (const auto &window : m_windows)
+        LanguageLoader::applyDesignTexts(window.get());
 }
 
 StandInWindows::~StandInWindows() = default;

@@ -10,8 +10,9 @@ class QWidget;
 
 // Every window of the program's list of windows and controls (TextTargets),
 // built from plain Qt widgets of the kinds the list names, nested and tagged
-// as the list says: for tests of the language loader that need windows the
-// test does not create for real (the about, splash and setup windows).
+// as the list says, with the design texts every window starts with: for
+// tests of the language loader that need windows the test does not create
+// for real.
 class StandInWindows
 {
 public:
