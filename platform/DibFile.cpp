@@ -4,6 +4,8 @@
 #include <QImageReader>
 #include <QtEndian>
 
+#include <bit>
+
 namespace {
 
 constexpr qint64 FileHeaderSize = 14;
@@ -52,6 +54,77 @@ bool compressionFits(quint32 compression, quint16 bits)
     default:
         return false; // JPEG, PNG and the rest are no skin pictures
     }
+}
+
+// Masks of the uncompressed 16- and 32-bit kinds: 5-5-5, and 8-8-8 with
+// the fourth byte unused.
+constexpr quint32 Rgb555[3] = {0x7C00, 0x03E0, 0x001F};
+constexpr quint32 Rgb888[3] = {0x00FF0000, 0x0000FF00, 0x000000FF};
+// Where the bit-field masks stand: right after the 40 bytes of the info
+// header, inside the later headers and after the plain one alike.
+constexpr qsizetype MasksAt = 40;
+
+// One colour channel of a 16- or 32-bit pixel, widened to 8 bits as Windows
+// draws it: the field's bits repeated from the top (5 bits 11110 give
+// 11110111, 247, and full intensity stays 255); a field wider than 8 bits
+// keeps its top 8.
+class Channel
+{
+public:
+    explicit Channel(quint32 mask)
+        : m_mask(mask), m_shift(mask ? std::countr_zero(mask) : 0), m_bits(std::bit_width(mask >> m_shift))
+    {
+    }
+
+    int operator()(quint32 pixel) const
+    {
+        const quint32 value = (pixel & m_mask) >> m_shift;
+        if (m_bits == 0)
+            return 0;
+        if (m_bits >= 8)
+            return int(value >> (m_bits - 8));
+        quint32 wide = 0;
+        int filled = 0;
+        for (; filled < 8; filled += m_bits)
+            wide = wide << m_bits | value;
+        return int(wide >> (filled - 8));
+    }
+
+private:
+    quint32 m_mask;
+    int m_shift;
+    int m_bits;
+};
+
+// A 16- or 32-bit DIB, uncompressed or with bit fields. Qt's reader widens
+// 16-bit fields by a shift (white comes out 248, 252, 248) and takes the
+// fourth byte of a V4 or V5 bitmap for alpha (a bitmap whose fourth bytes
+// are 0 comes out transparent); Windows does neither when it draws a
+// bitmap, so these kinds are decoded here.
+QImage decodeDirect(QByteArrayView dib, const DibFile::Header &header)
+{
+    const quint32 *defaults = header.bits == 16 ? Rgb555 : Rgb888;
+    quint32 masks[3] = {defaults[0], defaults[1], defaults[2]};
+    if (header.compression == BitFields)
+        for (int i = 0; i < 3; ++i)
+            masks[i] = u32(dib, MasksAt + 4 * i);
+    const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
+
+    const int height = qAbs(header.height);
+    QImage image(header.width, height, QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
+    const qsizetype stride = (qsizetype(header.width) * header.bits + 31) / 32 * 4;
+    for (int row = 0; row < height; ++row) {
+        const int y = header.height < 0 ? row : height - 1 - row;
+        const qsizetype at = header.pixelOffset + row * stride;
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < header.width; ++x) {
+            const quint32 pixel = header.bits == 16 ? u16(dib, at + 2 * x) : u32(dib, at + 4 * x);
+            line[x] = qRgb(red(pixel), green(pixel), blue(pixel));
+        }
+    }
+    return image;
 }
 
 } // namespace
@@ -143,6 +216,11 @@ QByteArray DibFile::withFileHeader(QByteArrayView dib)
 
 QImage DibFile::decode(QByteArrayView dib)
 {
+    const auto parsed = header(dib);
+    if (!parsed)
+        return {};
+    if (parsed->bits == 16 || parsed->bits == 32)
+        return decodeDirect(dib, *parsed);
     QByteArray file = withFileHeader(dib);
     if (file.isEmpty())
         return {};
