@@ -197,6 +197,34 @@ std::optional<DibFile::Header> DibFile::header(QByteArrayView dib)
     return Header{int(width), int(height), bits, compression, pixelsAt};
 }
 
+qint64 DibFile::extent(QByteArrayView dib)
+{
+    const auto parsed = header(dib);
+    if (!parsed)
+        return 0;
+    if (parsed->compression == Rgb || parsed->compression == BitFields)
+        return parsed->pixelOffset + (qint64(parsed->width) * parsed->bits + 31) / 32 * 4 * qAbs(parsed->height);
+    // Runs of two bytes: a count and a colour, or 0 and an escape: end of
+    // line, end of bitmap, a move of two more bytes, or that many pixels
+    // given one by one, padded to a whole 16-bit word.
+    qint64 at = parsed->pixelOffset;
+    while (at + 2 <= dib.size()) {
+        const quint8 count = quint8(dib[at]), escape = quint8(dib[at + 1]);
+        at += 2;
+        if (count != 0 || escape == 0)
+            continue;
+        if (escape == 1)
+            return at;
+        if (escape == 2) {
+            at += 2;
+            continue;
+        }
+        const qint64 bytes = parsed->compression == Rle8 ? escape : (escape + 1) / 2;
+        at += (bytes + 1) / 2 * 2;
+    }
+    return dib.size();
+}
+
 QByteArray DibFile::withFileHeader(QByteArrayView dib)
 {
     const auto parsed = header(dib);

@@ -40,6 +40,10 @@ public:
     // depth that does not exist, a colour table past the end of the data,
     // uncompressed pixels cut short, a size over MaxSide).
     static QByteArray withFileHeader(QByteArrayView dib);
+    // How many of the DIB's bytes the picture uses, from its header to its
+    // last row or to the end of its compressed runs; 0 when the DIB cannot
+    // be decoded. Bytes past that are no part of the picture.
+    static qint64 extent(QByteArrayView dib);
     // The picture, or a null image when the DIB cannot be decoded.
     static QImage decode(QByteArrayView dib);
 };
