@@ -402,6 +402,14 @@ void SkinToolTest::extractWritesOnlyInsideItsFolder()
         QVERIFY2(checked.out.contains("warning: bitmap \"" + name.toUpper() + "\": its name is no plain file name"),
                  qPrintable(checked.out));
     QVERIFY(!checked.out.contains("warning: bitmap \"00BMP\""));
+
+    // Nor through a link that is already in the folder.
+    const QString linked = dir.filePath("linked");
+    QDir().mkpath(linked);
+    writeFileBytes(dir.filePath("victim"), "mine");
+    QVERIFY(QFile::link(dir.filePath("victim"), QDir(linked).filePath("00bmp.bmp")));
+    QCOMPARE(kelvorSkin({"extract", dir.filePath("skin.dll"), linked}).status, SkinCommands::Faulty);
+    QCOMPARE(readFileBytes(dir.filePath("victim")), QByteArray("mine"));
 }
 
 // Three bitmaps that share one picture of 40 MB, of which 30 x 60 pixels

@@ -8,6 +8,7 @@
 #include "tools/kelvor-skin/SkinFolder.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QSet>
 
@@ -30,6 +31,13 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
+// A file that extract writes: a save would follow a link already there to
+// wherever it points, so a link is not written through.
+bool writeIntoFolder(const QString &path, const QByteArray &bytes)
+{
+    return !QFileInfo(path).isSymLink() && writeFile(path, bytes);
 }
 
 // Longest file name the folder can take, in bytes.
@@ -182,7 +190,7 @@ int SkinCommands::extract(const QString &dll, const QString &folder)
         total += file.size();
         written.insert(fileName.toUpper());
         const QString path = dir.filePath(fileName);
-        if (!writeFile(path, file)) {
+        if (!writeIntoFolder(path, file)) {
             m_err << "kelvor-skin: " << path << ": cannot be written\n";
             return Faulty;
         }
@@ -196,7 +204,7 @@ int SkinCommands::extract(const QString &dll, const QString &folder)
     for (qint64 c = 1; c <= info.reservedCount && n + 2 * c + 3 <= 0xFFFF; ++c)
         text.records.append({library->string(int(n + 2 * c + 2)), library->string(int(n + 2 * c + 3))});
     const QString textPath = dir.filePath(QStringLiteral("skin.txt"));
-    if (!writeFile(textPath, text.format().toUtf8())) {
+    if (!writeIntoFolder(textPath, text.format().toUtf8())) {
         m_err << "kelvor-skin: " << textPath << ": cannot be written\n";
         return Faulty;
     }
