@@ -127,6 +127,76 @@ QImage decodeDirect(QByteArrayView dib, const DibFile::Header &header)
     return image;
 }
 
+// The colour table of an RLE bitmap (always an info header or a later one),
+// as long as its depth allows: entries past the stated table are black.
+QList<QRgb> colourTable(QByteArrayView dib, const DibFile::Header &header)
+{
+    const qsizetype entries = qsizetype(1) << header.bits;
+    const qsizetype at = u32(dib, 0);
+    const qsizetype stated = (header.pixelOffset - at) / 4;
+    QList<QRgb> table(entries, qRgb(0, 0, 0));
+    for (qsizetype i = 0; i < qMin(stated, entries); ++i)
+        table[i] = qRgb(quint8(dib[at + 4 * i + 2]), quint8(dib[at + 4 * i + 1]), quint8(dib[at + 4 * i]));
+    return table;
+}
+
+// An RLE4 or RLE8 bitmap, bottom-up, as runs of two bytes: a count and a
+// colour (RLE4: two colours in turn), or 0 and an escape: 0 end of line, 1
+// end of bitmap, 2 a move right and up by the next two bytes, and 3 to 255
+// that many pixels given one by one, padded to a whole 16-bit word. Qt's
+// reader leaves the pixels that a move or an early end skips as its memory
+// happened to be; here they are colour 0, as in the zeroed bitmap Windows
+// decodes into, and runs past the right edge are cut there.
+QImage decodeRle(QByteArrayView dib, const DibFile::Header &header)
+{
+    const bool four = header.compression == Rle4;
+    const int width = header.width, height = header.height;
+    QImage image(width, height, QImage::Format_Indexed8);
+    if (image.isNull())
+        return {};
+    image.setColorTable(colourTable(dib, header));
+    image.fill(0);
+    qint64 x = 0, row = 0; // rows count from the bottom
+    const auto put = [&](int index) {
+        if (x < width)
+            image.scanLine(height - 1 - int(row))[x] = uchar(index);
+        ++x;
+    };
+    qint64 at = header.pixelOffset;
+    while (at + 2 <= dib.size() && row < height) {
+        const int count = quint8(dib[at]), second = quint8(dib[at + 1]);
+        at += 2;
+        if (count > 0) {
+            for (int i = 0; i < count && x < width; ++i)
+                put(four ? (i % 2 == 0 ? second >> 4 : second & 0x0F) : second);
+            continue;
+        }
+        if (second == 0) { // end of line
+            x = 0;
+            ++row;
+        } else if (second == 1) { // end of bitmap
+            break;
+        } else if (second == 2) { // a move
+            if (at + 2 > dib.size())
+                break;
+            x += quint8(dib[at]);
+            row += quint8(dib[at + 1]);
+            at += 2;
+        } else { // pixels one by one
+            const qint64 bytes = four ? (second + 1) / 2 : second;
+            for (int i = 0; i < second && x < width; ++i) {
+                const qint64 byteAt = at + (four ? i / 2 : i);
+                if (byteAt >= dib.size())
+                    break;
+                const int byte = quint8(dib[byteAt]);
+                put(four ? (i % 2 == 0 ? byte >> 4 : byte & 0x0F) : byte);
+            }
+            at += (bytes + 1) / 2 * 2;
+        }
+    }
+    return image;
+}
+
 } // namespace
 
 std::optional<DibFile::Header> DibFile::header(QByteArrayView dib)
@@ -249,6 +319,8 @@ QImage DibFile::decode(QByteArrayView dib)
         return {};
     if (parsed->bits == 16 || parsed->bits == 32)
         return decodeDirect(dib, *parsed);
+    if (parsed->compression == Rle4 || parsed->compression == Rle8)
+        return decodeRle(dib, *parsed);
     QByteArray file = withFileHeader(dib);
     if (file.isEmpty())
         return {};

@@ -12,10 +12,11 @@
 // the DIB really has them, so that Qt's BMP reader decodes every kind a skin
 // author's tools write: 1, 4, 8, 16, 24 and 32 bits per pixel, colour tables
 // shorter than the depth allows, RLE4 and RLE8, bit fields, bottom-up and
-// top-down, and the core, info, V4 and V5 headers. 16- and 32-bit pixels are
-// decoded here, as Windows draws them: each field widened to 8 bits by
-// repeating its top bits, and the fourth byte of a 32-bit pixel never taken
-// for alpha.
+// top-down, and the core, info, V4 and V5 headers. 16- and 32-bit pixels and
+// RLE runs are decoded here, as Windows draws them: each 16-bit field
+// widened to 8 bits by repeating its top bits, the fourth byte of a 32-bit
+// pixel never taken for alpha, and the pixels an RLE bitmap skips given
+// colour 0 instead of being left as holes or as whatever memory held.
 class DibFile
 {
 public:

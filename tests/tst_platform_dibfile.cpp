@@ -3,7 +3,7 @@
 #include <QTest>
 #include <QtEndian>
 
-// The pixels of 16- and 32-bit bitmaps as Windows draws them. Windows widens
+// The pixels of 16- and 32-bit and RLE bitmaps as Windows draws them. Windows widens
 // a 5- or 6-bit field by repeating its top bits (5 bits 11110 give 247, full
 // white stays 255) and draws a plain bitmap without its fourth byte, which
 // may be anything; the expected colours below are those Windows shows.
@@ -57,6 +57,28 @@ QByteArray dib(int headerSize, int bits, int compression, Masks masks, const QLi
     return out;
 }
 
+// An RLE bitmap (always bottom-up) with its colour table and its runs.
+QByteArray rleDib(int bits, int width, int height, const QList<QRgb> &table, const QByteArray &runs)
+{
+    QByteArray out;
+    put(out, 40, 4);
+    put(out, quint32(width), 4);
+    put(out, quint32(height), 4);
+    put(out, 1, 2);
+    put(out, quint32(bits), 2);
+    put(out, bits == 8 ? 1 : 2, 4); // RLE8, RLE4
+    put(out, quint32(runs.size()), 4);
+    out.append(8, '\0');
+    put(out, quint32(table.size()), 4);
+    put(out, 0, 4);
+    for (const QRgb colour : table)
+        put(out, colour & 0xFFFFFF, 4);
+    return out + runs;
+}
+
+const QRgb Black = qRgb(0, 0, 0), Red = qRgb(255, 0, 0), Green = qRgb(0, 255, 0),
+           Blue = qRgb(0, 0, 255);
+
 const Masks Fields565{0xF800, 0x07E0, 0x001F};
 const Masks Fields555{0x7C00, 0x03E0, 0x001F};
 const Masks Fields888{0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
@@ -100,6 +122,23 @@ void DibFileTest::drawsAsWindows_data()
         << dib(40, 16, Rgb, {}, {0x7FFF, 0x7C00, 0x001F, 0x0000}, 2)
         << QList<QRgb>{qRgb(255, 255, 255), qRgb(255, 0, 0), qRgb(0, 0, 255), qRgb(0, 0, 0)};
 
+    // RLE: runs, pixels one by one (padded to a 16-bit word), end of line,
+    // end of bitmap; what a move or an early end skips is black (colour 0 of
+    // these tables), not a hole, and a run that passes the right edge is cut
+    // there.
+    QTest::newRow("RLE8, runs and single pixels")
+        << rleDib(8, 5, 2, {Black, Red, Green, Blue}, QByteArray::fromHex("0201" "000302030100" "0000" "0503" "0001"))
+        << QList<QRgb>{Blue, Blue, Blue, Blue, Blue, Red, Red, Green, Blue, Red};
+    QTest::newRow("RLE8, a move and an early end")
+        << rleDib(8, 4, 2, {Black, Red, Green}, QByteArray::fromHex("0101" "00020201" "0102" "0001"))
+        << QList<QRgb>{Black, Black, Black, Green, Red, Black, Black, Black};
+    QTest::newRow("RLE8, a run past the right edge")
+        << rleDib(8, 3, 2, {Black, Red, Green}, QByteArray::fromHex("0501" "0000" "0302" "0001"))
+        << QList<QRgb>{Green, Green, Green, Red, Red, Red};
+    QTest::newRow("RLE4, two colours in turn, single pixels, an early end of line")
+        << rleDib(4, 5, 2, {Black, Red, Green, Blue}, QByteArray::fromHex("0512" "0000" "00033120" "0001"))
+        << QList<QRgb>{Blue, Red, Green, Black, Black, Red, Green, Red, Green, Red};
+
     // 32 bits: the fourth byte is never drawn, whether 0 or real alpha.
     const QList<quint32> zeroFourth = {0x00FF8040, 0x00000000, 0x00FFFFFF, 0x00102030};
     const QList<QRgb> seen = {qRgb(255, 128, 64), qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(16, 32, 48)};
@@ -122,7 +161,7 @@ void DibFileTest::drawsAsWindows()
 {
     QFETCH(QByteArray, bitmap);
     QFETCH(QList<QRgb>, expected);
-    const QImage image = DibFile::decode(bitmap);
+    const QImage image = DibFile::decode(bitmap).convertToFormat(QImage::Format_ARGB32);
     QVERIFY(!image.isNull());
     const int width = image.width();
     QCOMPARE(image.width() * image.height(), expected.size());
