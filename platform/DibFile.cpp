@@ -329,5 +329,15 @@ QImage DibFile::decode(QByteArrayView dib)
     QImageReader reader(&buffer, "bmp");
     reader.setAutoTransform(false);
     QImage image = reader.read();
+    // A colour table shorter than the depth allows: the colours past it are
+    // black, so that every index a pixel may hold has a colour.
+    const int most = image.format() == QImage::Format_Indexed8 ? 256
+                     : image.format() == QImage::Format_Mono || image.format() == QImage::Format_MonoLSB ? 2
+                                                                                                         : 0;
+    if (image.colorCount() < most) {
+        QList<QRgb> table = image.colorTable();
+        table.resize(most, qRgb(0, 0, 0));
+        image.setColorTable(table);
+    }
     return image;
 }

@@ -57,8 +57,10 @@ QByteArray dib(int headerSize, int bits, int compression, Masks masks, const QLi
     return out;
 }
 
-// An RLE bitmap (always bottom-up) with its colour table and its runs.
-QByteArray rleDib(int bits, int width, int height, const QList<QRgb> &table, const QByteArray &runs)
+// An 8-bit bitmap, or an RLE one, bottom-up, with its colour table and its
+// pixels or runs.
+QByteArray indexedDib(int bits, int compression, int width, int height, const QList<QRgb> &table,
+                      const QByteArray &runs)
 {
     QByteArray out;
     put(out, 40, 4);
@@ -66,7 +68,7 @@ QByteArray rleDib(int bits, int width, int height, const QList<QRgb> &table, con
     put(out, quint32(height), 4);
     put(out, 1, 2);
     put(out, quint32(bits), 2);
-    put(out, bits == 8 ? 1 : 2, 4); // RLE8, RLE4
+    put(out, quint32(compression), 4);
     put(out, quint32(runs.size()), 4);
     out.append(8, '\0');
     put(out, quint32(table.size()), 4);
@@ -127,17 +129,24 @@ void DibFileTest::drawsAsWindows_data()
     // these tables), not a hole, and a run that passes the right edge is cut
     // there.
     QTest::newRow("RLE8, runs and single pixels")
-        << rleDib(8, 5, 2, {Black, Red, Green, Blue}, QByteArray::fromHex("0201" "000302030100" "0000" "0503" "0001"))
+        << indexedDib(8, 1, 5, 2, {Black, Red, Green, Blue}, QByteArray::fromHex("0201" "000302030100" "0000" "0503" "0001"))
         << QList<QRgb>{Blue, Blue, Blue, Blue, Blue, Red, Red, Green, Blue, Red};
     QTest::newRow("RLE8, a move and an early end")
-        << rleDib(8, 4, 2, {Black, Red, Green}, QByteArray::fromHex("0101" "00020201" "0102" "0001"))
+        << indexedDib(8, 1, 4, 2, {Black, Red, Green}, QByteArray::fromHex("0101" "00020201" "0102" "0001"))
         << QList<QRgb>{Black, Black, Black, Green, Red, Black, Black, Black};
     QTest::newRow("RLE8, a run past the right edge")
-        << rleDib(8, 3, 2, {Black, Red, Green}, QByteArray::fromHex("0501" "0000" "0302" "0001"))
+        << indexedDib(8, 1, 3, 2, {Black, Red, Green}, QByteArray::fromHex("0501" "0000" "0302" "0001"))
         << QList<QRgb>{Green, Green, Green, Red, Red, Red};
     QTest::newRow("RLE4, two colours in turn, single pixels, an early end of line")
-        << rleDib(4, 5, 2, {Black, Red, Green, Blue}, QByteArray::fromHex("0512" "0000" "00033120" "0001"))
+        << indexedDib(4, 2, 5, 2, {Black, Red, Green, Blue}, QByteArray::fromHex("0512" "0000" "00033120" "0001"))
         << QList<QRgb>{Blue, Red, Green, Black, Black, Red, Green, Red, Green, Red};
+
+    // Indexes past a short colour table are black.
+    QTest::newRow("8 bits, indexes past the table")
+        << indexedDib(8, Rgb, 4, 1, {Red, Green}, QByteArray::fromHex("000105FF"))
+        << QList<QRgb>{Red, Green, Black, Black};
+    QTest::newRow("RLE8, indexes past the table")
+        << indexedDib(8, 1, 3, 1, {Red}, QByteArray::fromHex("0100" "0207" "0001")) << QList<QRgb>{Red, Black, Black};
 
     // 32 bits: the fourth byte is never drawn, whether 0 or real alpha.
     const QList<quint32> zeroFourth = {0x00FF8040, 0x00000000, 0x00FFFFFF, 0x00102030};
