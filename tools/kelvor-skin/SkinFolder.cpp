@@ -7,8 +7,8 @@
 #include "settings/SkinInfo.h"
 #include "tools/kelvor-skin/DibEncoder.h"
 
-#include <QDir>
 #include <QBuffer>
+#include <QDir>
 #include <QImage>
 #include <QImageReader>
 #include <QRegularExpression>
