@@ -69,7 +69,8 @@ QString tileProblem(const ResourceLibrary &library, const QString &name)
                               "a side); the standard set's picture stands in")
             .arg(DibFile::MaxSide);
     if (image.size() != TileSize)
-        return QStringLiteral("is %1 x %2 pixels, not 30 x 60; the tile shows its top-left corner")
+        return QStringLiteral("is %1 x %2 pixels, not 30 x 60; the tile shows it from its top-left corner, cut "
+                              "or short of the tile")
             .arg(image.width())
             .arg(image.height());
     return {};
