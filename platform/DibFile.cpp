@@ -4,6 +4,8 @@
 #include <QImageReader>
 #include <QtEndian>
 
+#include <bit>
+
 namespace {
 
 constexpr qint64 FileHeaderSize = 14;
@@ -52,6 +54,147 @@ bool compressionFits(quint32 compression, quint16 bits)
     default:
         return false; // JPEG, PNG and the rest are no skin pictures
     }
+}
+
+// Masks of the uncompressed 16- and 32-bit kinds: 5-5-5, and 8-8-8 with
+// the fourth byte unused.
+constexpr quint32 Rgb555[3] = {0x7C00, 0x03E0, 0x001F};
+constexpr quint32 Rgb888[3] = {0x00FF0000, 0x0000FF00, 0x000000FF};
+// Where the bit-field masks stand: right after the 40 bytes of the info
+// header, inside the later headers and after the plain one alike.
+constexpr qsizetype MasksAt = 40;
+
+// One colour channel of a 16- or 32-bit pixel, widened to 8 bits as Windows
+// draws it: the field's bits repeated from the top (5 bits 11110 give
+// 11110111, 247, and full intensity stays 255); a field wider than 8 bits
+// keeps its top 8.
+class Channel
+{
+public:
+    explicit Channel(quint32 mask)
+        : m_mask(mask), m_shift(mask ? std::countr_zero(mask) : 0), m_bits(std::bit_width(mask >> m_shift))
+    {
+    }
+
+    int operator()(quint32 pixel) const
+    {
+        const quint32 value = (pixel & m_mask) >> m_shift;
+        if (m_bits == 0)
+            return 0;
+        if (m_bits >= 8)
+            return int(value >> (m_bits - 8));
+        quint32 wide = 0;
+        int filled = 0;
+        for (; filled < 8; filled += m_bits)
+            wide = wide << m_bits | value;
+        return int(wide >> (filled - 8));
+    }
+
+private:
+    quint32 m_mask;
+    int m_shift;
+    int m_bits;
+};
+
+// A 16- or 32-bit DIB, uncompressed or with bit fields. Qt's reader widens
+// 16-bit fields by a shift (white comes out 248, 252, 248) and takes the
+// fourth byte of a V4 or V5 bitmap for alpha (a bitmap whose fourth bytes
+// are 0 comes out transparent); Windows does neither when it draws a
+// bitmap, so these kinds are decoded here.
+QImage decodeDirect(QByteArrayView dib, const DibFile::Header &header)
+{
+    const quint32 *defaults = header.bits == 16 ? Rgb555 : Rgb888;
+    quint32 masks[3] = {defaults[0], defaults[1], defaults[2]};
+    if (header.compression == BitFields)
+        for (int i = 0; i < 3; ++i)
+            masks[i] = u32(dib, MasksAt + 4 * i);
+    const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
+
+    const int height = qAbs(header.height);
+    QImage image(header.width, height, QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
+    const qsizetype stride = (qsizetype(header.width) * header.bits + 31) / 32 * 4;
+    for (int row = 0; row < height; ++row) {
+        const int y = header.height < 0 ? row : height - 1 - row;
+        const qsizetype at = header.pixelOffset + row * stride;
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < header.width; ++x) {
+            const quint32 pixel = header.bits == 16 ? u16(dib, at + 2 * x) : u32(dib, at + 4 * x);
+            line[x] = qRgb(red(pixel), green(pixel), blue(pixel));
+        }
+    }
+    return image;
+}
+
+// The colour table of an RLE bitmap (always an info header or a later one),
+// as long as its depth allows: entries past the stated table are black.
+QList<QRgb> colourTable(QByteArrayView dib, const DibFile::Header &header)
+{
+    const qsizetype entries = qsizetype(1) << header.bits;
+    const qsizetype at = u32(dib, 0);
+    const qsizetype stated = (header.pixelOffset - at) / 4;
+    QList<QRgb> table(entries, qRgb(0, 0, 0));
+    for (qsizetype i = 0; i < qMin(stated, entries); ++i)
+        table[i] = qRgb(quint8(dib[at + 4 * i + 2]), quint8(dib[at + 4 * i + 1]), quint8(dib[at + 4 * i]));
+    return table;
+}
+
+// An RLE4 or RLE8 bitmap, bottom-up, as runs of two bytes: a count and a
+// colour (RLE4: two colours in turn), or 0 and an escape: 0 end of line, 1
+// end of bitmap, 2 a move right and up by the next two bytes, and 3 to 255
+// that many pixels given one by one, padded to a whole 16-bit word. Qt's
+// reader leaves the pixels that a move or an early end skips as its memory
+// happened to be; here they are colour 0, as in the zeroed bitmap Windows
+// decodes into, and runs past the right edge are cut there.
+QImage decodeRle(QByteArrayView dib, const DibFile::Header &header)
+{
+    const bool four = header.compression == Rle4;
+    const int width = header.width, height = header.height;
+    QImage image(width, height, QImage::Format_Indexed8);
+    if (image.isNull())
+        return {};
+    image.setColorTable(colourTable(dib, header));
+    image.fill(0);
+    qint64 x = 0, row = 0; // rows count from the bottom
+    const auto put = [&](int index) {
+        if (x < width)
+            image.scanLine(height - 1 - int(row))[x] = uchar(index);
+        ++x;
+    };
+    qint64 at = header.pixelOffset;
+    while (at + 2 <= dib.size() && row < height) {
+        const int count = quint8(dib[at]), second = quint8(dib[at + 1]);
+        at += 2;
+        if (count > 0) {
+            for (int i = 0; i < count && x < width; ++i)
+                put(four ? (i % 2 == 0 ? second >> 4 : second & 0x0F) : second);
+            continue;
+        }
+        if (second == 0) { // end of line
+            x = 0;
+            ++row;
+        } else if (second == 1) { // end of bitmap
+            break;
+        } else if (second == 2) { // a move
+            if (at + 2 > dib.size())
+                break;
+            x += quint8(dib[at]);
+            row += quint8(dib[at + 1]);
+            at += 2;
+        } else { // pixels one by one
+            const qint64 bytes = four ? (second + 1) / 2 : second;
+            for (int i = 0; i < second && x < width; ++i) {
+                const qint64 byteAt = at + (four ? i / 2 : i);
+                if (byteAt >= dib.size())
+                    break;
+                const int byte = quint8(dib[byteAt]);
+                put(four ? (i % 2 == 0 ? byte >> 4 : byte & 0x0F) : byte);
+            }
+            at += (bytes + 1) / 2 * 2;
+        }
+    }
+    return image;
 }
 
 } // namespace
@@ -124,6 +267,34 @@ std::optional<DibFile::Header> DibFile::header(QByteArrayView dib)
     return Header{int(width), int(height), bits, compression, pixelsAt};
 }
 
+qint64 DibFile::extent(QByteArrayView dib)
+{
+    const auto parsed = header(dib);
+    if (!parsed)
+        return 0;
+    if (parsed->compression == Rgb || parsed->compression == BitFields)
+        return parsed->pixelOffset + (qint64(parsed->width) * parsed->bits + 31) / 32 * 4 * qAbs(parsed->height);
+    // Runs of two bytes: a count and a colour, or 0 and an escape: end of
+    // line, end of bitmap, a move of two more bytes, or that many pixels
+    // given one by one, padded to a whole 16-bit word.
+    qint64 at = parsed->pixelOffset;
+    while (at + 2 <= dib.size()) {
+        const quint8 count = quint8(dib[at]), escape = quint8(dib[at + 1]);
+        at += 2;
+        if (count != 0 || escape == 0)
+            continue;
+        if (escape == 1)
+            return at;
+        if (escape == 2) {
+            at += 2;
+            continue;
+        }
+        const qint64 bytes = parsed->compression == Rle8 ? escape : (escape + 1) / 2;
+        at += (bytes + 1) / 2 * 2;
+    }
+    return dib.size();
+}
+
 QByteArray DibFile::withFileHeader(QByteArrayView dib)
 {
     const auto parsed = header(dib);
@@ -143,6 +314,13 @@ QByteArray DibFile::withFileHeader(QByteArrayView dib)
 
 QImage DibFile::decode(QByteArrayView dib)
 {
+    const auto parsed = header(dib);
+    if (!parsed)
+        return {};
+    if (parsed->bits == 16 || parsed->bits == 32)
+        return decodeDirect(dib, *parsed);
+    if (parsed->compression == Rle4 || parsed->compression == Rle8)
+        return decodeRle(dib, *parsed);
     QByteArray file = withFileHeader(dib);
     if (file.isEmpty())
         return {};
@@ -151,5 +329,15 @@ QImage DibFile::decode(QByteArrayView dib)
     QImageReader reader(&buffer, "bmp");
     reader.setAutoTransform(false);
     QImage image = reader.read();
+    // A colour table shorter than the depth allows: the colours past it are
+    // black, so that every index a pixel may hold has a colour.
+    const int most = image.format() == QImage::Format_Indexed8 ? 256
+                     : image.format() == QImage::Format_Mono || image.format() == QImage::Format_MonoLSB ? 2
+                                                                                                         : 0;
+    if (image.colorCount() < most) {
+        QList<QRgb> table = image.colorTable();
+        table.resize(most, qRgb(0, 0, 0));
+        image.setColorTable(table);
+    }
     return image;
 }

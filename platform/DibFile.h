@@ -12,7 +12,11 @@
 // the DIB really has them, so that Qt's BMP reader decodes every kind a skin
 // author's tools write: 1, 4, 8, 16, 24 and 32 bits per pixel, colour tables
 // shorter than the depth allows, RLE4 and RLE8, bit fields, bottom-up and
-// top-down, and the core, info, V4 and V5 headers.
+// top-down, and the core, info, V4 and V5 headers. 16- and 32-bit pixels and
+// RLE runs are decoded here, as Windows draws them: each 16-bit field
+// widened to 8 bits by repeating its top bits, the fourth byte of a 32-bit
+// pixel never taken for alpha, and the pixels an RLE bitmap skips given
+// colour 0 instead of being left as holes or as whatever memory held.
 class DibFile
 {
 public:
@@ -37,6 +41,10 @@ public:
     // depth that does not exist, a colour table past the end of the data,
     // uncompressed pixels cut short, a size over MaxSide).
     static QByteArray withFileHeader(QByteArrayView dib);
+    // How many of the DIB's bytes the picture uses, from its header to its
+    // last row or to the end of its compressed runs; 0 when the DIB cannot
+    // be decoded. Bytes past that are no part of the picture.
+    static qint64 extent(QByteArrayView dib);
     // The picture, or a null image when the DIB cannot be decoded.
     static QImage decode(QByteArrayView dib);
 };

@@ -1,9 +1,8 @@
 #include "platform/ResourceLibrary.h"
 
 #include "platform/DibFile.h"
+#include "platform/RegularFile.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QSet>
 #include <QtEndian>
 
@@ -244,13 +243,10 @@ const DirectoryEntry *chooseLanguage(const QList<DirectoryEntry> &languages)
 std::unique_ptr<ResourceLibrary> ResourceLibrary::open(const QString &path)
 {
     // Only regular files: a FIFO or a device is no library.
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() > MaxFileSize)
+    QByteArray bytes;
+    if (RegularFile::read(path, MaxFileSize, bytes) != RegularFile::Outcome::Read)
         return nullptr;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return nullptr;
-    return fromBytes(file.read(MaxFileSize + 1));
+    return fromBytes(bytes);
 }
 
 std::unique_ptr<ResourceLibrary> ResourceLibrary::fromBytes(const QByteArray &bytes)

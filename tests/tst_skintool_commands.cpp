@@ -3,14 +3,24 @@
 #include "settings/SkinInfo.h"
 #include "support/SkinDlls.h"
 #include "support/TestSupport.h"
+#include "tools/kelvor-skin/ResourceDllWriter.h"
 #include "tools/kelvor-skin/SkinCommands.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QtEndian>
+
+#include <atomic>
+#include <cerrno>
+#include <fcntl.h>
 #include <functional>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -97,6 +107,98 @@ void compareLibraries(const QString &a, const QString &b)
 
 using Change = std::function<void(QDir)>;
 
+// While it lives, opens for writing any FIFO in the folder that a reader
+// waits on, and closes it at once, so that a reader that blocked on one ends
+// with an empty file instead of hanging the test.
+class FifoWriter
+{
+public:
+    explicit FifoWriter(const QDir &dir)
+    {
+        for (const QString &name : dir.entryList(QDir::System)) {
+            const QByteArray path = QFile::encodeName(dir.filePath(name));
+            struct stat info {};
+            if (::stat(path.constData(), &info) == 0 && S_ISFIFO(info.st_mode))
+                m_threads.emplace_back([this, path] {
+                    while (!m_done) {
+                        const int fd = ::open(path.constData(), O_WRONLY | O_NONBLOCK);
+                        if (fd >= 0) {
+                            ::close(fd);
+                            return;
+                        }
+                        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                    }
+                });
+        }
+    }
+    ~FifoWriter()
+    {
+        m_done = true;
+        for (std::thread &thread : m_threads)
+            thread.join();
+    }
+
+private:
+    std::atomic<bool> m_done{false};
+    std::vector<std::thread> m_threads;
+};
+
+// A DIB of a 30 x 60 picture, 24 bits, followed by `padding` bytes that no
+// picture shows.
+QByteArray tileDib(QRgb colour, qsizetype padding = 0)
+{
+    QImage image(30, 60, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray file;
+    QBuffer buffer(&file);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return file.mid(14) + QByteArray(padding, '\0');
+}
+
+// A library the game lists, with one back and the given bitmaps.
+QByteArray libraryWith(const QMap<QString, QByteArray> &bitmaps)
+{
+    ResourceDllWriter writer;
+    for (auto it = bitmaps.cbegin(); it != bitmaps.cend(); ++it)
+        writer.addBitmap(it.key(), it.value());
+    const QStringList texts = {"Tolvane...", "1", "One", "0", "Ann", "Plain"};
+    for (int i = 0; i < texts.size(); ++i)
+        writer.addString(i + 1, texts[i]);
+    return writer.write();
+}
+
+// Makes every data entry of a bitmap of size `from` point to the data of the
+// one of size `to`, as a library whose bitmaps share one picture has it.
+void shareData(QByteArray &dll, quint32 to, const QList<quint32> &from)
+{
+    qint64 target = -1;
+    QList<qint64> entries;
+    // A data entry: address, size, code page 0, reserved 0.
+    for (qint64 at = 0; at + 16 <= dll.size() && at < 1 << 20; at += 4) {
+        const quint32 size = qFromLittleEndian<quint32>(dll.constData() + at + 4);
+        if (qFromLittleEndian<quint64>(dll.constData() + at + 8) != 0)
+            continue;
+        if (size == to)
+            target = at;
+        else if (from.contains(size))
+            entries.append(at);
+    }
+    QVERIFY(target >= 0);
+    QCOMPARE(entries.size(), from.size());
+    for (const qint64 at : entries)
+        dll.replace(at, 8, dll.mid(target, 8));
+}
+
+// The bytes of all files in the folder.
+qint64 folderBytes(const QString &folder)
+{
+    qint64 total = 0;
+    for (const QFileInfo &file : QDir(folder).entryInfoList(QDir::Files))
+        total += file.size();
+    return total;
+}
+
 } // namespace
 
 class SkinToolTest : public QObject
@@ -110,6 +212,8 @@ private slots:
     void refusesWhatWouldNotWork();
     void checkSaysWhatIsMissing_data();
     void checkSaysWhatIsMissing();
+    void extractWritesOnlyInsideItsFolder();
+    void extractOfSharedHugePictureStaysSmall();
     void shippedSkinIsListed();
 };
 
@@ -190,6 +294,31 @@ void SkinToolTest::refusesWhatWouldNotWork_data()
     QTest::newRow("two pictures for one face")
         << Change([](QDir dir) { QFile::copy(dir.filePath("01bmp.png"), dir.filePath("01BMP.bmp")); })
         << "a second picture for 01BMP";
+    // Only regular files, and no larger than the game reads a library.
+    const auto fifo = [](const char *file) {
+        return [file](QDir dir) {
+            dir.remove(file);
+            QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(file)).constData(), 0600), 0);
+        };
+    };
+    const auto zeros = [](const char *file) {
+        return [file](QDir dir) {
+            dir.remove(file);
+            QVERIFY(QFile::link("/dev/zero", dir.filePath(file)));
+        };
+    };
+    const auto huge = [](const char *file) {
+        return [file](QDir dir) {
+            QFile big(dir.filePath(file));
+            QVERIFY(big.open(QIODevice::ReadWrite) && big.resize(ResourceLibrary::MaxFileSize + 1));
+        };
+    };
+    QTest::newRow("skin.txt a FIFO") << Change(fifo("skin.txt")) << "skin.txt: not a regular file";
+    QTest::newRow("face a FIFO") << Change(fifo("05bmp.png")) << "05bmp.png: not a regular file";
+    QTest::newRow("skin.txt linked to /dev/zero") << Change(zeros("skin.txt")) << "skin.txt: not a regular file";
+    QTest::newRow("back linked to /dev/zero") << Change(zeros("back001.bmp")) << "back001.bmp: not a regular file";
+    QTest::newRow("skin.txt over 64 MB") << Change(huge("skin.txt")) << "skin.txt: larger than 64 MB";
+    QTest::newRow("back over 64 MB") << Change(huge("Back002.BMP")) << "Back002.BMP: larger than 64 MB";
 }
 
 void SkinToolTest::refusesWhatWouldNotWork()
@@ -199,6 +328,7 @@ void SkinToolTest::refusesWhatWouldNotWork()
     QTemporaryDir dir;
     writeSkinFolder(dir.filePath("skin"));
     change(QDir(dir.filePath("skin")));
+    const FifoWriter unblock(QDir(dir.filePath("skin")));
     const Run run = kelvorSkin({"build", dir.filePath("skin"), "-o", dir.filePath("skin.dll")});
     QCOMPARE(run.status, SkinCommands::Faulty);
     QVERIFY2(run.err.contains(named), qPrintable(run.err));
@@ -216,9 +346,16 @@ void SkinToolTest::checkSaysWhatIsMissing_data()
         << "the game does not list it\n  text 1 is \"TOLVANE...\": the marker is \"Tolvane...\" in exactly";
     QTest::newRow("faces and back missing")
         << faces + "STRINGTABLE\nBEGIN\n 1 \"Tolvane...\"\n 2 \"1\"\n 3 \"One\"\n 4 \"0\"\n 5 \"A\"\n 6 \"D\"\nEND\n"
-        << 1 << "the game lists it\n  face 01bmp missing\n";
+        << 1 << "the game lists it\n  face 01BMP missing; the game shows the standard set's picture in its place\n";
     QTest::newRow("count not a number")
         << faces + "STRINGTABLE\nBEGIN\n 1 \"Tolvane...\"\n 2 \"x\"\nEND\n" << 1 << "not a whole number";
+    QTest::newRow("no back, no BACK001")
+        << faces + "STRINGTABLE\nBEGIN\n 1 \"Tolvane...\"\n 2 \"0\"\n 3 \"0\"\n 4 \"A\"\n 5 \"D\"\nEND\n" << 1
+        << "  back BACK001 missing; the game shows the standard set's picture in its place\n";
+    QTest::newRow("back 1 of another size")
+        << faces + "back001 BITMAP wide.bmp\n"
+                   "STRINGTABLE\nBEGIN\n 1 \"Tolvane...\"\n 2 \"1\"\n 3 \"T\"\n 4 \"0\"\n 5 \"A\"\n 6 \"D\"\nEND\n"
+        << 1 << "  back BACK001 is 31 x 60 pixels, not 30 x 60";
 }
 
 void SkinToolTest::checkSaysWhatIsMissing()
@@ -228,10 +365,72 @@ void SkinToolTest::checkSaysWhatIsMissing()
     QFETCH(QString, said);
     QTemporaryDir dir;
     plainFace(1).convertToFormat(QImage::Format_Mono).save(dir.filePath("w00bmp.bmp"));
+    QImage(31, 60, QImage::Format_RGB32).save(dir.filePath("wide.bmp"));
     writeFileBytes(dir.filePath("skin.dll"), SkinDlls::buildDll(dir.path(), rc, "i686"));
     const Run run = kelvorSkin({"check", dir.filePath("skin.dll")});
     QCOMPARE(run.status, status);
     QVERIFY2(run.out.contains(said), qPrintable(run.out));
+}
+
+// Resource names that lead out of the folder or into another one: extract
+// writes none of them, says so, and check names them while the game still
+// lists the library.
+void SkinToolTest::extractWritesOnlyInsideItsFolder()
+{
+    QTemporaryDir dir;
+    const QString outside = QString("/tmp/kelvor_skin_outside_%1").arg(QCoreApplication::applicationPid());
+    const QStringList names = {"../../escaped", outside, "sub/dir", "tab\there", QString(300, 'n')};
+    QMap<QString, QByteArray> bitmaps = {{"00BMP", tileDib(qRgb(1, 2, 3))}};
+    for (const QString &name : names)
+        bitmaps.insert(name, tileDib(qRgb(4, 5, 6)));
+    writeFileBytes(dir.filePath("skin.dll"), libraryWith(bitmaps));
+
+    const QString folder = dir.filePath("a/b/out");
+    const Run run = kelvorSkin({"extract", dir.filePath("skin.dll"), folder});
+    QFile::remove(outside + ".bmp");
+    QCOMPARE(run.status, SkinCommands::Faulty);
+    QVERIFY(!QFile::exists(dir.filePath("a/escaped.bmp")));
+    QVERIFY(!QFile::exists(outside + ".bmp"));
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+             QStringList({"00bmp.bmp", "skin.txt"}));
+    for (const QString &name : names)
+        QVERIFY2(run.err.contains("bitmap \"" + name.toUpper() + "\""), qPrintable(run.err));
+
+    const Run checked = kelvorSkin({"check", dir.filePath("skin.dll")});
+    QVERIFY2(checked.out.contains(": the game lists it\n"), qPrintable(checked.out));
+    for (const QString &name : names)
+        QVERIFY2(checked.out.contains("warning: bitmap \"" + name.toUpper() + "\": its name is no plain file name"),
+                 qPrintable(checked.out));
+    QVERIFY(!checked.out.contains("warning: bitmap \"00BMP\""));
+
+    // Nor through a link that is already in the folder.
+    const QString linked = dir.filePath("linked");
+    QDir().mkpath(linked);
+    writeFileBytes(dir.filePath("victim"), "mine");
+    QVERIFY(QFile::link(dir.filePath("victim"), QDir(linked).filePath("00bmp.bmp")));
+    QCOMPARE(kelvorSkin({"extract", dir.filePath("skin.dll"), linked}).status, SkinCommands::Faulty);
+    QCOMPARE(readFileBytes(dir.filePath("victim")), QByteArray("mine"));
+}
+
+// Three bitmaps that share one picture of 40 MB, of which 30 x 60 pixels
+// are the picture: extract writes each picture, and only the picture.
+void SkinToolTest::extractOfSharedHugePictureStaysSmall()
+{
+    QTemporaryDir dir;
+    const QByteArray big = tileDib(qRgb(200, 100, 50), 40 << 20);
+    QByteArray dll = libraryWith({{"00BMP", big}, {"01BMP", tileDib(0, 4)}, {"02BMP", tileDib(0, 8)}});
+    shareData(dll, quint32(big.size()), {quint32(tileDib(0, 4).size()), quint32(tileDib(0, 8).size())});
+    writeFileBytes(dir.filePath("shared.dll"), dll);
+    const auto library = ResourceLibrary::open(dir.filePath("shared.dll"));
+    QVERIFY(library);
+    QCOMPARE(library->bitmapData("02BMP").size(), big.size());
+
+    const QString folder = dir.filePath("out");
+    const Run run = kelvorSkin({"extract", dir.filePath("shared.dll"), folder});
+    QVERIFY2(run.status == SkinCommands::Fine, qPrintable(run.err));
+    QVERIFY2(folderBytes(folder) < 64 * 1024, qPrintable(QString::number(folderBytes(folder))));
+    for (const char *name : {"00bmp.bmp", "01bmp.bmp", "02bmp.bmp"})
+        QCOMPARE(QImage(QDir(folder).filePath(name)).pixel(29, 59), qRgb(200, 100, 50));
 }
 
 // The skin the build puts beside the game is one the game lists and loads.

@@ -1,7 +1,8 @@
 // Fuzzes the skin library reader with any bytes as a file. Bytes that start
 // like a PE file ("MZ") are opened as a library: every bitmap is decoded and
 // every string read. Any other bytes are taken as a bitmap resource and go
-// through the DIB completion and Qt's BMP reader.
+// through the DIB completion and the decoders, and cut to the bytes the
+// picture uses, which must give the same picture.
 
 #include "platform/DibFile.h"
 #include "platform/ResourceLibrary.h"
@@ -39,7 +40,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (!bytes.startsWith("MZ")) {
         const QByteArray file = DibFile::withFileHeader(bytes);
         require(file.isEmpty() || file.size() == bytes.size() + 14, "a file header of the wrong size");
-        checkPicture(DibFile::decode(bytes));
+        const QImage picture = DibFile::decode(bytes);
+        checkPicture(picture);
+        // kelvor-skin extract keeps only the bytes the picture uses: they
+        // must give the same picture.
+        const qint64 extent = DibFile::extent(bytes);
+        require(extent >= 0 && extent <= bytes.size(), "an extent outside the bitmap");
+        require((extent == 0) == !DibFile::header(bytes), "an extent for a bitmap that is none, or none for one");
+        if (extent > 0)
+            require(DibFile::decode(QByteArrayView(bytes).first(extent)) == picture, "the extent cuts the picture");
         return 0;
     }
     const auto library = ResourceLibrary::fromBytes(bytes);

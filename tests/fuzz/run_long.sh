@@ -8,7 +8,10 @@
 # stay in build-asan/corpus-<name>; a crash is saved as
 # build-asan/crash-<name>-*: add it to the saved corpus once it is fixed.
 # Merge worthwhile new inputs into the saved corpus with -merge=1 by hand,
-# keeping it small.
+# keeping it small (tests/fuzz/big_seeds.py writes its few large seeds).
+# Inputs grow up to 256 KB (KELVOR_FUZZ_MAX_LEN to change), the size of
+# real packs and skins, so the large seeds are fuzzed whole. At the end it
+# prints the executions per second, so that a slow path shows.
 set -euo pipefail
 [ $# -ge 2 ] || { echo "usage: $0 <name> <runs> [libFuzzer options]" >&2; exit 2; }
 name=$1; runs=$2; shift 2
@@ -23,7 +26,14 @@ cp -n "$here/tests/fuzz/corpus/$name/"* "$work/" 2>/dev/null || true
 export UBSAN_OPTIONS="suppressions=$here/tests/sanitizers/ubsan.supp:print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$here/tests/sanitizers/lsan.supp"
 cd "$build"
+max_len="${KELVOR_FUZZ_MAX_LEN:-262144}"
+log="$build/fuzz-$name.log"
 start=$(date +%s)
-"$build/tests/fuzz/fuzz_$name" -runs="$runs" -artifact_prefix="$build/crash-$name-" \
-    -print_final_stats=1 "$@" "$work"
-echo "fuzz_$name: $runs runs asked, $(( $(date +%s) - start )) s"
+status=0
+"$build/tests/fuzz/fuzz_$name" -runs="$runs" -max_len="$max_len" -artifact_prefix="$build/crash-$name-" \
+    -print_final_stats=1 "$@" "$work" 2>&1 | tee "$log" || status=$?
+done_runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
+rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1)
+echo "fuzz_$name: ${done_runs:-?} runs of $runs asked in $(( $(date +%s) - start )) s," \
+     "${rate:-?} exec/s, inputs up to $max_len bytes"
+exit "$status"

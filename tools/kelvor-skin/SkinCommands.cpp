@@ -8,7 +8,9 @@
 #include "tools/kelvor-skin/SkinFolder.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 
 namespace {
 
@@ -31,16 +33,46 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
 }
 
-// The problems of one tile picture, empty when it is fine.
+// A file that extract writes: a save would follow a link already there to
+// wherever it points, so a link is not written through.
+bool writeIntoFolder(const QString &path, const QByteArray &bytes)
+{
+    return !QFileInfo(path).isSymLink() && writeFile(path, bytes);
+}
+
+// Longest file name the folder can take, in bytes.
+constexpr int MaxFileName = 255;
+
+// The file that extract writes a bitmap to: its name in lower case with
+// ".bmp", inside the folder; empty when the resource's name would not make
+// one plain file name there (a separator, a control character, too long).
+QString bitmapFileName(const QString &resource)
+{
+    const QString file = resource.toLower() + QStringLiteral(".bmp");
+    for (const QChar c : resource)
+        if (c == u'/' || c == u'\\' || c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return {};
+    if (resource.isEmpty() || file.toUtf8().size() > MaxFileName)
+        return {};
+    return file;
+}
+
+// The problems of one tile picture, empty when it is fine. Where the game
+// would not show the library's picture, it says what stands in.
 QString tileProblem(const ResourceLibrary &library, const QString &name)
 {
     if (library.bitmapData(name).isEmpty())
-        return QStringLiteral("missing");
+        return QStringLiteral("missing; the game shows the standard set's picture in its place");
     const QImage image = library.bitmap(name);
     if (image.isNull())
-        return QStringLiteral("cannot be decoded");
+        return QStringLiteral("is a bitmap the game cannot draw (of a kind it does not read, or over %1 pixels "
+                              "a side); the standard set's picture stands in")
+            .arg(DibFile::MaxSide);
     if (image.size() != TileSize)
-        return QStringLiteral("is %1 x %2 pixels, not 30 x 60").arg(image.width()).arg(image.height());
+        return QStringLiteral("is %1 x %2 pixels, not 30 x 60; the tile shows it from its top-left corner, cut "
+                              "or short of the tile")
+            .arg(image.width())
+            .arg(image.height());
     return {};
 }
 
@@ -74,7 +106,13 @@ int SkinCommands::build(const QString &folder, const QString &dll)
         writer.addBitmap(it.key(), it.value());
     for (auto it = source.strings.cbegin(); it != source.strings.cend(); ++it)
         writer.addString(it.key(), it.value());
-    if (!writeFile(dll, writer.write())) {
+    const QByteArray library = writer.write();
+    if (library.size() > ResourceLibrary::MaxFileSize) {
+        m_err << "kelvor-skin: " << dll << ": would be " << library.size() << " bytes; the game reads libraries of at most "
+              << ResourceLibrary::MaxFileSize / (1024 * 1024) << " MB\n";
+        return Faulty;
+    }
+    if (!writeFile(dll, library)) {
         m_err << "kelvor-skin: " << dll << ": cannot be written\n";
         return Faulty;
     }
@@ -123,15 +161,37 @@ int SkinCommands::extract(const QString &dll, const QString &folder)
     }
     const QDir dir(folder);
     int status = Fine;
+    QSet<QString> written; // file names, without regard to case
+    qint64 total = 0;
     for (const QString &name : library->bitmapNames()) {
-        // The DIB goes back into a .bmp file unchanged, so a build from the
-        // folder stores the same bytes again.
-        const QByteArray file = DibFile::withFileHeader(library->bitmapData(name));
-        const QString path = dir.filePath(name.toLower() + QStringLiteral(".bmp"));
+        // The picture goes back into a .bmp file as stored, so a build from
+        // the folder stores the same picture again; only bytes past its end,
+        // which no picture shows, are left behind.
+        const QByteArray dib = library->bitmapData(name);
+        const QByteArray file = DibFile::withFileHeader(QByteArrayView(dib).first(DibFile::extent(dib)));
+        const QString fileName = bitmapFileName(name);
+        if (fileName.isEmpty() || written.contains(fileName.toUpper())) {
+            m_err << "kelvor-skin: bitmap \"" << name << "\": its name makes no file name of its own in "
+                  << folder << "; left out\n";
+            status = Faulty;
+            continue;
+        }
         if (file.isEmpty()) {
             m_err << "kelvor-skin: " << name << ": not a bitmap that can be decoded; left out\n";
             status = Faulty;
-        } else if (!writeFile(path, file)) {
+            continue;
+        }
+        // What a folder holds must build again into a library the game reads.
+        if (total + file.size() > ResourceLibrary::MaxFileSize) {
+            m_err << "kelvor-skin: " << name << ": the pictures come to more than "
+                  << ResourceLibrary::MaxFileSize / (1024 * 1024) << " MB, more than the game reads; left out\n";
+            status = Faulty;
+            continue;
+        }
+        total += file.size();
+        written.insert(fileName.toUpper());
+        const QString path = dir.filePath(fileName);
+        if (!writeIntoFolder(path, file)) {
             m_err << "kelvor-skin: " << path << ": cannot be written\n";
             return Faulty;
         }
@@ -145,11 +205,11 @@ int SkinCommands::extract(const QString &dll, const QString &folder)
     for (qint64 c = 1; c <= info.reservedCount && n + 2 * c + 3 <= 0xFFFF; ++c)
         text.records.append({library->string(int(n + 2 * c + 2)), library->string(int(n + 2 * c + 3))});
     const QString textPath = dir.filePath(QStringLiteral("skin.txt"));
-    if (!writeFile(textPath, text.format().toUtf8())) {
+    if (!writeIntoFolder(textPath, text.format().toUtf8())) {
         m_err << "kelvor-skin: " << textPath << ": cannot be written\n";
         return Faulty;
     }
-    m_out << folder << ": " << library->bitmapNames().size() << " pictures and skin.txt\n";
+    m_out << folder << ": " << written.size() << " pictures and skin.txt\n";
     return status;
 }
 
@@ -160,6 +220,8 @@ int SkinCommands::check(const QString &dll)
         m_out << dll << ": cannot be opened; the game does not list it\n";
         return Faulty;
     }
+    // Resources are named as a library stores them, in upper case.
+    const auto resource = [](const QString &name) { return name.toUpper(); };
     QStringList problems;
     const SkinInfo info = SkinInfo::read(*library);
     if (info.marker != SkinInfo::FamilyMarker) {
@@ -169,32 +231,44 @@ int SkinCommands::check(const QString &dll)
         else
             problems << QStringLiteral("text 1 is not the marker \"%1\"").arg(SkinInfo::FamilyMarker);
     }
+    const bool backsCounted = info.countsAreNumbers && info.backCount >= 1;
     if (!info.countsAreNumbers)
         problems << QStringLiteral("text 2 (the number of backs) or the number of reserved records after the "
-                                   "back titles is not a whole number");
+                                   "back titles is not a whole number; the game shows the standard set instead");
     else if (info.backCount < 1)
-        problems << QStringLiteral("no back");
+        problems << QStringLiteral("no back (text 2 is %1); the game shows the standard set instead")
+                        .arg(info.backCount);
     for (DominoId id = 1; id <= DominoSet::Count; ++id) {
         const std::string_view face = DominoSet::bitmapName(id);
-        const QString name = QString::fromLatin1(face.data(), qsizetype(face.size()));
+        const QString name = resource(QString::fromLatin1(face.data(), qsizetype(face.size())));
         if (const QString problem = tileProblem(*library, name); !problem.isEmpty())
             problems << QStringLiteral("face %1 %2").arg(name, problem);
     }
-    for (int back = 1; info.countsAreNumbers && back <= qMin(info.backCount, 999); ++back) {
-        if (const QString problem = tileProblem(*library, backName(back)); !problem.isEmpty())
-            problems << QStringLiteral("%1 %2").arg(backName(back), problem);
-        if (info.backTitles.value(back - 1).isEmpty())
+    // Back 1 is the back the game falls back on, so it is looked for even
+    // when the count of backs says there is none.
+    for (int back = 1; back <= (backsCounted ? qMin(info.backCount, 999) : 1); ++back) {
+        if (const QString problem = tileProblem(*library, resource(backName(back))); !problem.isEmpty())
+            problems << QStringLiteral("back %1 %2").arg(resource(backName(back)), problem);
+        if (backsCounted && info.backTitles.value(back - 1).isEmpty())
             problems << QStringLiteral("back %1 has no title").arg(back);
     }
     if (info.author.isEmpty())
         problems << QStringLiteral("no author line");
     if (info.description.isEmpty())
         problems << QStringLiteral("no description");
+    // Nothing the game reads, but extract could not write them.
+    QStringList warnings;
+    for (const QString &name : library->bitmapNames())
+        if (bitmapFileName(name).isEmpty())
+            warnings << QStringLiteral("bitmap \"%1\": its name is no plain file name; extract leaves it out")
+                            .arg(name);
 
     const bool listed = info.isValid();
     m_out << dll << ": " << (listed ? "the game lists it" : "the game does not list it") << "\n";
     for (const QString &problem : problems)
         m_out << "  " << problem << "\n";
+    for (const QString &warning : warnings)
+        m_out << "  warning: " << warning << "\n";
     if (problems.isEmpty())
         m_out << "  nothing is missing\n";
     return problems.isEmpty() ? Fine : Faulty;

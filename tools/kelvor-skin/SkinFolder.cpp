@@ -2,13 +2,15 @@
 
 #include "game/DominoSet.h"
 #include "platform/DibFile.h"
+#include "platform/RegularFile.h"
 #include "platform/ResourceLibrary.h"
 #include "settings/SkinInfo.h"
 #include "tools/kelvor-skin/DibEncoder.h"
 
+#include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QRegularExpression>
 
 namespace {
@@ -17,6 +19,8 @@ constexpr int TileWidth = 30;
 constexpr int TileHeight = 60;
 constexpr int MaxText = ResourceLibrary::MaxStringLength;
 const QString TextFile = QStringLiteral("skin.txt");
+// No file, and no library, is larger than the game reads a library.
+constexpr qint64 MaxBytes = ResourceLibrary::MaxFileSize;
 
 QString faceName(DominoId id)
 {
@@ -46,7 +50,9 @@ bool SkinFolder::read(const QString &folder, QString &error)
 
     // Pictures: every .bmp and .png, named after its resource.
     QMap<QString, QString> files; // upper-case name -> file name
-    const QStringList entries = dir.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+    // FIFOs and devices are listed too, so that one named like a picture is
+    // refused by its name instead of passed over.
+    const QStringList entries = dir.entryList(QDir::Files | QDir::System, QDir::Name | QDir::IgnoreCase);
     static const QRegularExpression picture(QStringLiteral("^(.+)\\.(bmp|png)$"),
                                             QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression backName(QStringLiteral("^BACK(\\d{3})$"));
@@ -86,14 +92,14 @@ bool SkinFolder::read(const QString &folder, QString &error)
             return false;
         }
 
+    qint64 total = 0;
     for (auto it = files.cbegin(); it != files.cend(); ++it) {
         const QString path = dir.filePath(it.value());
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            error = path + QStringLiteral(": cannot be read");
+        QByteArray bytes;
+        if (const auto outcome = RegularFile::read(path, MaxBytes, bytes); outcome != RegularFile::Outcome::Read) {
+            error = path + QStringLiteral(": ") + RegularFile::reason(outcome, MaxBytes);
             return false;
         }
-        const QByteArray bytes = file.readAll();
         const bool tile = isFace(it.key()) || backName.match(it.key()).hasMatch();
         QImage image;
         QByteArray dib;
@@ -102,10 +108,29 @@ bool SkinFolder::read(const QString &folder, QString &error)
             dib = bytes.mid(14);
             image = DibFile::decode(dib);
         } else {
-            image.loadFromData(bytes, "PNG");
+            // A PNG states its size first: one larger than a bitmap the game
+            // draws is not decoded at all.
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::ReadOnly);
+            QImageReader reader(&buffer, "png");
+            const QSize size = reader.size();
+            if (size.width() > DibFile::MaxSide || size.height() > DibFile::MaxSide) {
+                error = path + QStringLiteral(": %1 x %2 pixels, more than the game draws (%3 a side)")
+                                   .arg(size.width())
+                                   .arg(size.height())
+                                   .arg(DibFile::MaxSide);
+                return false;
+            }
+            image = reader.read();
             if (!image.isNull())
                 dib = DibEncoder::encode(image, isFace(it.key()) ? DibEncoder::Depth::TwoColoursIfPossible
                                                                  : DibEncoder::Depth::TrueColour);
+        }
+        total += dib.size();
+        if (total > MaxBytes) {
+            error = path + QStringLiteral(": the pictures come to more than %1 MB, more than the game reads")
+                               .arg(MaxBytes / (1024 * 1024));
+            return false;
         }
         if (image.isNull()) {
             error = path + QStringLiteral(": not a picture that can be read");
@@ -124,14 +149,16 @@ bool SkinFolder::read(const QString &folder, QString &error)
 
     // Texts.
     const QString textPath = dir.filePath(TextFile);
-    QFile textFile(textPath);
-    if (!textFile.open(QIODevice::ReadOnly)) {
-        error = textPath + QStringLiteral(": missing (it holds the back titles, the author and the description)");
+    QByteArray textBytes;
+    if (const auto outcome = RegularFile::read(textPath, MaxBytes, textBytes); outcome != RegularFile::Outcome::Read) {
+        error = textPath + QStringLiteral(": ") + RegularFile::reason(outcome, MaxBytes);
+        if (outcome == RegularFile::Outcome::Missing)
+            error += QStringLiteral(" (it holds the back titles, the author and the description)");
         return false;
     }
     SkinText text;
     QString textError;
-    if (!SkinText::parse(QString::fromUtf8(textFile.readAll()), text, textError)) {
+    if (!SkinText::parse(QString::fromUtf8(textBytes), text, textError)) {
         error = textPath + QStringLiteral(", ") + textError;
         return false;
     }
