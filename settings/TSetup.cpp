@@ -217,8 +217,8 @@ void TSetup::FormCreate()
     m_model.ListPictures();
     m_model.ListLanguages();
     m_model.ListSkins();
-    m_model.ReadSettings();
-    m_model.ComposeBackground();
+    if (!m_model.ReadSettings())
+        m_model.ComposeBackground();
     showChoices();
 }
 
@@ -249,8 +249,8 @@ void TSetup::done(int result)
 
 void TSetup::FormClose()
 {
-    m_model.ReadSettings();
-    m_model.ComposeBackground();
+    if (!m_model.ReadSettings())
+        m_model.ComposeBackground();
     showChoices();
     emit boardToShow();
 }
