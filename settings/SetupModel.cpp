@@ -283,9 +283,11 @@ bool SetupModel::ReadSettings()
     m_skin = stored.setPack == SettingsFile::StandardSkin ? 0 : entryOrFirst(m_skins, stored.setPack);
     // A library that is there but cannot be opened now (unreadable, being
     // copied) is not listed; the standard set stands in, and the stored
-    // skin and back stay in the file until the player chooses others.
+    // skin and back stay in the file until the player chooses others. One
+    // that opens without the family's marker is no skin, and goes.
     const bool skinUnopened = m_skin == 0 && stored.setPack != SettingsFile::StandardSkin
-                              && find(m_folder.files(skinsFolder, skinExtension), stored.setPack) >= 0;
+                              && find(m_folder.files(skinsFolder, skinExtension), stored.setPack) >= 0
+                              && !ResourceLibrary::open(m_folder.file(skinsFolder, stored.setPack));
     m_keptSetPack = skinUnopened ? stored.setPack : QString();
     m_keptBackSet = skinUnopened ? stored.backSet : QString();
     LoadSkin();

@@ -2,6 +2,7 @@
 #include "settings/Wallpaper.h"
 #include "support/FamilyRewriter.h"
 #include "support/SetupFixture.h"
+#include "support/SkinFixture.h"
 #include "support/TextModule.h"
 
 #include <QtTest>
@@ -333,6 +334,9 @@ void SetupTest::textsThisGameCannotUseStay_data()
     QTest::newRow("the player picks the standard set")
         << locked << "skin" << QByteArray("SetPack=*standart*\r\nBackSet=back001");
     QTest::newRow("the player picks a back") << locked << "back" << QByteArray("SetPack=Locked.dll\r\nBackSet=back002");
+    QTest::newRow("library without the family's marker")
+        << QByteArray("SetPack=Other.dll\r\nBackSet=back002") << QString()
+        << QByteArray("SetPack=*standart*\r\nBackSet=back002");
     QTest::newRow("skin gone from the folder")
         << QByteArray("SetPack=gone.dll\r\nBackSet=back002") << QString()
         << QByteArray("SetPack=*standart*\r\nBackSet=back002");
@@ -349,6 +353,9 @@ void SetupTest::textsThisGameCannotUseStay()
     SetupFixture f;
     QDir().mkpath(f.path(QStringLiteral("Skins")));
     writeFileBytes(f.path(QStringLiteral("Skins/Locked.dll")), "MZ and then nothing a library holds");
+    if (keys.contains("Other.dll"))
+        SkinFixture::build(f.path(QStringLiteral("Skins/Other.dll")),
+                           SkinFixture::Skin{{"Ravendell", "1", "a", "0", "", ""}, qRgb(1, 2, 3), {qRgb(4, 5, 6)}});
     writeFileBytes(f.settingsPath(), "[Tolvane...]\r\n" + keys + "\r\n");
     f.listAndRead();
     QCOMPARE(f.model->skin(), 0);
