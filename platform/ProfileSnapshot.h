@@ -45,7 +45,7 @@ private:
     };
 
     static bool endsWithLineBreak(const QByteArray &bytes);
-    // The first of the snapshot's sections or keys that the document lacks.
+    // Whether the document lacks a section or a key of the snapshot.
     bool lacksSomething(const ProfileDocument &document) const;
 
     std::vector<Section> m_sections;

@@ -249,6 +249,7 @@ void TSetup::done(int result)
 
 void TSetup::FormClose()
 {
+    // A reading that changed the colour or placement has composed already.
     if (!m_model.ReadSettings())
         m_model.ComposeBackground();
     showChoices();
