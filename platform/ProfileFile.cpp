@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QThread>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -23,17 +24,60 @@ QByteArray nativePath(const QString &path)
     return QFile::encodeName(path);
 }
 
+ProfileFile::Wait &tornReadWait()
+{
+    static ProfileFile::Wait wait = [](int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); };
+    return wait;
+}
+
 } // namespace
 
-ProfileFile::ProfileFile(QString path, MessageSink *sink)
+ProfileFile::ProfileFile(QString path, MessageSink *sink, Sharing sharing)
     : m_path(std::move(path))
     , m_sink(sink)
 {
+    if (sharing == Sharing::Shared)
+        m_seen.emplace();
+}
+
+ProfileFile::Wait ProfileFile::setTornReadWait(Wait wait)
+{
+    return std::exchange(tornReadWait(), std::move(wait));
 }
 
 ProfileFile::State ProfileFile::read(ProfileDocument &document) const
 {
     document = ProfileDocument();
+    QByteArray bytes;
+    State state = readBytes(bytes);
+    if (state == State::Missing && m_seen)
+        m_seen->remember(document); // taken away, not torn: nothing to keep
+    if (state != State::Read)
+        return state;
+    document = ProfileDocument::fromBytes(bytes);
+    if (!m_seen)
+        return state;
+    // Caught while another game rewrites the file in place: it will have
+    // written the rest in a moment.
+    for (int retry = 0; retry < TornReadRetries && m_seen->looksTorn(bytes, document); ++retry) {
+        if (tornReadWait())
+            tornReadWait()(TornReadPauseMs);
+        state = readBytes(bytes);
+        if (state != State::Read) {
+            document = ProfileDocument();
+            return state;
+        }
+        document = ProfileDocument::fromBytes(bytes);
+    }
+    if (m_seen->looksTorn(bytes, document))
+        document = m_seen->mend(bytes);
+    m_seen->remember(document);
+    return state;
+}
+
+ProfileFile::State ProfileFile::readBytes(QByteArray &bytes) const
+{
+    bytes.clear();
     // Never opened when it is not a regular file: opening a FIFO waits for a
     // writer, and opening a device may do things.
     struct stat info {};
@@ -49,7 +93,7 @@ ProfileFile::State ProfileFile::read(ProfileDocument &document) const
         ::close(fd);
         return State::Unreadable;
     }
-    QByteArray bytes(qsizetype(info.st_size) + 1, Qt::Uninitialized);
+    bytes = QByteArray(qsizetype(info.st_size) + 1, Qt::Uninitialized);
     qsizetype size = 0;
     for (;;) {
         if (size == bytes.size()) {
@@ -73,7 +117,6 @@ ProfileFile::State ProfileFile::read(ProfileDocument &document) const
     }
     ::close(fd);
     bytes.truncate(size);
-    document = ProfileDocument::fromBytes(bytes);
     return State::Read;
 }
 
@@ -109,7 +152,11 @@ bool ProfileFile::save(const ProfileDocument &document)
     if (target.isEmpty())
         return fail();
     FolderLock lock(QFileInfo(target).path());
-    return write(target, document);
+    if (!write(target, document))
+        return false;
+    if (m_seen)
+        m_seen->remember(document);
+    return true;
 }
 
 bool ProfileFile::update(const std::function<void(ProfileDocument &)> &change)
@@ -122,7 +169,11 @@ bool ProfileFile::update(const std::function<void(ProfileDocument &)> &change)
     if (read(document) == State::Unreadable)
         return fail();
     change(document);
-    return write(target, document);
+    if (!write(target, document))
+        return false;
+    if (m_seen)
+        m_seen->remember(document);
+    return true;
 }
 
 bool ProfileFile::write(const QString &target, const ProfileDocument &document)

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "ProfileDocument.h"
+#include "ProfileSnapshot.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class MessageSink;
 
@@ -19,6 +21,11 @@ class MessageSink;
 // and the result saved, all in one go; writeString() does that for one key.
 // Copies of this program never undo each other's changes that way; against
 // the family's Windows games, which do not lock, the last write of a key wins.
+//
+// A shared file (Sharing::Shared) is also guarded against the family's
+// games that rewrite it in place: a read that looks torn (ProfileSnapshot) is
+// read again after a short wait, a few times, and what still lacks a section
+// or a key that this run saw gets them back before anyone uses or saves it.
 //
 // A missing file reads as an empty one: every read gives its default. Only a
 // regular file (or a link to one) of at most MaxFileSize bytes is read; a
@@ -45,7 +52,19 @@ public:
     // of short lines takes a tenth of a second to read and some 30 MB.
     static constexpr qint64 MaxFileSize = 1024 * 1024;
 
-    ProfileFile(QString path, MessageSink *sink);
+    enum class Sharing { Private, Shared };
+    // A torn-looking read of a shared file is read again this many times,
+    // after a pause of TornReadPauseMs each: the family's games write their
+    // few kilobytes in far less.
+    static constexpr int TornReadRetries = 5;
+    static constexpr int TornReadPauseMs = 20;
+
+    ProfileFile(QString path, MessageSink *sink, Sharing sharing = Sharing::Private);
+
+    // The pause before reading a torn-looking file again (a plain sleep
+    // unless set); gives the one it replaces.
+    using Wait = std::function<void(int milliseconds)>;
+    static Wait setTornReadWait(Wait wait);
 
     const QString &path() const { return m_path; }
 
@@ -67,6 +86,7 @@ private:
     enum class State { Missing, Read, Unreadable };
 
     State read(ProfileDocument &document) const;
+    State readBytes(QByteArray &bytes) const;
     // The file a save replaces: the path, or where the user's own link leads.
     // Empty when the save must not go ahead.
     QString saveTarget() const;
@@ -75,4 +95,6 @@ private:
 
     QString m_path;
     MessageSink *m_sink;
+    // What a shared file held when this run last read or saved it.
+    mutable std::optional<ProfileSnapshot> m_seen;
 };

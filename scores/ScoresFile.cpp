@@ -132,14 +132,14 @@ GameCounters raised(const GameCounters &now, const GameCounters &mine, const Gam
 } // namespace
 
 ScoresFile::ScoresFile(QString path, MessageSink *sink)
-    : m_path(std::move(path))
+    : m_file(std::move(path), sink, ProfileFile::Sharing::Shared)
     , m_sink(sink)
 {
 }
 
 bool ScoresFile::read(ScoresRecord &record) const
 {
-    const ProfileDocument document = ProfileFile(m_path, m_sink).load();
+    const ProfileDocument document = m_file.load();
     NumberReader reader(document, m_sink, m_lastReported);
     readRecord(document, reader, record);
     m_base = record;
@@ -202,7 +202,7 @@ bool ScoresFile::write(const ScoresRecord &record)
 bool ScoresFile::write(ScoresRecord &record)
 {
     ScoresRecord result;
-    const bool saved = ProfileFile(m_path, m_sink).update([&](ProfileDocument &document) {
+    const bool saved = m_file.update([&](ProfileDocument &document) {
         // What the file holds now; a value that is not a number was reported
         // when read and is repaired by this write.
         QString unreported;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ScoresRecord.h"
+#include "platform/ProfileFile.h"
 
 #include <QString>
 
@@ -18,7 +19,9 @@ class MessageSink;
 // to it, under the lock of ProfileFile::update(). The changes are what the
 // record gained since the file was last read or written here: counters are
 // raised by what this run counted, and new best entries are merged into the
-// list the file holds now.
+// list the file holds now. A read that catches the file while one of the
+// family's games rewrites it in place is read again, and never makes a write
+// drop the sections, counters or best entries this run saw (ProfileFile).
 class ScoresFile
 {
 public:
@@ -48,7 +51,7 @@ public:
 private:
     ScoresRecord merged(const ScoresRecord &record, const ScoresRecord &now) const;
 
-    QString m_path;
+    ProfileFile m_file;
     MessageSink *m_sink;
     // The bad value last reported, so that it is not reported again before
     // a write has repaired it.

@@ -3,6 +3,11 @@
 #include "platform/MessageSink.h"
 #include "platform/WholeNumber.h"
 
+#include <QSet>
+
+#include <array>
+#include <utility>
+
 const QString SettingsFile::FileName = QStringLiteral("Tolvane.ini");
 const QString SettingsFile::Section = QStringLiteral("Tolvane...");
 const QString SettingsFile::NoPicture = QStringLiteral("*none*");
@@ -24,9 +29,28 @@ const QString keySetPack = QStringLiteral("SetPack");
 const QString defaultNumber = QStringLiteral("0");
 const QString defaultBackSet = QStringLiteral("back001");
 
+// The six appearance keys with their texts, in the order they are written.
+std::array<std::pair<QString, QString>, 6> appearance(const StoredSettings &settings)
+{
+    return {{{keyPicture, settings.picture},
+             {keyPosition, settings.position},
+             {keyBackColor, QString::number(settings.backColor)},
+             {keyLangPack, settings.langPack},
+             {keyBackSet, settings.backSet},
+             {keySetPack, settings.setPack}}};
+}
+
+// The file's count plus what this run counted since `base`, round at the top
+// of the range rather than overflowing.
+int raised(int now, int mine, int base)
+{
+    return static_cast<int>(static_cast<unsigned>(now) + (static_cast<unsigned>(mine) - static_cast<unsigned>(base)));
+}
+
 } // namespace
 
-SettingsFile::SettingsFile(const QString &path, MessageSink *messages) : m_file(path, messages), m_messages(messages)
+SettingsFile::SettingsFile(const QString &path, MessageSink *messages)
+    : m_file(path, messages, ProfileFile::Sharing::Shared), m_messages(messages)
 {
 }
 
@@ -57,23 +81,40 @@ StoredSettings SettingsFile::read()
     settings.setPack = document.readString(Section, keySetPack, StandardSkin);
     if (!reported)
         m_lastReported.clear();
+
+    m_launches = settings.launches;
+    m_texts.clear();
+    QSet<QString> present;
+    for (const auto &[name, value] : document.readSectionValues(Section))
+        present.insert(name.toCaseFolded());
+    for (const auto &[key, value] : appearance(settings)) {
+        if (present.contains(key.toCaseFolded()))
+            m_texts.insert(key, document.readString(Section, key, QString()));
+    }
     return settings;
 }
 
 bool SettingsFile::write(const StoredSettings &settings)
 {
     // On the file as it is now, under the lock that copies of this game
-    // honour, so the keys of other games written meanwhile are kept.
-    const bool written = m_file.update([&settings](ProfileDocument &document) {
-        document.writeString(Section, keyLaunches, QString::number(settings.launches));
-        document.writeString(Section, keyPicture, settings.picture);
-        document.writeString(Section, keyPosition, settings.position);
-        document.writeString(Section, keyBackColor, QString::number(settings.backColor));
-        document.writeString(Section, keyLangPack, settings.langPack);
-        document.writeString(Section, keyBackSet, settings.backSet);
-        document.writeString(Section, keySetPack, settings.setPack);
+    // honour, so what other copies and games wrote meanwhile is kept.
+    const auto texts = appearance(settings);
+    const bool written = m_file.update([&](ProfileDocument &document) {
+        int now = 0;
+        if (!WholeNumber::parse(document.readString(Section, keyLaunches, defaultNumber), now))
+            now = 0;
+        document.writeString(Section, keyLaunches, QString::number(raised(now, settings.launches, m_launches)));
+        for (const auto &[key, text] : texts) {
+            const auto seen = m_texts.constFind(key);
+            if (seen == m_texts.cend() || *seen != text)
+                document.writeString(Section, key, text);
+        }
     });
-    if (written)
-        m_lastReported.clear();
-    return written;
+    if (!written)
+        return false;
+    m_lastReported.clear();
+    m_launches = settings.launches;
+    for (const auto &[key, text] : texts)
+        m_texts.insert(key, text);
+    return true;
 }

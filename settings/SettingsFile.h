@@ -2,6 +2,7 @@
 
 #include "platform/ProfileFile.h"
 
+#include <QHash>
 #include <QString>
 
 class MessageSink;
@@ -23,6 +24,13 @@ struct StoredSettings
 // Reads and writes those seven keys, one read and one save each time, so
 // every other key, section, comment and blank line of the file keeps its
 // bytes, and what other games of the family wrote in between is kept.
+//
+// The file is shared with other copies of this game and with the family's
+// other games, running at the same moment. So a write puts into the file as
+// it is now only what this run changed: each of the six appearance keys whose
+// text differs from what this run last read or wrote there (a key the file
+// lacked counts as changed), and "Launches" as the file's count raised by
+// the starts this run counted. Another copy's choices stay as it made them.
 class SettingsFile
 {
 public:
@@ -45,12 +53,20 @@ public:
     // of a read is reported, and not again until a write has replaced it.
     StoredSettings read();
 
-    // Writes the seven keys in their order. A failure shows "Unable to write
-    // to <path>", leaves the file as it was and gives false.
+    // Writes this run's changes, in the keys' order: "Launches" as the
+    // file's number plus settings.launches less the count last read or
+    // written (a file's count that is not a number counts as 0 and is
+    // repaired), and each appearance key whose text is not the one last
+    // read or written. A failure shows "Unable to write to <path>", leaves
+    // the file as it was and gives false.
     bool write(const StoredSettings &settings);
 
 private:
     ProfileFile m_file;
     MessageSink *m_messages;
     QString m_lastReported;
+    // What this run last read or wrote: the start count, and the texts of
+    // the appearance keys the file held (a missing key is not here).
+    int m_launches = 0;
+    QHash<QString, QString> m_texts;
 };

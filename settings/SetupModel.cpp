@@ -86,6 +86,7 @@ void SetupModel::selectColour(int index)
 void SetupModel::selectLanguage(int index)
 {
     m_language = index >= 0 && index < m_languages.size() ? index : -1;
+    m_keptLangPack.clear();
     ShowLanguageInfo();
     emit changed();
 }
@@ -93,6 +94,8 @@ void SetupModel::selectLanguage(int index)
 void SetupModel::selectSkin(int index)
 {
     m_skin = index >= 0 && index < m_skins.size() ? index : -1;
+    m_keptSetPack.clear();
+    m_keptBackSet.clear();
     LoadSkin();
     emit changed();
 }
@@ -100,6 +103,7 @@ void SetupModel::selectSkin(int index)
 void SetupModel::selectBack(int index)
 {
     m_back = index >= 0 && index < m_backs.size() ? index : -1;
+    m_keptBackSet.clear();
     SelectBack();
     emit changed();
 }
@@ -249,17 +253,21 @@ void SetupModel::ShowFacePreview()
 // ---------------------------------------------------------------------------
 // The settings file
 
-void SetupModel::ReadSettings()
+bool SetupModel::ReadSettings()
 {
     const StoredSettings stored = m_settings.read();
     m_launches = stored.launches;
 
+    const int shownColour = m_colour;
+    const Wallpaper::Placement shownPlacement = m_placement;
     m_colour = stored.backColor >= 0 && stored.backColor < Wallpaper::ColourCount ? stored.backColor : 0;
 
-    // The stored name carries its extension, whatever its length.
-    m_picture = stored.picture == SettingsFile::NoPicture
+    // The stored name carries its extension, whatever its length; a text of
+    // four characters or fewer leaves no name to find.
+    const QString pictureName = stored.picture.left(std::max<qsizetype>(stored.picture.size() - 4, 0));
+    m_picture = stored.picture == SettingsFile::NoPicture || pictureName.isEmpty()
                     ? 0
-                    : entryOrFirst(m_pictures, stored.picture.left(stored.picture.size() - 4));
+                    : entryOrFirst(m_pictures, pictureName);
 
     m_placement = stored.position == SettingsFile::Centered ? Wallpaper::Placement::Centered
                                                             : Wallpaper::Placement::Tiled;
@@ -267,8 +275,21 @@ void SetupModel::ReadSettings()
     m_language = entryOrFirst(m_languages, stored.langPack.toLower());
     ShowLanguageInfo();
     m_langPack = m_languages.value(m_language);
+    // A language with a path is another game's: this one reads packs only
+    // from its own folder, and leaves the text for the game that wrote it.
+    m_keptLangPack = stored.langPack.contains(u'/') || stored.langPack.contains(u'\\') ? stored.langPack
+                                                                                        : QString();
 
     m_skin = stored.setPack == SettingsFile::StandardSkin ? 0 : entryOrFirst(m_skins, stored.setPack);
+    // A library that is there but cannot be opened now (unreadable, being
+    // copied) is not listed; the standard set stands in, and the stored
+    // skin and back stay in the file until the player chooses others. One
+    // that opens without the family's marker is no skin, and goes.
+    const bool skinUnopened = m_skin == 0 && stored.setPack != SettingsFile::StandardSkin
+                              && find(m_folder.files(skinsFolder, skinExtension), stored.setPack) >= 0
+                              && !ResourceLibrary::open(m_folder.file(skinsFolder, stored.setPack));
+    m_keptSetPack = skinUnopened ? stored.setPack : QString();
+    m_keptBackSet = skinUnopened ? stored.backSet : QString();
     LoadSkin();
 
     // Digits that are no number, or a back the skin has not: the first back.
@@ -276,7 +297,14 @@ void SetupModel::ReadSettings()
     if (WholeNumber::parse(stored.backSet.mid(4, 3), number) && number >= 1 && number <= m_backs.size())
         m_back = number - 1;
     SelectBack();
+
+    // A colour or placement that changed in the file since it was shown
+    // sets its control as a click would, and so shows at once.
+    const bool compose = m_colour != shownColour || m_placement != shownPlacement;
+    if (compose)
+        ComposeBackground();
     emit changed();
+    return compose;
 }
 
 bool SetupModel::WriteSettings()
@@ -287,8 +315,10 @@ bool SetupModel::WriteSettings()
     stored.position = m_placement == Wallpaper::Placement::Centered ? SettingsFile::Centered : SettingsFile::Tiled;
     stored.backColor = m_colour;
     m_langPack = m_languages.value(m_language);
-    stored.langPack = m_langPack;
-    stored.backSet = backName(m_back + 1);
-    stored.setPack = m_skin > 0 ? m_skins[m_skin] : SettingsFile::StandardSkin;
+    stored.langPack = m_keptLangPack.isEmpty() ? m_langPack : m_keptLangPack;
+    stored.backSet = m_keptBackSet.isEmpty() ? backName(m_back + 1) : m_keptBackSet;
+    stored.setPack = !m_keptSetPack.isEmpty() ? m_keptSetPack
+                     : m_skin > 0             ? m_skins[m_skin]
+                                              : SettingsFile::StandardSkin;
     return m_settings.write(stored);
 }

@@ -80,7 +80,9 @@ public:
     void ListPictures();
     void ListLanguages();
     void ListSkins();
-    void ReadSettings();
+    // Gives whether the reading composed the background: it does when the
+    // colour or the placement it selects is not the one shown.
+    bool ReadSettings();
     // Gives false when the file could not be written (reported).
     bool WriteSettings();
     // A new background from the picture, placement and colour. A picture
@@ -123,6 +125,12 @@ private:
 
     int m_launches = 0;
     QString m_langPack;
+    // Stored texts that name what this game cannot use (a language with a
+    // path, a skin that cannot be opened, and that skin's back): written back
+    // as they were until the player chooses another.
+    QString m_keptLangPack;
+    QString m_keptSetPack;
+    QString m_keptBackSet;
     QString m_currentBackName = QStringLiteral("back001");
     QSize m_clientSize{BoardFigure::DesignWidth, BoardFigure::DesignHeight};
     QImage m_boardBackground;

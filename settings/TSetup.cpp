@@ -220,8 +220,8 @@ void TSetup::FormCreate()
     m_model.ListPictures();
     m_model.ListLanguages();
     m_model.ListSkins();
-    m_model.ReadSettings();
-    m_model.ComposeBackground();
+    if (!m_model.ReadSettings())
+        m_model.ComposeBackground();
     showChoices();
 }
 
@@ -252,8 +252,9 @@ void TSetup::done(int result)
 
 void TSetup::FormClose()
 {
-    m_model.ReadSettings();
-    m_model.ComposeBackground();
+    // A reading that changed the colour or placement has composed already.
+    if (!m_model.ReadSettings())
+        m_model.ComposeBackground();
     showChoices();
     emit boardToShow();
 }

@@ -1,5 +1,6 @@
 #include "platform/WholeNumber.h"
 #include "scores/ScoresFile.h"
+#include "support/FamilyRewriter.h"
 #include "support/TestSupport.h"
 
 #include <QFile>
@@ -78,6 +79,8 @@ private slots:
     void failedWriteKeepsTheFile();
     void copiesKeepEachOthersChanges_data();
     void copiesKeepEachOthersChanges();
+    void tornRewriteLosesOnlyItsOwnChange_data();
+    void tornRewriteLosesOnlyItsOwnChange();
 };
 
 void ScoresFileTest::noFileThenFirstGame()
@@ -325,6 +328,73 @@ void ScoresFileTest::copiesKeepEachOthersChanges()
     // The closing copy shows what is on file.
     QCOMPARE(a.record.bestPlayers[0].name, record.bestPlayers[0].name);
     QVERIFY(a.messages.messages.isEmpty() && b.messages.messages.isEmpty());
+}
+
+void ScoresFileTest::tornRewriteLosesOnlyItsOwnChange_data()
+{
+    QTest::addColumn<int>("cut");
+    QTest::addColumn<QByteArray>("at");
+    QTest::addColumn<bool>("finishes");
+
+    const auto cuts = {std::make_tuple("emptied", FamilyRewriter::Cut::Empty, QByteArray()),
+                       std::make_tuple("cut in a name", FamilyRewriter::Cut::InLine, QByteArray("7Name=Player 7")),
+                       std::make_tuple("cut before this game's section", FamilyRewriter::Cut::BeforeLine,
+                                       QByteArray("[Kelvor]"))};
+    for (const auto &[name, cut, at] : cuts) {
+        QTest::addRow("%s, then finished", name) << int(cut) << at << true;
+        QTest::addRow("%s, and stalled", name) << int(cut) << at << false;
+    }
+}
+
+void ScoresFileTest::tornRewriteLosesOnlyItsOwnChange()
+{
+    QFETCH(int, cut);
+    QFETCH(QByteArray, at);
+    QFETCH(bool, finishes);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("scores.ini");
+    QByteArray file = "[Tolvane...]\r\nGamesWas=150\r\nGamesSucc=40\r\nGamesEnd=20\r\n"
+                      "[Ravendell]\r\nGamesWas=100\r\n1Name=Rhea\r\n"
+                      "[Kelvor]\r\nGamesWas=50\r\nGamesSucc=13\r\nGamesEnd=5\r\n";
+    for (int n = 1; n <= ScoresRecord::EntryCount; ++n)
+        file += QStringLiteral("%1Name=Player %1\r\n%1DomLeft=%1\r\n%1Time=%2\r\n").arg(n).arg(100 + n).toLatin1();
+    writeFileBytes(path, file);
+
+    // Two copies press F2 beside Ravendell, which counts a game of its own.
+    FamilyRewriter ravendell(path, finishes);
+    Copy a(path);
+    Copy b(path);
+    b.newGame();
+    a.newGame();
+    ravendell.rewrite([](ProfileDocument &document) {
+        document.writeString("Tolvane...", "GamesWas", "153");
+        document.writeString("Ravendell", "GamesWas", "101");
+    }, FamilyRewriter::Cut(cut), at);
+    a.newGame();
+    b.newGame();
+    QVERIFY(a.file.write(a.record));
+    QVERIFY(b.file.write(b.record));
+
+    // Everything stays; Ravendell's game counts when its save ended, or
+    // wrote its counters before it stalled.
+    const bool counted = finishes || FamilyRewriter::Cut(cut) != FamilyRewriter::Cut::Empty;
+    ScoresRecord record;
+    QVERIFY(ScoresFile(path, nullptr).read(record));
+    QCOMPARE(record.family.gamesWas, counted ? 155 : 154);
+    QCOMPARE(record.game.gamesWas, 54);
+    QCOMPARE((QList<int>{record.family.gamesSucc, record.family.gamesEnd, record.game.gamesSucc, record.game.gamesEnd}),
+             (QList<int>{40, 20, 13, 5}));
+    for (int n = 1; n <= ScoresRecord::EntryCount; ++n) {
+        const ScoreEntry &entry = record.bestPlayers[n - 1];
+        QCOMPARE(entry.name, QStringLiteral("Player %1").arg(n));
+        QCOMPARE(entry.dominoesLeft, n);
+        QCOMPARE(entry.time, 100 + n);
+    }
+    const ProfileDocument after = ProfileDocument::fromBytes(readFileBytes(path));
+    QCOMPARE(after.readString("Ravendell", "GamesWas", "gone"), counted ? "101" : "100");
+    QCOMPARE(after.readString("Ravendell", "1Name", "gone"), "Rhea");
+    QVERIFY(a.messages.messages.isEmpty() && b.messages.messages.isEmpty());
+    QVERIFY(ravendell.pauses > 0);
 }
 
 QTEST_GUILESS_MAIN(ScoresFileTest)

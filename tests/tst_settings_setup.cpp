@@ -1,11 +1,21 @@
 #include "settings/CurrentSkin.h"
 #include "settings/Wallpaper.h"
+#include "support/FamilyRewriter.h"
 #include "support/SetupFixture.h"
+#include "support/SkinFixture.h"
 #include "support/TextModule.h"
 
 #include <QtTest>
 
 namespace {
+
+// The 16 colours of the grid, as Windows' default palette has them.
+constexpr QRgb gridColours[16] = {
+    qRgb(0, 0, 0),     qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
+    qRgb(0, 0, 128),   qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
+    qRgb(128, 128, 128), qRgb(255, 0, 0), qRgb(0, 255, 0),   qRgb(255, 255, 0),
+    qRgb(0, 0, 255),   qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255),
+};
 
 const QByteArray defaultSettings = "[Tolvane...]\r\nLaunches=0\r\nPicture=*none*\r\nPosition=center\r\n"
                                    "BackColor=0\r\nLangPack=english\r\nBackSet=back001\r\nSetPack=*standart*\r\n";
@@ -19,12 +29,19 @@ class SetupTest : public QObject
 private slots:
     void composeBackground_data();
     void composeBackground();
+    void everyGridColour();
+    void readingShowsChangesMadeOutside_data();
+    void readingShowsChangesMadeOutside();
     void noFileGivesDefaultsAndSevenLines();
     void readSettings_data();
     void readSettings();
     void badNumberReportedOnce();
     void writeKeepsEverythingElse();
     void roundTrip();
+    void copiesKeepEachOthersChoices_data();
+    void copiesKeepEachOthersChoices();
+    void textsThisGameCannotUseStay_data();
+    void textsThisGameCannotUseStay();
     void copyUserPicture_data();
     void copyUserPicture();
     void unreadablePictureKeepsBackground();
@@ -62,7 +79,7 @@ void SetupTest::composeBackground()
     const QImage background = Wallpaper::compose(
         {290, 470}, colour, image, centered ? Wallpaper::Placement::Centered : Wallpaper::Placement::Tiled);
     QCOMPARE(background.size(), QSize(290, 470));
-    const QRgb fill = Wallpaper::colour(colour).rgb();
+    const QRgb fill = gridColours[colour];
     for (int y = 0; y < 470; ++y) {
         for (int x = 0; x < 290; ++x) {
             QRgb expected = fill;
@@ -75,6 +92,46 @@ void SetupTest::composeBackground()
                                      .arg(x).arg(y).arg(background.pixel(x, y), 0, 16).arg(expected, 0, 16)));
         }
     }
+}
+
+void SetupTest::everyGridColour()
+{
+    for (int index = 0; index < 16; ++index) {
+        const QImage background = Wallpaper::compose({290, 470}, index, QImage(), Wallpaper::Placement::Centered);
+        QCOMPARE(background.pixel(0, 0), gridColours[index]);
+        QCOMPARE(background.pixel(289, 469), gridColours[index]);
+    }
+}
+
+void SetupTest::readingShowsChangesMadeOutside_data()
+{
+    QTest::addColumn<QByteArray>("outside"); // what another game wrote meanwhile
+    QTest::addColumn<QRgb>("corner");        // the background's top-left pixel then
+
+    QTest::newRow("colour") << QByteArray("BackColor=9") << gridColours[9];
+    // The centred picture leaves the corner to the colour; tiled, it starts there.
+    QTest::newRow("placement") << QByteArray("Position=tile") << SetupFixture::pattern({100, 100}).pixel(0, 0);
+}
+
+void SetupTest::readingShowsChangesMadeOutside()
+{
+    QFETCH(QByteArray, outside);
+    QFETCH(QRgb, corner);
+    SetupFixture f;
+    f.writePicture(QStringLiteral("GFX/sea.bmp"), {100, 100});
+    writeFileBytes(f.settingsPath(), "[Tolvane...]\r\nPicture=sea.bmp\r\n");
+    f.listAndRead();
+    f.model->ComposeBackground();
+    QCOMPARE(f.model->boardBackground().pixel(0, 0), gridColours[0]);
+
+    // F3 after another game changed the file: the dialog's reading shows it.
+    QImage shown;
+    QObject::connect(f.model.get(), &SetupModel::backgroundChanged, [&](const QImage &image) { shown = image; });
+    writeFileBytes(f.settingsPath(), "[Tolvane...]\r\nPicture=sea.bmp\r\n" + outside + "\r\n");
+    f.listAndRead();
+    QCOMPARE(f.model->boardBackground().pixel(0, 0), corner);
+    QCOMPARE(shown, f.model->boardBackground());
+    QVERIFY(f.env.messages.messages.isEmpty());
 }
 
 // ---------------------------------------------------------------------------
@@ -117,6 +174,7 @@ void SetupTest::readSettings_data()
     QTest::newRow("launches no number") << QByteArray("Launches=1x") << "<none>" << true << 0 << "english" << "back001" << 1;
     QTest::newRow("Center") << QByteArray("Position=Center") << "<none>" << false << 0 << "english" << "back001" << 0;
     QTest::newRow("picture any case") << QByteArray("Picture=SEA.BMP") << "sea" << true << 0 << "english" << "back001" << 0;
+    QTest::newRow("picture shorter than its extension") << QByteArray("Picture=sea") << "<none>" << true << 0 << "english" << "back001" << 0;
     QTest::newRow("picture gone") << QByteArray("Picture=gone.bmp") << "<none>" << true << 0 << "english" << "back001" << 0;
     QTest::newRow("language in capitals") << QByteArray("LangPack=GERMAN") << "<none>" << true << 0 << "German" << "back001" << 0;
     QTest::newRow("language gone") << QByteArray("LangPack=klingon") << "<none>" << true << 0 << "english" << "back001" << 0;
@@ -212,6 +270,107 @@ void SetupTest::roundTrip()
     QCOMPARE(other.langPack(), QStringLiteral("dutch"));
     QCOMPARE(other.currentBackName(), QStringLiteral("back006"));
     QVERIFY(again.env.messages.messages.isEmpty());
+}
+
+void SetupTest::copiesKeepEachOthersChoices_data()
+{
+    QTest::addColumn<int>("cut"); // -1: Ravendell saves nothing at A's close
+    QTest::addColumn<QByteArray>("at");
+
+    QTest::newRow("nothing else writes") << -1 << QByteArray();
+    QTest::newRow("Ravendell empties the file at A's close") << int(FamilyRewriter::Cut::Empty) << QByteArray();
+    QTest::newRow("Ravendell has written part of it") << int(FamilyRewriter::Cut::InLine)
+                                                      << QByteArray("BackColor=9");
+}
+
+void SetupTest::copiesKeepEachOthersChoices()
+{
+    QFETCH(int, cut);
+    QFETCH(QByteArray, at);
+    SetupFixture f;
+    f.writePicture(QStringLiteral("GFX/Hills.bmp"), {3, 3});
+    writeFileBytes(f.settingsPath(), defaultSettings + "[Ravendell]\r\nSpeed=3\r\n");
+    auto start = [](SetupModel &copy) {
+        SetupFixture::listAndRead(copy);
+        copy.setLaunches(copy.launches() + 1);
+        QVERIFY(copy.WriteSettings());
+    };
+    SetupModel &a = *f.model;
+    start(a);
+    const auto copyB = f.anotherCopy();
+    SetupModel &b = *copyB;
+    start(b);
+    QCOMPARE(b.launches(), 2);
+
+    // In B: F3, a wallpaper and a colour, "Apply"; then B closes.
+    SetupFixture::listAndRead(b);
+    b.selectPicture(1);
+    b.selectColour(9);
+    QVERIFY(b.WriteSettings());
+    b.ReadSettings();
+    QVERIFY(b.WriteSettings());
+
+    // A closes, having never opened the dialog.
+    FamilyRewriter ravendell(f.settingsPath(), true);
+    if (cut >= 0)
+        ravendell.rewrite([](ProfileDocument &document) { document.writeString("Ravendell", "Speed", "4"); },
+                          FamilyRewriter::Cut(cut), at);
+    QVERIFY(a.WriteSettings());
+    QCOMPARE(readFileBytes(f.settingsPath()),
+             "[Tolvane...]\r\nLaunches=2\r\nPicture=Hills.bmp\r\nPosition=center\r\nBackColor=9\r\n"
+             "LangPack=english\r\nBackSet=back001\r\nSetPack=*standart*\r\n[Ravendell]\r\nSpeed="
+                 + QByteArray(cut >= 0 ? "4" : "3") + "\r\n");
+    QVERIFY(f.env.messages.messages.isEmpty());
+}
+
+void SetupTest::textsThisGameCannotUseStay_data()
+{
+    QTest::addColumn<QByteArray>("keys");
+    QTest::addColumn<QString>("choice"); // what the player then picks: "skin", "back", "language" or none
+    QTest::addColumn<QByteArray>("written");
+
+    const QByteArray locked = "SetPack=Locked.dll\r\nBackSet=back007";
+    QTest::newRow("skin that cannot be opened") << locked << QString() << locked;
+    QTest::newRow("the player picks the standard set")
+        << locked << "skin" << QByteArray("SetPack=*standart*\r\nBackSet=back001");
+    QTest::newRow("the player picks a back") << locked << "back" << QByteArray("SetPack=Locked.dll\r\nBackSet=back002");
+    QTest::newRow("library without the family's marker")
+        << QByteArray("SetPack=Other.dll\r\nBackSet=back002") << QString()
+        << QByteArray("SetPack=*standart*\r\nBackSet=back002");
+    QTest::newRow("skin gone from the folder")
+        << QByteArray("SetPack=gone.dll\r\nBackSet=back002") << QString()
+        << QByteArray("SetPack=*standart*\r\nBackSet=back002");
+    const QByteArray path = "LangPack=C:\\Games\\LNG\\german";
+    QTest::newRow("language with a path") << path << QString() << path;
+    QTest::newRow("the player picks a language") << path << "language" << QByteArray("LangPack=english");
+}
+
+void SetupTest::textsThisGameCannotUseStay()
+{
+    QFETCH(QByteArray, keys);
+    QFETCH(QString, choice);
+    QFETCH(QByteArray, written);
+    SetupFixture f;
+    QDir().mkpath(f.path(QStringLiteral("Skins")));
+    writeFileBytes(f.path(QStringLiteral("Skins/Locked.dll")), "MZ and then nothing a library holds");
+    if (keys.contains("Other.dll"))
+        SkinFixture::build(f.path(QStringLiteral("Skins/Other.dll")),
+                           SkinFixture::Skin{{"Ravendell", "1", "a", "0", "", ""}, qRgb(1, 2, 3), {qRgb(4, 5, 6)}});
+    writeFileBytes(f.settingsPath(), "[Tolvane...]\r\n" + keys + "\r\n");
+    f.listAndRead();
+    QCOMPARE(f.model->skin(), 0);
+    QCOMPARE(f.model->langPack(), QStringLiteral("english"));
+    if (choice == QLatin1String("skin"))
+        f.model->selectSkin(0);
+    else if (choice == QLatin1String("back"))
+        f.model->selectBack(1);
+    else if (choice == QLatin1String("language"))
+        f.model->selectLanguage(0);
+    QVERIFY(f.model->WriteSettings());
+    const QByteArray file = readFileBytes(f.settingsPath());
+    for (const QByteArray &line : written.split('\r'))
+        QVERIFY2(file.contains(line.trimmed() + "\r\n"), file.constData());
+    QVERIFY(f.env.messages.messages.isEmpty());
 }
 
 // ---------------------------------------------------------------------------

@@ -909,10 +909,12 @@ void ShellScoresTest::closingTheMainWindowWritesTheScores()
     // Another copy writes meanwhile; closing keeps what it wrote, adds
     // nothing this run has not counted since its last write, and does not
     // record the running game as finished.
-    writeFileBytes(scoresPath(), "[Kelvor]\r\nGamesWas=50\r\n");
+    const QByteArray counted = QByteArray(readFileBytes(scoresPath()))
+                                   .replace("[Kelvor]\r\nGamesWas=1\r\n", "[Kelvor]\r\nGamesWas=50\r\n");
+    QVERIFY(counted.contains("GamesWas=50"));
+    writeFileBytes(scoresPath(), counted);
     QVERIFY(m_window->close());
-    QCOMPARE(readFileBytes(scoresPath()),
-             defaultScoresSection(50) + "[Tolvane...]\r\nGamesWas=0\r\nGamesSucc=0\r\nGamesEnd=0\r\n");
+    QCOMPARE(readFileBytes(scoresPath()), counted);
     QVERIFY(m_env->messages.messages.isEmpty());
 }
 

@@ -43,12 +43,19 @@ public:
     }
 
     // Lists the folders and reads the settings, as the dialog's showing does.
-    void listAndRead()
+    void listAndRead() { listAndRead(*model); }
+    static void listAndRead(SetupModel &copy)
     {
-        model->ListPictures();
-        model->ListLanguages();
-        model->ListSkins();
-        model->ReadSettings();
+        copy.ListPictures();
+        copy.ListLanguages();
+        copy.ListSkins();
+        copy.ReadSettings();
+    }
+
+    // A second copy of the game started in the same folder.
+    std::unique_ptr<SetupModel> anotherCopy()
+    {
+        return std::make_unique<SetupModel>(ProgramFolder(env.folder.path()), standardSet, texts, &env.messages);
     }
 
     TestEnvironment env;
