@@ -144,10 +144,11 @@ private:
     {
         for (const Outline::Copy &copy : m_outline.copies())
             error(copy.line, QStringLiteral("[%1] is written twice: the game reads the one at line %2 only, and "
-                                            "passes over this one and its %3 lines")
+                                            "passes over this one with its %3")
                                  .arg(copy.name)
                                  .arg(m_outline.sectionLine(copy.name))
-                                 .arg(copy.lines));
+                                 .arg(copy.lines == 1 ? QStringLiteral("key line")
+                                                      : QStringLiteral("%1 key lines").arg(copy.lines)));
     }
 
     // Keys that do not fit the key list, duplicates, long and empty values.

@@ -84,7 +84,7 @@ private slots:
             crowded += "Form1.Junk" + QByteArray::number(1000 + i) + ".Hint=x\n";
         QTest::newRow("section twice") << QByteArray("[Kelvor]\nForm1.caption=A\n\n[kelvor]\nForm1.caption=B")
                                        << "x.lng:4: error: [kelvor] is written twice: the game reads the one at "
-                                          "line 1 only, and passes over this one and its 1 lines";
+                                          "line 1 only, and passes over this one with its key line";
         QTest::newRow("label past the window's edge")
             << QByteArray("[Application]\nSetup.Label1.Caption=Choisissez la langue du jeu et de son aide ici, "
                           "parmi les paquets de langue que le jeu a trouv\xc3\xa9s")
