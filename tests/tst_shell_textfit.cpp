@@ -107,6 +107,8 @@ private slots:
                 continue;
             window->show();
             QCoreApplication::processEvents();
+            if (window->size() != QSize(design->width, design->height))
+                faults << QStringLiteral("%1 is %2x%3").arg(design->name).arg(window->width()).arg(window->height());
             TextFit::Texts texts;
             for (const TextTargets::Control &control : TextTargets::controls()) {
                 if (window->objectName() != QLatin1String(control.window) || control.fixed)
