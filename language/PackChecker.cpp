@@ -411,8 +411,8 @@ QList<PackChecker::Finding> PackChecker::check(const QString &packPath)
     if (!info.isFile())
         return {{0, true, QStringLiteral("cannot read the file")}};
     if (info.size() > ProfileFile::MaxFileSize)
-        return {{0, true, QStringLiteral("the file has %1 bytes, more than the %2 the game reads: the game does "
-                                         "not load it and keeps the language it has")
+        return {{0, true, QStringLiteral("the file has %1 bytes, more than the %2 the game reads: the game "
+                                         "shows none of its texts")
                               .arg(info.size())
                               .arg(ProfileFile::MaxFileSize)}};
     return check(ProfileFile(packPath, nullptr).load(), info.absolutePath());
