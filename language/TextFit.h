@@ -19,9 +19,10 @@ class TextFit
 public:
     // A label's text row, as the design's labels of 13 pixels.
     static constexpr int RowHeight = 13;
-    // Room a button leaves on each side of its text (so that no text runs
-    // edge to edge), the mark and gap before a radio button's text, the
-    // margins of a group box's title and of a page's tab.
+    // Room a button leaves on each side of its text (its frame and some
+    // air, so that no text runs edge to edge) and above and below its
+    // rows, the mark and gap before a radio button's text, the margins of
+    // a group box's title and of a page's tab.
     static constexpr int ButtonMargin = 5;
     static constexpr int ButtonFrame = 6;
     static constexpr int RadioMark = 18;
