@@ -8,7 +8,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 build="${KELVOR_BUILD_DIR:-$here/build}"
-packages=(cmake g++ make qt6-base-dev libgl-dev fonts-dejavu-core
+packages=(cmake g++ make qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation
           xvfb xauth xdotool imagemagick x11-utils openbox wmctrl
           binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
           clang-14 libclang-rt-14-dev)

@@ -266,15 +266,5 @@ bool LanguageLoader::applyText(QWidget *window, QStringView path, const QString 
 
 QString LanguageLoader::decodeLineBreaks(const QString &text)
 {
-    QString result;
-    result.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text.at(i) == u'%' && i + 2 < text.size() && text.at(i + 1) == u'0' && text.at(i + 2) == u'A') {
-            result += QStringLiteral("\r\n");
-            i += 2;
-        } else {
-            result += text.at(i);
-        }
-    }
-    return result;
+    return TextTargets::decodeLineBreaks(text);
 }

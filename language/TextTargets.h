@@ -45,12 +45,33 @@ enum class Kind {
 // The properties that controls of this kind have.
 unsigned propertiesOf(Kind kind);
 
+// Where a control's text stands within its bounds.
+enum class Align { Left, Right, Center };
+
+// The face of a control's text: the window's font, its bold variant, or
+// its fixed-pitch variant.
+enum class Face { Regular, Bold, Fixed };
+
+// Left, top, width and height in the parent's client area, in the
+// pixels of the window's design.
+struct Bounds
+{
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
 struct Window
 {
     const char *name;
     bool fixed; // carries the protection tag
+    int width = 0; // the client area
+    int height = 0;
 };
 
+// A control of a window: the windows are built from these rows, and the
+// fit of every text is measured against them.
 struct Control
 {
     const char *window;
@@ -58,9 +79,25 @@ struct Control
     Kind kind;
     const char *parent; // the control it lies in; nullptr for the window itself
     bool fixed;
+    // A label sizes itself to its text from its left and top (from its
+    // right edge when right-aligned, about its centre when centred); a
+    // label with rows keeps these bounds. Every other control keeps them.
+    Bounds bounds = {};
+    Align align = Align::Left;
+    Face face = Face::Regular;
+    // A column of the best list: one text row per 13 pixels, in bounds
+    // of its own.
+    bool rows = false;
+    // The widest text the program itself puts into the control (the
+    // largest number it shows), where no language names its text.
+    const char *shows = nullptr;
 };
 
 std::span<const Window> windows();
+// The control of that exact name, as the windows name their widgets; the
+// program asks only for controls the table has.
+const Control &control(const char *window, const char *name);
+
 std::span<const Control> controls();
 
 // Names match without regard to the letter case of A to Z, and only of
@@ -76,5 +113,9 @@ const Control *findControl(QStringView window, QStringView name);
 Property findProperty(QStringView name);
 // The property's name as packs spell it ("Caption").
 QString propertyName(Property property);
+
+// A pack's text with each "%0A" (digit zero, capital A) turned into the
+// line break CR LF; nothing else changes.
+QString decodeLineBreaks(const QString &text);
 
 } // namespace TextTargets

@@ -351,6 +351,17 @@ QStringList ProfileDocument::sectionNames() const
     return names;
 }
 
+std::vector<ProfileDocument::Mark> ProfileDocument::marks() const
+{
+    std::vector<Mark> marks;
+    for (size_t i = 0; i < m_lines.size(); ++i) {
+        const Line &line = m_lines[i];
+        if (line.kind == Kind::Section || line.kind == Kind::Key)
+            marks.push_back({int(i) + 1, line.kind == Kind::Section, line.name, line.value, line.hasValue});
+    }
+    return marks;
+}
+
 QStringList ProfileDocument::readSection(const QString &section) const
 {
     return listSection(section, SectionBufferSize, false);

@@ -91,6 +91,19 @@ public:
     // The names of the file's sections in file order, duplicates included.
     QStringList sectionNames() const;
 
+    // Where each section line and key line stands, for a tool that reports
+    // by line number: in file order, lines counted from 1, names and values
+    // trimmed, values as written (quotes kept, not cut).
+    struct Mark
+    {
+        int line;
+        bool section; // a section line; otherwise a key line
+        QString name;
+        QString value;
+        bool hasValue; // a key line with '='
+    };
+    std::vector<Mark> marks() const;
+
     // Sets the key. An existing key's line (the first in the first section of
     // that name) becomes "name=value" with the name spelt as in the file; a
     // new key goes right after the last key line of its section (right after

@@ -2,7 +2,8 @@
 
 #include "Statistics.h"
 #include "language/LanguageLoader.h"
-#include "platform/DesktopFonts.h"
+#include "language/LinesLabel.h"
+#include "language/TextFit.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,16 +12,19 @@
 
 namespace {
 
-QLabel *addLabel(QWidget *parent, const char *name, QRect geometry, Qt::Alignment alignment, const char *text)
+QLabel *addLabel(QWidget *parent, const char *name)
 {
-    auto *label = new QLabel(QString::fromLatin1(text), parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(geometry);
-    label->setAlignment(alignment | Qt::AlignVCenter);
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
-    return label;
+    return new LinesLabel(TextTargets::control("Enter2HSC", name), parent);
+}
+
+template <class Widget>
+Widget *place(Widget *widget, const char *name)
+{
+    const TextTargets::Control &control = TextTargets::control("Enter2HSC", name);
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(TextFit::bounds(control));
+    widget->setFont(TextFit::font(control));
+    return widget;
 }
 
 } // namespace
@@ -30,28 +34,19 @@ TEnter2HSC::TEnter2HSC(Statistics &statistics, QWidget *parent)
 {
     setObjectName(QStringLiteral("Enter2HSC"));
     setModal(true);
-    setFont(DesktopFonts::sansSerif(11));
+    setFont(TextFit::windowFont());
     setFixedSize(ClientWidth, ClientHeight);
 
     // The title and the texts of L1 to L3 and Button1 come from the text
     // table, as the last step here.
-    addLabel(this, "L1", {0, 10, 123, 13}, Qt::AlignRight, "");
-    addLabel(this, "L2", {0, 30, 123, 13}, Qt::AlignRight, "");
-    addLabel(this, "L3", {0, 50, 123, 13}, Qt::AlignRight, "");
-    addLabel(this, "L4", {128, 10, 30, 13}, Qt::AlignHCenter, "");
-    addLabel(this, "L5", {128, 30, 30, 13}, Qt::AlignHCenter, "");
+    for (const char *name : {"L1", "L2", "L3", "L4", "L5"})
+        addLabel(this, name);
 
-    m_edit1 = new QLineEdit(this);
-    m_edit1->setObjectName(QStringLiteral("Edit1"));
-    m_edit1->setGeometry(122, 48, 116, 19);
+    m_edit1 = place(new QLineEdit(this), "Edit1");
     m_edit1->setMaxLength(NameLength);
-    m_edit1->setFont(DesktopFonts::fixedPitch(11));
     m_edit1->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid palette(dark); }"));
 
-    m_button1 = new QPushButton(this);
-    m_button1->setObjectName(QStringLiteral("Button1"));
-    m_button1->setGeometry(8, 72, 225, 25);
-    m_button1->setFont(DesktopFonts::fixedPitch(11));
+    m_button1 = place(new QPushButton(this), "Button1");
     // Enter in the name field confirms through Edit1KeyPress alone, never a
     // second time through a default button.
     m_button1->setAutoDefault(false);
@@ -87,8 +82,11 @@ void TEnter2HSC::prepare(int seconds, int dominoesLeft)
     m_seconds = seconds;
     m_dominoesLeft = dominoesLeft;
     m_confirmed = false;
-    label(QStringLiteral("L4"))->setText(QString::number(seconds));
-    label(QStringLiteral("L5"))->setText(QString::number(dominoesLeft));
+    for (const auto &[name, value] : {std::pair{"L4", seconds}, std::pair{"L5", dominoesLeft}}) {
+        auto *shown = static_cast<LinesLabel *>(label(QString::fromLatin1(name)));
+        shown->setText(QString::number(value));
+        shown->fitText();
+    }
     m_edit1->setText(m_lastPlayerName);
 }
 

@@ -1,11 +1,11 @@
 #include "TScoresForm.h"
 
-#include "LinesLabel.h"
 #include "Statistics.h"
 #include "TextRowsAccessible.h"
 #include "language/LanguageLoader.h"
+#include "language/LinesLabel.h"
+#include "language/TextFit.h"
 #include "language/TextTable.h"
-#include "platform/DesktopFonts.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -19,37 +19,37 @@ TScoresForm::TScoresForm(QWidget *parent)
     // The texts of the text table are set from it as the last step here;
     // the design keeps only those the table does not name ("#").
     setProperty("helpContext", 5);
-    setFont(DesktopFonts::sansSerif(11));
+    setFont(TextFit::windowFont());
     setFixedSize(ClientWidth, ClientHeight);
 
     static const char *const familyLabels[6] = {"LL1", "LL2", "LL3", "LL4", "LL5", "LL6"};
     static const char *const gameLabels[6] = {"L1", "L2", "L3", "L4", "L5", "L6"};
-    addPanel("Panel2", {2, 13, 320, 89}, "ScoresAllGames", familyLabels);
-    addPanel("Panel1", {2, 113, 320, 89}, "ScoresGame", gameLabels);
+    addPanel("Panel2", "ScoresAllGames", familyLabels);
+    addPanel("Panel1", "ScoresGame", gameLabels);
 
-    addLabel(this, "L7", {5, 210, 316, 17}, Qt::AlignHCenter, "", true);
-    addLine("Bevel1", {5, 227, 316, 2}, false);
-    addLabel(this, "L8", {12, 242, 17, 13}, Qt::AlignHCenter, "#");
-    addLabel(this, "L9", {48, 242, 121, 13}, Qt::AlignHCenter, "");
-    addLabel(this, "L10", {184, 234, 65, 26}, Qt::AlignHCenter, "");
-    addLabel(this, "L11", {264, 242, 57, 13}, Qt::AlignHCenter, "");
-    addLine("Bevel3", {5, 265, 316, 2}, false);
-    addLine("Bevel2", {40, 229, 2, 210}, true);
-    addLine("Bevel4", {176, 229, 2, 210}, true);
-    addLine("Bevel5", {256, 229, 2, 210}, true);
+    addLabel(this, "L7", "");
+    addLine("Bevel1", false);
+    addLabel(this, "L8", "#");
+    addLabel(this, "L9", "");
+    addLabel(this, "L10", "");
+    addLabel(this, "L11", "");
+    addLine("Bevel3", false);
+    addLine("Bevel2", true);
+    addLine("Bevel4", true);
+    addLine("Bevel5", true);
 
     QString numbers;
     for (int row = 1; row <= 12; ++row)
         numbers += QString::number(row) + QStringLiteral("\n\r");
-    addLabel(this, "L12", {5, 274, 30, 160}, Qt::AlignHCenter, "")->setText(numbers);
-    addLabel(this, "LName", {48, 274, 121, 160}, Qt::AlignLeft, "");
-    addLabel(this, "LDomLeft", {184, 274, 65, 160}, Qt::AlignHCenter, "");
-    addLabel(this, "LTime", {264, 274, 56, 160}, Qt::AlignHCenter, "");
-    addLine("Bevel6", {5, 439, 316, 2}, false);
+    addLabel(this, "L12", "")->setText(numbers);
+    addLabel(this, "LName", "");
+    addLabel(this, "LDomLeft", "");
+    addLabel(this, "LTime", "");
+    addLine("Bevel6", false);
 
     m_closeButt = new QPushButton(this);
     m_closeButt->setObjectName(QStringLiteral("CloseButt"));
-    m_closeButt->setGeometry(5, 445, 316, 25);
+    m_closeButt->setGeometry(TextFit::bounds(TextTargets::control("ScoresForm", "CloseButt")));
     m_closeButt->setFocus();
     connect(m_closeButt, &QPushButton::clicked, this, &QWidget::close);
     LanguageLoader::applyDesignTexts(this);
@@ -61,47 +61,37 @@ TScoresForm::~TScoresForm()
         m_statistics->setObserver(nullptr);
 }
 
-QLabel *TScoresForm::addLabel(QWidget *parent, const char *name, QRect geometry, Qt::Alignment alignment,
-                              const char *text, bool bold)
+QLabel *TScoresForm::addLabel(QWidget *parent, const char *name, const char *text)
 {
-    auto *label = new LinesLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(geometry);
-    label->setAlignment(alignment | Qt::AlignTop);
+    auto *label = new LinesLabel(TextTargets::control("ScoresForm", name), parent);
     label->setText(QString::fromLatin1(text));
-    if (bold) {
-        QFont boldFont = label->font();
-        boldFont.setBold(true);
-        label->setFont(boldFont);
-    }
+    label->fitText();
     return label;
 }
 
-void TScoresForm::addLine(const char *name, QRect geometry, bool vertical)
+void TScoresForm::addLine(const char *name, bool vertical)
 {
     auto *line = new QFrame(this);
     line->setObjectName(QString::fromLatin1(name));
     line->setFrameStyle((vertical ? QFrame::VLine : QFrame::HLine) | QFrame::Sunken);
-    line->setGeometry(geometry);
+    line->setGeometry(TextFit::bounds(TextTargets::control("ScoresForm", name)));
 }
 
-QWidget *TScoresForm::addPanel(const char *name, QRect geometry, const char *headingName,
-                               const char *const labelNames[6])
+QWidget *TScoresForm::addPanel(const char *name, const char *headingName, const char *const labelNames[6])
 {
     auto *panel = new QFrame(this);
     panel->setObjectName(QString::fromLatin1(name));
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setLineWidth(1);
-    panel->setGeometry(geometry);
+    panel->setGeometry(TextFit::bounds(TextTargets::control("ScoresForm", name)));
     // The panels themselves keep their design; the labels in them follow
     // the language.
     TextTable::setTag(panel, TextTable::FixedTextTag);
 
-    addLabel(panel, headingName, {3, 3, 314, 14}, Qt::AlignHCenter, "", true);
-    static const QRect captions[3] = {{100, 22, 61, 13}, {74, 46, 89, 13}, {103, 70, 59, 13}};
+    addLabel(panel, headingName, "");
     for (int i = 0; i < 3; ++i) {
-        addLabel(panel, labelNames[i], captions[i], Qt::AlignRight, "");
-        addLabel(panel, labelNames[i + 3], {168, captions[i].top(), 0, 13}, Qt::AlignLeft, "");
+        addLabel(panel, labelNames[i], "");
+        addLabel(panel, labelNames[i + 3], "");
     }
     return panel;
 }
@@ -180,8 +170,7 @@ void TScoresForm::RefreshStatistics(const ScoresRecord &record)
         for (int k = 0; k < 3; ++k) {
             QLabel *value = label(QString::fromLatin1(prefixes[i]) + QString::number(k + 4));
             value->setText(QString::number(values[k]));
-            // Sized to its text.
-            value->resize(value->fontMetrics().horizontalAdvance(value->text()) + 2, 13);
+            static_cast<LinesLabel *>(value)->fitText();
         }
     }
 }

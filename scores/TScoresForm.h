@@ -48,10 +48,9 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    QLabel *addLabel(QWidget *parent, const char *name, QRect geometry, Qt::Alignment alignment,
-                     const char *text, bool bold = false);
-    void addLine(const char *name, QRect geometry, bool vertical);
-    QWidget *addPanel(const char *name, QRect geometry, const char *headingName, const char *const labelNames[6]);
+    QLabel *addLabel(QWidget *parent, const char *name, const char *text);
+    void addLine(const char *name, bool vertical);
+    QWidget *addPanel(const char *name, const char *headingName, const char *const labelNames[6]);
 
     void placeBeside(const QWidget &mainWindow);
     void statisticsChanged(const ScoresRecord &record) override { RefreshStatistics(record); }

@@ -4,7 +4,8 @@
 #include "FaceArrows.h"
 #include "SetupModel.h"
 #include "language/LanguageLoader.h"
-#include "platform/DesktopFonts.h"
+#include "language/LinesLabel.h"
+#include "language/TextFit.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -25,35 +26,34 @@ namespace {
 // Names the control, puts it at its designed bounds and gives it the help
 // topic that F1 shows for it.
 template <class Widget>
-Widget *place(Widget *widget, const char *name, QRect bounds, int helpContext = 0)
+Widget *place(Widget *widget, const char *name, int helpContext = 0)
 {
     widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(bounds);
+    widget->setGeometry(TextFit::bounds(TextTargets::control("Setup", name)));
     if (helpContext)
         widget->setProperty("helpContext", helpContext);
     return widget;
 }
 
-QLabel *label(QWidget *parent, const char *name, QPoint at, const char *text)
+QLabel *label(QWidget *parent, const char *name, const char *text)
 {
-    auto *control = new QLabel(QString::fromLatin1(text), parent);
-    control->setObjectName(QString::fromLatin1(name));
-    control->move(at);
-    control->adjustSize();
+    auto *control = new LinesLabel(TextTargets::control("Setup", name), parent);
+    control->setText(QString::fromLatin1(text));
+    control->fitText();
     return control;
 }
 
-QListWidget *listBox(QWidget *parent, const char *name, QRect bounds)
+QListWidget *listBox(QWidget *parent, const char *name)
 {
-    auto *list = place(new QListWidget(parent), name, bounds);
+    auto *list = place(new QListWidget(parent), name);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     return list;
 }
 
 // A read-only memo in the colour of the buttons, with a vertical scroll bar.
-QPlainTextEdit *memo(QWidget *parent, const char *name, QRect bounds)
+QPlainTextEdit *memo(QWidget *parent, const char *name)
 {
-    auto *edit = place(new QPlainTextEdit(parent), name, bounds);
+    auto *edit = place(new QPlainTextEdit(parent), name);
     edit->setReadOnly(true);
     edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QPalette palette = edit->palette();
@@ -62,9 +62,9 @@ QPlainTextEdit *memo(QWidget *parent, const char *name, QRect bounds)
     return edit;
 }
 
-QLabel *picture(QWidget *parent, const char *name, QRect bounds)
+QLabel *picture(QWidget *parent, const char *name)
 {
-    auto *image = place(new QLabel(parent), name, bounds);
+    auto *image = place(new QLabel(parent), name);
     image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return image;
 }
@@ -96,10 +96,10 @@ TSetup::TSetup(SetupModel &model, QWidget *parent)
     setWindowTitle(QStringLiteral("Game setup"));
     setProperty("helpContext", 4);
     setModal(true);
-    setFont(DesktopFonts::sansSerif(11));
+    setFont(TextFit::windowFont());
     setFixedSize(ClientWidth, ClientHeight);
 
-    m_pageControl = place(new QTabWidget(this), "PageControl1", {0, 0, 339, 297}, 4);
+    m_pageControl = place(new QTabWidget(this), "PageControl1", 4);
     m_screenPage = new QWidget;
     m_screenPage->setObjectName(QStringLiteral("Screen"));
     m_languagePage = new QWidget;
@@ -114,8 +114,8 @@ TSetup::TSetup(SetupModel &model, QWidget *parent)
     createLanguagePage(m_languagePage);
     createSkinsPage(skinsPage);
 
-    auto *cancel = place(new QPushButton(QStringLiteral("Cancel"), this), "Cancel", {176, 304, 75, 25});
-    auto *apply = place(new QPushButton(QStringLiteral("Apply"), this), "Apply", {256, 304, 75, 25});
+    auto *cancel = place(new QPushButton(QStringLiteral("Cancel"), this), "Cancel");
+    auto *apply = place(new QPushButton(QStringLiteral("Apply"), this), "Apply");
     // Esc closes the dialog as "Cancel" does; Enter presses nothing by itself.
     cancel->setAutoDefault(false);
     apply->setAutoDefault(false);
@@ -137,18 +137,18 @@ TSetup::~TSetup() = default;
 
 void TSetup::createScreenPage(QWidget *page)
 {
-    auto *group = place(new QGroupBox(QStringLiteral("Wallpaper"), page), "GroupBox3", {0, 0, 329, 265}, 10);
-    m_picsBox = listBox(group, "PicsBox", {8, 16, 193, 105});
-    label(group, "Label2", {8, 128}, "Position:");
-    auto *browse = place(new QPushButton(QStringLiteral("Browse..."), group), "Browse", {8, 144, 75, 25});
+    auto *group = place(new QGroupBox(QStringLiteral("Wallpaper"), page), "GroupBox3", 10);
+    m_picsBox = listBox(group, "PicsBox");
+    label(group, "Label2", "Position:");
+    auto *browse = place(new QPushButton(QStringLiteral("Browse..."), group), "Browse");
     browse->setToolTip(QStringLiteral("Choose your own wallpaper"));
     browse->setAutoDefault(false);
-    m_rb1 = place(new QRadioButton(QStringLiteral("Centered"), group), "RB1", {88, 136, 113, 17});
-    m_rb2 = place(new QRadioButton(QStringLiteral("Tiled"), group), "RB2", {88, 152, 113, 17});
+    m_rb1 = place(new QRadioButton(QStringLiteral("Centered"), group), "RB1");
+    m_rb2 = place(new QRadioButton(QStringLiteral("Tiled"), group), "RB2");
     m_rb1->setChecked(true);
-    label(group, "Label3", {8, 176}, "Background color");
-    m_colSel = place(new ColourGrid(group), "ColSel", {8, 192, 192, 68});
-    m_tableImage = place(new QLabel(group), "TableImage", {208, 41, 116, 188});
+    label(group, "Label3", "Background color");
+    m_colSel = place(new ColourGrid(group), "ColSel");
+    m_tableImage = place(new QLabel(group), "TableImage");
     m_tableImage->setAlignment(Qt::AlignCenter);
 
     connect(m_picsBox, &QListWidget::currentRowChanged, this, &TSetup::PicsBoxClick);
@@ -160,26 +160,26 @@ void TSetup::createScreenPage(QWidget *page)
 
 void TSetup::createLanguagePage(QWidget *page)
 {
-    label(page, "Label1", {8, 8}, "Choose language:");
-    m_langBox = listBox(page, "LangBox", {0, 24, 329, 161});
-    m_langInfo = memo(page, "LangInfo", {0, 192, 329, 73});
+    label(page, "Label1", "Choose language:");
+    m_langBox = listBox(page, "LangBox");
+    m_langInfo = memo(page, "LangInfo");
     connect(m_langBox, &QListWidget::currentRowChanged, this, &TSetup::LangBoxClick);
 }
 
 void TSetup::createSkinsPage(QWidget *page)
 {
-    auto *skinGroup = place(new QGroupBox(QStringLiteral("Choose skin:"), page), "GroupBox2", {0, 0, 329, 105}, 12);
-    m_setBox = listBox(skinGroup, "SetBox", {8, 16, 273, 81});
-    m_setImage = picture(skinGroup, "SetImage", {288, 16, 30, 60});
-    m_leftRight = place(new FaceArrows(SetupModel::FaceCount, skinGroup), "LeftRight", {283, 80, 40, 16});
+    auto *skinGroup = place(new QGroupBox(QStringLiteral("Choose skin:"), page), "GroupBox2", 12);
+    m_setBox = listBox(skinGroup, "SetBox");
+    m_setImage = picture(skinGroup, "SetImage");
+    m_leftRight = place(new FaceArrows(SetupModel::FaceCount, skinGroup), "LeftRight");
     m_leftRight->setEnabled(false);
 
-    auto *backGroup = place(new QGroupBox(QStringLiteral("Choose back:"), page), "GroupBox1", {0, 104, 329, 81});
-    m_backBox = listBox(backGroup, "BackBox", {8, 16, 273, 58});
-    m_backImage = picture(backGroup, "BackImage", {288, 16, 30, 60});
+    auto *backGroup = place(new QGroupBox(QStringLiteral("Choose back:"), page), "GroupBox1");
+    m_backBox = listBox(backGroup, "BackBox");
+    m_backImage = picture(backGroup, "BackImage");
 
-    auto *infoGroup = place(new QGroupBox(QStringLiteral("Info about skin"), page), "GroupBox4", {0, 184, 329, 81});
-    m_info = memo(infoGroup, "Info", {8, 12, 313, 65});
+    auto *infoGroup = place(new QGroupBox(QStringLiteral("Info about skin"), page), "GroupBox4");
+    m_info = memo(infoGroup, "Info");
 
     connect(m_setBox, &QListWidget::currentRowChanged, this, &TSetup::SetBoxClick);
     connect(m_backBox, &QListWidget::currentRowChanged, this, &TSetup::BackBoxClick);

@@ -1,5 +1,6 @@
 #include "StatusBar.h"
 
+#include "language/TextFit.h"
 #include "scores/TextRowsAccessible.h"
 
 #include <QPainter>
@@ -16,9 +17,7 @@ StatusBar::StatusBar(QWidget *parent) : QWidget(parent)
         {{}, 0, Qt::AlignCenter, true},
         {{}, 0, Qt::AlignCenter, true},
     }};
-    QFont bold = font();
-    bold.setBold(true);
-    setFont(bold);
+    setFont(TextFit::statusFont());
 }
 
 namespace {
@@ -30,9 +29,8 @@ constexpr std::pair<int, int> readingRows[StatusBar::ReadingRowCount] = {{0, 1},
 
 void StatusBar::setWidthsFor(int clientWidth)
 {
-    static constexpr double fractions[] = {0.25, 0.09, 0.17, 0.10};
-    for (int i = 0; i < 4; ++i)
-        m_panels[i].width = static_cast<int>(clientWidth * fractions[i]);
+    for (int i = 0; i < PanelCount - 1; ++i)
+        m_panels[i].width = TextFit::statusPanelWidth(i, clientWidth);
     update();
 }
 
@@ -89,7 +87,6 @@ void StatusBar::paintEvent(QPaintEvent *)
         if (m_panels[i].lowered)
             qDrawShadePanel(&painter, cell, palette(), true, 1);
         painter.setPen(palette().windowText().color());
-        painter.drawText(cell.adjusted(2, 0, -2, 0), int(m_panels[i].alignment) | Qt::TextSingleLine,
-                         m_panels[i].text);
+        painter.drawText(TextFit::statusTextRect(panelRect(i), m_panels[i].lowered), int(m_panels[i].alignment) | Qt::TextSingleLine, m_panels[i].text);
     }
 }

@@ -5,6 +5,7 @@
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -25,7 +26,9 @@ private slots:
     {
         QFETCH(QString, pack);
         const auto findings = PackChecker::check(QStringLiteral(KELVOR_LNG_DIR "/") + pack);
-        QVERIFY2(!PackChecker::hasError(findings), qPrintable(PackChecker::report(pack, findings)));
+        // Not a warning either: the one note names the help file found.
+        QVERIFY2(findings.size() == 1 && findings.first().text.endsWith(QLatin1String(", found")),
+                 qPrintable(PackChecker::report(pack, findings)));
     }
 
     void shippedHelpHasEveryTopic_data()
@@ -79,6 +82,29 @@ private slots:
         QByteArray crowded = "[Kelvor]\n";
         for (int i = 0; i < 800; ++i)
             crowded += "Form1.Junk" + QByteArray::number(1000 + i) + ".Hint=x\n";
+        QTest::newRow("section twice") << QByteArray("[Kelvor]\nForm1.caption=A\n\n[kelvor]\nForm1.caption=B")
+                                       << "x.lng:4: error: [kelvor] is written twice: the game reads the one at "
+                                          "line 1 only, and passes over this one with its key line";
+        QTest::newRow("label past the window's edge")
+            << QByteArray("[Application]\nSetup.Label1.Caption=Choisissez la langue du jeu et de son aide ici, "
+                          "parmi les paquets de langue que le jeu a trouv\xc3\xa9s")
+            << "x.lng:2: error: cut in the game: Setup.Label1: \"Choisissez";
+        QTest::newRow("label over its neighbour") << QByteArray("[Application]\nSetup.Label3.Caption=Colour%0A2nd")
+                                                  << "x 26 pixels, has 32 x 16 (over ColSel)";
+        QTest::newRow("button") << QByteArray("[Application]\nSetup.Apply.Caption=\xc3\x9c\x62\x65rnehmen!!")
+                                << "x.lng:2: error: cut in the game: Setup.Apply: \"\xc3\x9c\x62\x65rnehmen!!\" needs ";
+        QTest::newRow("status label") << QByteArray("[Variables]\n2=Verstrichene Zeit:")
+                                      << "x.lng:2: error: cut in the game: Form1.StatusBar panel 2: "
+                                         "\"Verstrichene Zeit:\"";
+        QTest::newRow("description key twice") << QByteArray("[LangInfo]\n1=A\n1=B")
+                                               << "x.lng:3: error: [LangInfo]: the key \"1\" repeats the line 2";
+        QTest::newRow("description line empty") << QByteArray("[LangInfo]\n1=A\n2=")
+                                                << "x.lng:3: error: [LangInfo]: \"2\" is empty";
+        QTest::newRow("description line without key") << QByteArray("[LangInfo]\nA line\n1=A")
+                                                      << "x.lng:2: error: [LangInfo]: the line holds no key";
+        QTest::newRow("over the size limit") << QByteArray(1024 * 1024 + 1, ';')
+                                             << "x.lng: error: the file has 1048577 bytes, more than the 1048576 "
+                                                "the game reads";
         QTest::newRow("key list full") << crowded
                                        << "x.lng:411: error: [Kelvor] lists more key names than fit into 8192 bytes";
     }
@@ -95,6 +121,28 @@ private slots:
         QVERIFY(PackChecker::hasError(findings));
     }
 
+    void aPackOfAMegabyteIsCheckedInLinearTime()
+    {
+        // Lines the checker looks up one by one: the same key again and
+        // again, and as many description lines. Looked up line by line
+        // against the whole file, they took minutes; in one pass, a second
+        // on a busy machine.
+        QByteArray pack = "[Kelvor]\n";
+        while (pack.size() < 500 * 1024)
+            pack += "Form1.caption=Tolvane\n";
+        pack += "[LangInfo]\n";
+        for (int i = 0; pack.size() < 1000 * 1024; ++i)
+            pack += QByteArray::number(i) + "=line\n";
+        QTemporaryDir folder;
+        writeFileBytes(folder.filePath(QStringLiteral("x.lng")), pack);
+        PackChecker::check(QStringLiteral(KELVOR_LNG_DIR "/deutsch.lng")); // the fonts, loaded once
+        QElapsedTimer timer;
+        timer.start();
+        const auto findings = PackChecker::check(folder.filePath(QStringLiteral("x.lng")));
+        QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(PackChecker::hasError(findings));
+    }
+
     void sectionWrittenTwiceCountsOnce()
     {
         // The game reads the first [Kelvor] only: the second one's lines
@@ -104,7 +152,8 @@ private slots:
                        "[Kelvor]\nForm1.caption=A\n[Kelvor]\nForm1.caption=B\nForm1.Junk.Hint=C\n");
         const QString report =
             PackChecker::report(QStringLiteral("x.lng"), PackChecker::check(folder.filePath(QStringLiteral("x.lng"))));
-        QVERIFY2(!report.contains(QLatin1String("x.lng:4")) && !report.contains(QLatin1String("x.lng:5")),
+        QVERIFY2(!report.contains(QLatin1String("x.lng:4")) && !report.contains(QLatin1String("x.lng:5"))
+                     && report.contains(QLatin1String("x.lng:3: error: [Kelvor] is written twice")),
                  qPrintable(report));
     }
 };

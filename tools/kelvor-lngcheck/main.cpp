@@ -1,6 +1,7 @@
 // kelvor-lngcheck: reads a language pack as the game reads it and prints,
 // with line numbers, every line the game would pass over, cut or ignore,
-// the texts the pack leaves out, and the help file it names.
+// every text that would not show whole in its control in the game's own
+// font, the texts the pack leaves out, and the help file it names.
 //
 //   kelvor-lngcheck LNG/deutsch.lng [more packs...]
 //
@@ -8,13 +9,16 @@
 
 #include "language/PackChecker.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <cstdio>
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication application(argc, argv);
+    // Texts are measured in the game's fonts, without a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
     const QStringList packs = application.arguments().mid(1);
     if (packs.isEmpty() || packs.first().startsWith(u'-')) {
         std::fprintf(stderr, "usage: kelvor-lngcheck PACK.lng [PACK.lng...]\n"
