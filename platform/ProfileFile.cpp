@@ -162,7 +162,7 @@ bool ProfileFile::write(const QString &target, const ProfileDocument &document)
 bool ProfileFile::fail()
 {
     if (m_sink)
-        m_sink->showError(QStringLiteral("Unable to write to %1").arg(QFileInfo(m_path).absoluteFilePath()));
+        m_sink->unableToWrite(m_path);
     return false;
 }
 

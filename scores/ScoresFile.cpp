@@ -47,7 +47,7 @@ public:
         // One message a read, and none for a value already reported that no
         // write has repaired yet.
         if (m_clean && m_sink && text != m_lastReported)
-            m_sink->showError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+            m_sink->notValidInteger(text);
         if (m_clean)
             m_lastReported = text;
         m_clean = false;

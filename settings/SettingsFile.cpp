@@ -40,7 +40,7 @@ StoredSettings SettingsFile::read()
         if (WholeNumber::parse(text, value))
             return value;
         if (!reported && text != m_lastReported && m_messages)
-            m_messages->showError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+            m_messages->notValidInteger(text);
         if (!reported)
             m_lastReported = text;
         reported = true;
@@ -62,9 +62,14 @@ StoredSettings SettingsFile::read()
 
 bool SettingsFile::write(const StoredSettings &settings)
 {
+    return write(settings, m_messages);
+}
+
+bool SettingsFile::write(const StoredSettings &settings, MessageSink *messages)
+{
     // On the file as it is now, under the lock that copies of this game
     // honour, so the keys of other games written meanwhile are kept.
-    const bool written = m_file.update([&settings](ProfileDocument &document) {
+    const bool written = ProfileFile(m_file.path(), messages).update([&settings](ProfileDocument &document) {
         document.writeString(Section, keyLaunches, QString::number(settings.launches));
         document.writeString(Section, keyPicture, settings.picture);
         document.writeString(Section, keyPosition, settings.position);

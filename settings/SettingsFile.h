@@ -48,6 +48,8 @@ public:
     // Writes the seven keys in their order. A failure shows "Unable to write
     // to <path>", leaves the file as it was and gives false.
     bool write(const StoredSettings &settings);
+    // The same, with a failure told to `messages`.
+    bool write(const StoredSettings &settings, MessageSink *messages);
 
 private:
     ProfileFile m_file;

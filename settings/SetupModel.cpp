@@ -139,7 +139,7 @@ bool SetupModel::ComposeBackground()
         }
         if (picture.isNull()) {
             if (m_messages)
-                m_messages->showError(QStringLiteral("%1 is not a valid bitmap").arg(QDir::toNativeSeparators(path)));
+                m_messages->notValidBitmap(path);
             return false;
         }
     }
@@ -169,8 +169,7 @@ bool SetupModel::CopyUserPicture(const QString &sourcePath)
         }
     }
     if (!copied && m_messages)
-        m_messages->showError(QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(
-            QFileInfo(target).absoluteFilePath())));
+        m_messages->unableToWrite(target);
     ListPictures();
     return copied;
 }
@@ -281,6 +280,11 @@ void SetupModel::ReadSettings()
 
 bool SetupModel::WriteSettings()
 {
+    return WriteSettings(m_messages);
+}
+
+bool SetupModel::WriteSettings(MessageSink *messages)
+{
     StoredSettings stored;
     stored.launches = m_launches;
     stored.picture = m_picture > 0 ? m_pictures[m_picture] + pictureExtension : SettingsFile::NoPicture;
@@ -290,5 +294,5 @@ bool SetupModel::WriteSettings()
     stored.langPack = m_langPack;
     stored.backSet = backName(m_back + 1);
     stored.setPack = m_skin > 0 ? m_skins[m_skin] : SettingsFile::StandardSkin;
-    return m_settings.write(stored);
+    return m_settings.write(stored, messages);
 }

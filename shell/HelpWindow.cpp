@@ -57,8 +57,7 @@ void HelpWindow::open(const QString &anchor)
     const QString file = m_language.findHelpFile();
     if (file.isEmpty()) {
         if (m_messages)
-            m_messages->showError(
-                QStringLiteral("Cannot find the help file %1").arg(QFileInfo(m_language.helpFile()).absoluteFilePath()));
+            m_messages->helpFileNotFound(m_language.helpFile());
         return;
     }
     // A file that changed on disk (another language, a translator's edit)
