@@ -38,6 +38,10 @@ int HelpWindow::helpContextOf(const QWidget *widget)
         const int context = widget->property("helpContext").toInt();
         if (context > 0)
             return context;
+        // A window's topic is its own: a dialog does not take the one of
+        // the window it stands over.
+        if (widget->isWindow())
+            break;
     }
     return 0;
 }
@@ -123,11 +127,16 @@ bool HelpWindow::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier && !key->isAutoRepeat()) {
-            // The focused control of the window that got the key; a focus
-            // left behind in a window that has closed does not count.
+            // The key reaches the window's handle first, then the window's
+            // focused control, or the window itself when none has the focus
+            // (the about window has no control that takes it): it is
+            // answered there. A focus left behind in another window, one
+            // that has closed, does not count.
             QWidget *focused = qobject_cast<QWidget *>(watched);
+            if (!focused)
+                return false;
             QWidget *focus = QApplication::focusWidget();
-            if (focus && (!focused || focus->window() == focused->window()))
+            if (focus && focus->window() == focused->window())
                 focused = focus;
             if (focused && focused->window() == this)
                 return false;
