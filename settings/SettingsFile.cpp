@@ -1,7 +1,6 @@
 #include "SettingsFile.h"
 
-#include "platform/MessageSink.h"
-#include "platform/WholeNumber.h"
+#include "platform/WholeNumberReader.h"
 
 const QString SettingsFile::FileName = QStringLiteral("Tolvane.ini");
 const QString SettingsFile::Section = QStringLiteral("Tolvane...");
@@ -21,8 +20,8 @@ const QString keyLangPack = QStringLiteral("LangPack");
 const QString keyBackSet = QStringLiteral("BackSet");
 const QString keySetPack = QStringLiteral("SetPack");
 
-const QString defaultNumber = QStringLiteral("0");
 const QString defaultBackSet = QStringLiteral("back001");
+constexpr int defaultNumber = 0; // of "Launches" and "BackColor"
 
 } // namespace
 
@@ -33,30 +32,15 @@ SettingsFile::SettingsFile(const QString &path, MessageSink *messages) : m_file(
 StoredSettings SettingsFile::read()
 {
     const ProfileDocument document = m_file.load();
-    bool reported = false;
-    auto number = [&](const QString &key) {
-        const QString text = document.readString(Section, key, defaultNumber);
-        int value = 0;
-        if (WholeNumber::parse(text, value))
-            return value;
-        if (!reported && text != m_lastReported && m_messages)
-            m_messages->notValidInteger(text);
-        if (!reported)
-            m_lastReported = text;
-        reported = true;
-        return 0;
-    };
-
+    WholeNumberReader numbers(document, m_messages, m_lastReported);
     StoredSettings settings;
-    settings.launches = number(keyLaunches);
+    settings.launches = numbers.read(Section, keyLaunches, defaultNumber);
     settings.picture = document.readString(Section, keyPicture, NoPicture);
     settings.position = document.readString(Section, keyPosition, Centered);
-    settings.backColor = number(keyBackColor);
+    settings.backColor = numbers.read(Section, keyBackColor, defaultNumber);
     settings.langPack = document.readString(Section, keyLangPack, English);
     settings.backSet = document.readString(Section, keyBackSet, defaultBackSet);
     settings.setPack = document.readString(Section, keySetPack, StandardSkin);
-    if (!reported)
-        m_lastReported.clear();
     return settings;
 }
 
