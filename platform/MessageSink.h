@@ -2,12 +2,29 @@
 
 #include <QString>
 
-// Where the program's error messages go ("Unable to write to %s", "'%s' is
-// not a valid integer value", "Resource %s not found"). The game shows them in
-// the standard error box; tests capture them instead.
+// Where the program's error messages go. Each message is asked for by what
+// it is about (a file, a value, a resource), and worded here once, with the
+// toolkit's own texts: "Unable to write to %s", "'%s' is not a valid integer
+// value", "Resource %s not found". The game shows them in the standard error
+// box; tests capture them instead. A sink that holds some back decides by
+// what a message is about, never by its wording.
 class MessageSink
 {
 public:
     virtual ~MessageSink() = default;
+
+    // "Unable to write to <full path>": a file could not be saved or copied.
+    virtual void unableToWrite(const QString &path);
+    // "'<text>' is not a valid integer value": a file's value that should
+    // have been a whole number.
+    virtual void notValidInteger(const QString &text);
+    // "Resource <name> not found": a skin without the named bitmap.
+    virtual void resourceNotFound(const QString &name);
+    // "<path> is not a valid bitmap": a wallpaper that cannot be read.
+    virtual void notValidBitmap(const QString &path);
+    // "Cannot find the help file <full path>".
+    virtual void helpFileNotFound(const QString &path);
+
+    // Shows a message as the player reads it.
     virtual void showError(const QString &text) = 0;
 };

@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -176,6 +177,14 @@ bool ProfileFile::update(const std::function<void(ProfileDocument &)> &change)
     return true;
 }
 
+bool ProfileFile::update(const std::function<void(ProfileDocument &)> &change, MessageSink *sink)
+{
+    MessageSink *const own = std::exchange(m_sink, sink);
+    const bool updated = update(change);
+    m_sink = own;
+    return updated;
+}
+
 bool ProfileFile::write(const QString &target, const ProfileDocument &document)
 {
     // A file that exists but cannot be read has been loaded as an empty one;
@@ -213,7 +222,7 @@ bool ProfileFile::write(const QString &target, const ProfileDocument &document)
 bool ProfileFile::fail()
 {
     if (m_sink)
-        m_sink->showError(QStringLiteral("Unable to write to %1").arg(QFileInfo(m_path).absoluteFilePath()));
+        m_sink->unableToWrite(m_path);
     return false;
 }
 

@@ -81,6 +81,8 @@ public:
     // Reads the file as it is now, lets `change` apply this run's changes to
     // it and saves the result, under the folder's lock.
     bool update(const std::function<void(ProfileDocument &)> &change);
+    // The same, telling a failure to `sink` instead of the file's own.
+    bool update(const std::function<void(ProfileDocument &)> &change, MessageSink *sink);
 
 private:
     enum class State { Missing, Read, Unreadable };

@@ -1,9 +1,8 @@
 #include "ScoresFile.h"
 
 #include "platform/Characters.h"
-#include "platform/MessageSink.h"
 #include "platform/ProfileFile.h"
-#include "platform/WholeNumber.h"
+#include "platform/WholeNumberReader.h"
 
 #include <algorithm>
 #include <limits>
@@ -18,53 +17,16 @@ const QString keyGamesWas = QStringLiteral("GamesWas");
 const QString keyGamesSucc = QStringLiteral("GamesSucc");
 const QString keyGamesEnd = QStringLiteral("GamesEnd");
 
-const QString defaultCounter = QStringLiteral("0");
+constexpr int defaultCounter = 0;
 const QString defaultName = QStringLiteral("Somebody");
-const QString defaultDominoesLeft = QStringLiteral("24");
-const QString defaultTime = QStringLiteral("999");
+constexpr int defaultDominoesLeft = 24;
+constexpr int defaultTime = 999;
 
 QString nameKey(int entry) { return QString::number(entry) + QStringLiteral("Name"); }
 QString dominoesLeftKey(int entry) { return QString::number(entry) + QStringLiteral("DomLeft"); }
 QString timeKey(int entry) { return QString::number(entry) + QStringLiteral("Time"); }
 
-// Reads numbers from one loaded file; the first bad number is reported.
-class NumberReader
-{
-public:
-    NumberReader(const ProfileDocument &document, MessageSink *sink, QString &lastReported)
-        : m_document(document)
-        , m_sink(sink)
-        , m_lastReported(lastReported)
-    {
-    }
-
-    int read(const QString &section, const QString &key, const QString &defaultValue)
-    {
-        const QString text = m_document.readString(section, key, defaultValue);
-        int value = 0;
-        if (WholeNumber::parse(text, value))
-            return value;
-        // One message a read, and none for a value already reported that no
-        // write has repaired yet.
-        if (m_clean && m_sink && text != m_lastReported)
-            m_sink->showError(QStringLiteral("'%1' is not a valid integer value").arg(text));
-        if (m_clean)
-            m_lastReported = text;
-        m_clean = false;
-        WholeNumber::parse(defaultValue, value);
-        return value;
-    }
-
-    bool clean() const { return m_clean; }
-
-private:
-    const ProfileDocument &m_document;
-    MessageSink *m_sink;
-    QString &m_lastReported;
-    bool m_clean = true;
-};
-
-void readCounters(NumberReader &reader, const QString &section, GameCounters &counters)
+void readCounters(WholeNumberReader &reader, const QString &section, GameCounters &counters)
 {
     counters.gamesWas = reader.read(section, keyGamesWas, defaultCounter);
     counters.gamesSucc = reader.read(section, keyGamesSucc, defaultCounter);
@@ -90,7 +52,7 @@ bool sameEntry(const ScoreEntry &a, const ScoreEntry &b)
 }
 
 // Reads the whole record from a loaded file.
-void readRecord(const ProfileDocument &document, NumberReader &reader, ScoresRecord &record)
+void readRecord(const ProfileDocument &document, WholeNumberReader &reader, ScoresRecord &record)
 {
     readCounters(reader, gameSection, record.game);
     readCounters(reader, familySection, record.family);
@@ -140,7 +102,7 @@ ScoresFile::ScoresFile(QString path, MessageSink *sink)
 bool ScoresFile::read(ScoresRecord &record) const
 {
     const ProfileDocument document = m_file.load();
-    NumberReader reader(document, m_sink, m_lastReported);
+    WholeNumberReader reader(document, m_sink, m_lastReported);
     readRecord(document, reader, record);
     m_base = record;
     return reader.clean();
@@ -206,7 +168,7 @@ bool ScoresFile::write(ScoresRecord &record)
         // What the file holds now; a value that is not a number was reported
         // when read and is repaired by this write.
         QString unreported;
-        NumberReader reader(document, nullptr, unreported);
+        WholeNumberReader reader(document, nullptr, unreported);
         ScoresRecord now;
         readRecord(document, reader, now);
         result = merged(record, now);

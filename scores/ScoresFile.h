@@ -32,7 +32,8 @@ public:
     // 999 seconds). Names are cut to 18 characters. A number that is not a
     // whole 32-bit decimal number gives its key's default and the message
     // "'<text>' is not a valid integer value", shown for the first such value
-    // only, and not again by a later read before a write; the rest of the
+    // only, and not again until a write or a read without a bad value has
+    // shown the file repaired (WholeNumberReader); the rest of the
     // file is read all the same, and false is returned.
     bool read(ScoresRecord &record) const;
 

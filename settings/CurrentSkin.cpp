@@ -38,7 +38,7 @@ QImage CurrentSkin::bitmap(const QString &name) const
         if (!reported.contains(key)) {
             reported.insert(key);
             if (m_messages)
-                m_messages->showError(QStringLiteral("Resource %1 not found").arg(name));
+                m_messages->resourceNotFound(name);
         }
     }
     QImage image = m_standardSet.bitmap(name);

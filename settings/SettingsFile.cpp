@@ -1,7 +1,7 @@
 #include "SettingsFile.h"
 
-#include "platform/MessageSink.h"
 #include "platform/WholeNumber.h"
+#include "platform/WholeNumberReader.h"
 
 #include <QSet>
 
@@ -26,8 +26,8 @@ const QString keyLangPack = QStringLiteral("LangPack");
 const QString keyBackSet = QStringLiteral("BackSet");
 const QString keySetPack = QStringLiteral("SetPack");
 
-const QString defaultNumber = QStringLiteral("0");
 const QString defaultBackSet = QStringLiteral("back001");
+constexpr int defaultNumber = 0; // of "Launches" and "BackColor"
 
 // The six appearance keys with their texts, in the order they are written.
 std::array<std::pair<QString, QString>, 6> appearance(const StoredSettings &settings)
@@ -57,31 +57,15 @@ SettingsFile::SettingsFile(const QString &path, MessageSink *messages)
 StoredSettings SettingsFile::read()
 {
     const ProfileDocument document = m_file.load();
-    bool reported = false;
-    auto number = [&](const QString &key) {
-        const QString text = document.readString(Section, key, defaultNumber);
-        int value = 0;
-        if (WholeNumber::parse(text, value))
-            return value;
-        if (!reported && text != m_lastReported && m_messages)
-            m_messages->showError(QStringLiteral("'%1' is not a valid integer value").arg(text));
-        if (!reported)
-            m_lastReported = text;
-        reported = true;
-        return 0;
-    };
-
+    WholeNumberReader numbers(document, m_messages, m_lastReported);
     StoredSettings settings;
-    settings.launches = number(keyLaunches);
+    settings.launches = numbers.read(Section, keyLaunches, defaultNumber);
     settings.picture = document.readString(Section, keyPicture, NoPicture);
     settings.position = document.readString(Section, keyPosition, Centered);
-    settings.backColor = number(keyBackColor);
+    settings.backColor = numbers.read(Section, keyBackColor, defaultNumber);
     settings.langPack = document.readString(Section, keyLangPack, English);
     settings.backSet = document.readString(Section, keyBackSet, defaultBackSet);
     settings.setPack = document.readString(Section, keySetPack, StandardSkin);
-    if (!reported)
-        m_lastReported.clear();
-
     m_launches = settings.launches;
     m_texts.clear();
     QSet<QString> present;
@@ -96,12 +80,17 @@ StoredSettings SettingsFile::read()
 
 bool SettingsFile::write(const StoredSettings &settings)
 {
+    return write(settings, m_messages);
+}
+
+bool SettingsFile::write(const StoredSettings &settings, MessageSink *messages)
+{
     // On the file as it is now, under the lock that copies of this game
     // honour, so what other copies and games wrote meanwhile is kept.
     const auto texts = appearance(settings);
-    const bool written = m_file.update([&](ProfileDocument &document) {
+    const auto change = [&](ProfileDocument &document) {
         int now = 0;
-        if (!WholeNumber::parse(document.readString(Section, keyLaunches, defaultNumber), now))
+        if (!WholeNumber::parse(document.readString(Section, keyLaunches, QString::number(defaultNumber)), now))
             now = 0;
         document.writeString(Section, keyLaunches, QString::number(raised(now, settings.launches, m_launches)));
         for (const auto &[key, text] : texts) {
@@ -109,7 +98,8 @@ bool SettingsFile::write(const StoredSettings &settings)
             if (seen == m_texts.cend() || *seen != text)
                 document.writeString(Section, key, text);
         }
-    });
+    };
+    const bool written = m_file.update(change, messages);
     if (!written)
         return false;
     m_lastReported.clear();

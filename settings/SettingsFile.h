@@ -60,6 +60,8 @@ public:
     // read or written. A failure shows "Unable to write to <path>", leaves
     // the file as it was and gives false.
     bool write(const StoredSettings &settings);
+    // The same, with a failure told to `messages`.
+    bool write(const StoredSettings &settings, MessageSink *messages);
 
 private:
     ProfileFile m_file;

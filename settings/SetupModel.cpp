@@ -143,7 +143,7 @@ bool SetupModel::ComposeBackground()
         }
         if (picture.isNull()) {
             if (m_messages)
-                m_messages->showError(QStringLiteral("%1 is not a valid bitmap").arg(QDir::toNativeSeparators(path)));
+                m_messages->notValidBitmap(path);
             return false;
         }
     }
@@ -173,8 +173,7 @@ bool SetupModel::CopyUserPicture(const QString &sourcePath)
         }
     }
     if (!copied && m_messages)
-        m_messages->showError(QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(
-            QFileInfo(target).absoluteFilePath())));
+        m_messages->unableToWrite(target);
     ListPictures();
     return copied;
 }
@@ -309,6 +308,11 @@ bool SetupModel::ReadSettings()
 
 bool SetupModel::WriteSettings()
 {
+    return WriteSettings(m_messages);
+}
+
+bool SetupModel::WriteSettings(MessageSink *messages)
+{
     StoredSettings stored;
     stored.launches = m_launches;
     stored.picture = m_picture > 0 ? m_pictures[m_picture] + pictureExtension : SettingsFile::NoPicture;
@@ -320,5 +324,5 @@ bool SetupModel::WriteSettings()
     stored.setPack = !m_keptSetPack.isEmpty() ? m_keptSetPack
                      : m_skin > 0             ? m_skins[m_skin]
                                               : SettingsFile::StandardSkin;
-    return m_settings.write(stored);
+    return m_settings.write(stored, messages);
 }

@@ -83,8 +83,12 @@ public:
     // Gives whether the reading composed the background: it does when the
     // colour or the placement it selects is not the one shown.
     bool ReadSettings();
-    // Gives false when the file could not be written (reported).
+    // Gives false when the file could not be written, reported to the
+    // model's sink: "Apply" is answered every time.
     bool WriteSettings();
+    // The same, a failure reported to `messages`: the saves the game makes
+    // by itself report to a sink that names each file once a run.
+    bool WriteSettings(MessageSink *messages);
     // A new background from the picture, placement and colour. A picture
     // that cannot be read is reported with its path and leaves the
     // background as it was; gives false then.

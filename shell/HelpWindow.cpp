@@ -76,6 +76,10 @@ int HelpWindow::helpContextOf(const QWidget *widget)
         const int context = widget->property("helpContext").toInt();
         if (context > 0)
             return context;
+        // A window's topic is its own: a dialog does not take the one of
+        // the window it stands over.
+        if (widget->isWindow())
+            break;
     }
     return 0;
 }
@@ -106,8 +110,7 @@ void HelpWindow::open(const QString &anchor)
 {
     if (!load(anchor)) {
         if (m_messages)
-            m_messages->showError(
-                QStringLiteral("Cannot find the help file %1").arg(QFileInfo(m_language.helpFile()).absoluteFilePath()));
+            m_messages->helpFileNotFound(m_language.helpFile());
         return;
     }
 
@@ -175,11 +178,16 @@ bool HelpWindow::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier && !key->isAutoRepeat()) {
-            // The focused control of the window that got the key; a focus
-            // left behind in a window that has closed does not count.
+            // The key reaches the window's handle first, then the window's
+            // focused control, or the window itself when none has the focus
+            // (the about window has no control that takes it): it is
+            // answered there. A focus left behind in another window, one
+            // that has closed, does not count.
             QWidget *focused = qobject_cast<QWidget *>(watched);
+            if (!focused)
+                return false;
             QWidget *focus = QApplication::focusWidget();
-            if (focus && (!focused || focus->window() == focused->window()))
+            if (focus && focus->window() == focused->window())
                 focused = focus;
             if (focused && focused->window() == this)
                 return false;

@@ -35,7 +35,7 @@ public:
     void showTopic(int helpContext);
 
     // The help context of a widget: its own "helpContext" property or that
-    // of its nearest parent that has one; 0 when none has.
+    // of its nearest parent in its window that has one; 0 when none has.
     static int helpContextOf(const QWidget *widget);
 
     // The topic shown now ("2", "contents").

@@ -44,9 +44,9 @@ Program::Program(const Environment &environment)
     : m_environment(environment), m_messages(environment.messages),
       m_programResources(std::make_unique<ProgramResources>()), m_builtinSkin(std::make_unique<BuiltinSkin>())
 {
-    m_environment.messages = &m_messages;
+    // The scores are only ever saved by the game itself.
     m_statistics = std::make_unique<Statistics>(
-        ScoresFile(m_environment.programFolder + QStringLiteral("/scores.ini"), m_environment.messages));
+        ScoresFile(m_environment.programFolder + QStringLiteral("/scores.ini"), &m_messages));
     QGuiApplication::setWindowIcon(ProgramResources::windowIcon());
 
     // The windows, in the order the family's games create them. The splash
@@ -262,7 +262,7 @@ void Program::openSetupAtFirstStart()
 
 void Program::writeSettings()
 {
-    m_settings->WriteSettings();
+    m_settings->WriteSettings(&m_messages);
 }
 void Program::saveAtEnd()
 {

@@ -102,6 +102,8 @@ private:
     void writeSettings();
 
     Environment m_environment;
+    // The sink of the saves the game makes by itself; the rest, and what
+    // the player asks for, report to the environment's.
     OnceEachFileSink m_messages;
     TextTable m_texts;
     std::unique_ptr<ProgramResources> m_programResources;

@@ -33,6 +33,9 @@ QStringList TileAccessible::actionNames() const
 
 void TileAccessible::doAction(const QString &action)
 {
+    // The click comes once the press has returned: a click that ends the
+    // game with a best result opens the name entry, whose modal loop would
+    // hold the screen reader's call until the player had typed a name.
     if (action == pressAction())
-        tile()->click();
+        QMetaObject::invokeMethod(tile(), &TileImage::click, Qt::QueuedConnection);
 }

@@ -8,7 +8,8 @@ class TileImage;
 
 // A domino on the board as a screen reader finds it: a button named by its
 // face ("Domino 3-4, 7 pips, face up") or "Face-down domino", selected while
-// it is the selection, pressed like a click while it takes clicks.
+// it is the selection, pressed like a click while it takes clicks (the click
+// follows the press, which returns at once).
 class TileAccessible : public QAccessibleWidget
 {
 public:

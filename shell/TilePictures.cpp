@@ -20,7 +20,7 @@ QImage TilePictures::loadBitmap(const QString &name) const
 {
     QImage image = m_skin ? m_skin->bitmap(name) : QImage();
     if (image.isNull() && m_messages)
-        m_messages->showError(QStringLiteral("Resource %1 not found").arg(name));
+        m_messages->resourceNotFound(name);
     return image;
 }
 

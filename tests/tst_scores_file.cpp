@@ -174,6 +174,12 @@ void ScoresFileTest::badNumbers()
     writeFileBytes(path, "[Kelvor]\r\nGamesWas=x1\r\n");
     QVERIFY(!file.read(record));
     QCOMPARE(messages.messages.size(), 3);
+    // Repaired by hand, not by a write of ours, and broken again: told again.
+    writeFileBytes(path, "[Kelvor]\r\nGamesWas=1\r\n");
+    QVERIFY(file.read(record));
+    writeFileBytes(path, "[Kelvor]\r\nGamesWas=x1\r\n");
+    QVERIFY(!file.read(record));
+    QCOMPARE(messages.messages.size(), 4);
 }
 
 void ScoresFileTest::parseNumbers_data()

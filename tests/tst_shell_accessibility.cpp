@@ -3,6 +3,7 @@
 // (Qt delivers no accessibility events where no screen reader listens, so
 // the events a change raises are not seen here.)
 
+#include "scores/TEnter2HSC.h"
 #include "scores/TScoresForm.h"
 #include "shell/Program.h"
 #include "shell/SpeedButton.h"
@@ -15,6 +16,7 @@
 
 #include <QAccessible>
 #include <QLabel>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -40,6 +42,7 @@ private slots:
     void tiles_data();
     void tiles();
     void removedAndPausedTilesAreNotExposed();
+    void pressThatEndsTheGameReturnsAtOnce();
     void toolbarAndStatusPanels();
     void bestPlayersReadRowByRow();
 
@@ -124,8 +127,39 @@ void AccessibilityTest::removedAndPausedTilesAreNotExposed()
     m_window->PauseClick();
     tile(27)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     tile(25)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    QVERIFY(!m_window->tile(25)->isVisible());
+    QTRY_VERIFY(!m_window->tile(25)->isVisible());
     QVERIFY(tile(1)->actionInterface()->actionNames().isEmpty());
+}
+
+void AccessibilityTest::pressThatEndsTheGameReturnsAtOnce()
+{
+    // A best list that the deal's end, 26 dominoes left, enters.
+    writeFileBytes(m_env->folder.filePath(QStringLiteral("scores.ini")), "[Kelvor]\r\n12DomLeft=28\r\n");
+    m_env->times = {OnePairSeed};
+    m_window->NewGameClick();
+    QWidget &entry = m_program->nameEntry();
+    bool returned = false;
+    bool opened = false;
+    bool openedAfterReturn = false;
+    // The name entry is closed again as soon as it shows, as a player would.
+    QTimer poll;
+    poll.setInterval(5);
+    connect(&poll, &QTimer::timeout, &entry, [&] {
+        if (!entry.isVisible())
+            return;
+        opened = true;
+        openedAfterReturn = returned;
+        entry.close();
+    });
+    poll.start();
+    // The screen reader waits for its press to return: it must not wait
+    // for the player to enter a name.
+    tile(27)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    tile(25)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    returned = true;
+    QTRY_VERIFY(opened);
+    QVERIFY(openedAfterReturn);
+    QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Game over"));
 }
 
 void AccessibilityTest::toolbarAndStatusPanels()

@@ -22,6 +22,7 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTimer>
 #include <QTextBrowser>
 #include <QtTest>
@@ -137,26 +138,52 @@ private slots:
         QCOMPARE(checked, 43);
     }
 
-    void helpContextOfAWidget_data()
+    void f1OpensTheTopicOfEachWindow_data()
     {
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("control");
-        QTest::addColumn<int>("context");
-        QTest::newRow("main window") << "Form1" << "" << 2;
-        QTest::newRow("toolbar button") << "Form1" << "Stats" << 3;
-        QTest::newRow("status bar") << "Form1" << "StatusBar" << 3;
-        QTest::newRow("statistics window") << "ScoresForm" << "CloseButt" << 5;
+        QTest::addColumn<QString>("topic");
+        QTest::newRow("main window") << "Form1" << "" << "2";
+        QTest::newRow("toolbar button") << "Form1" << "Stats" << "3";
+        QTest::newRow("status bar") << "Form1" << "StatusBar" << "3";
+        QTest::newRow("setup dialog") << "Setup" << "Cancel" << "4";
+        QTest::newRow("wallpaper") << "Setup" << "PicsBox" << "10";
+        QTest::newRow("language page") << "Setup" << "LangBox" << "11";
+        QTest::newRow("skin") << "Setup" << "SetBox" << "12";
+        QTest::newRow("statistics window") << "ScoresForm" << "CloseButt" << "5";
+        // The name entry has no topic of its own.
+        QTest::newRow("name entry") << "Enter2HSC" << "Edit1" << "contents";
+        // No control of it takes the focus.
+        QTest::newRow("about window") << "AboutMe" << "" << "40";
+        QTest::newRow("splash window") << "SplashForm" << "" << "1";
     }
 
-    void helpContextOfAWidget()
+    // F1 as the desktop delivers it: to the active window's handle first,
+    // then to its focused control, or to the window when none has the focus.
+    void f1OpensTheTopicOfEachWindow()
     {
         QFETCH(QString, window);
         QFETCH(QString, control);
-        QFETCH(int, context);
         Game game;
         QWidget *top = game.window(qPrintable(window));
-        QWidget *widget = control.isEmpty() ? top : top->findChild<QWidget *>(control);
-        QCOMPARE(HelpWindow::helpContextOf(widget), context);
+        QVERIFY(top);
+        top->show();
+        top->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(top));
+        if (!control.isEmpty()) {
+            QWidget *focused = top->findChild<QWidget *>(control);
+            QVERIFY(focused);
+            if (auto *pages = top->findChild<QTabWidget *>(QStringLiteral("PageControl1"))) {
+                for (int i = 0; i < pages->count(); ++i)
+                    if (pages->widget(i)->isAncestorOf(focused))
+                        pages->setCurrentIndex(i);
+            }
+            focused->setFocus();
+        }
+        QTest::keyClick(top->windowHandle(), Qt::Key_F1);
+        HelpWindow &help = game.program->helpWindow();
+        QVERIFY(help.isVisible());
+        QTEST(help.topic(), "topic");
     }
 
     void f1OpensTheTopicOfTheFocusedWindow()

@@ -42,6 +42,7 @@ private slots:
     void cancelLeavesFileAndControls();
     void applyShowsTheNewBackOnTheBoard();
     void failedApplyKeepsTheDialogOpen();
+    void failedBrowseCopyIsToldEachTime();
     void wallpaperShowsBehindTheBoard();
 
 private:
@@ -239,17 +240,45 @@ void ShellSetupTest::failedApplyKeepsTheDialogOpen()
 {
     // A folder in the file's place: no one can write the file.
     QVERIFY(QDir(m_env->folder.path()).mkdir("Tolvane.ini"));
+    const QString unable = "Unable to write to " + m_env->folder.filePath("Tolvane.ini");
     startProgram();
+    // The start-up's own write tells of the file once.
+    QCOMPARE(m_env->messages.messages, QStringList{unable});
+    bool stayedOpen = false;
+    QStringList afterApply;
+    QString backWhileOpen;
     withDialog([&](TSetup &dialog) {
         control<QListWidget>("BackBox")->setCurrentRow(2);
+        // Each "Apply" the player presses is answered, however often.
         control<QPushButton>("Apply")->click();
-        QVERIFY(dialog.isVisible());
-        QCOMPARE(m_env->messages.messages,
-                 QStringList{"Unable to write to " + m_env->folder.filePath("Tolvane.ini")});
-        QCOMPARE(dialog.model().currentBackName(), QStringLiteral("back003"));
+        control<QPushButton>("Apply")->click();
+        stayedOpen = dialog.isVisible();
+        afterApply = m_env->messages.messages;
+        backWhileOpen = dialog.model().currentBackName();
         control<QPushButton>("Cancel")->click();
     });
+    QVERIFY(stayedOpen);
+    QCOMPARE(afterApply, QStringList(3, unable));
+    QCOMPARE(backWhileOpen, QStringLiteral("back003"));
     QCOMPARE(m_program->settings().currentBackName(), QStringLiteral("back001"));
+    // The game's own write at the close has been told of already.
+    QVERIFY(m_window->close());
+    QCOMPARE(m_env->messages.messages.size(), 3);
+}
+
+void ShellSetupTest::failedBrowseCopyIsToldEachTime()
+{
+    startProgram();
+    // A file in the place of "GFX": no picture can be copied into it.
+    writeFileBytes(m_env->folder.filePath("GFX"), "not a folder");
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(qRgb(0, 0, 255));
+    const QString source = m_env->folder.filePath("mine.bmp");
+    QVERIFY(picture.save(source, "BMP"));
+    SetupModel &model = m_program->settings();
+    QVERIFY(!model.CopyUserPicture(source));
+    QVERIFY(!model.CopyUserPicture(source));
+    QCOMPARE(m_env->messages.messages, QStringList(2, "Unable to write to " + m_env->folder.filePath("GFX/mine.bmp")));
 }
 
 void ShellSetupTest::wallpaperShowsBehindTheBoard()

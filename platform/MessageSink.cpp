@@ -1,0 +1,39 @@
+#include "MessageSink.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+// A file as the messages name it: its full path.
+QString fullPath(const QString &path)
+{
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+} // namespace
+
+void MessageSink::unableToWrite(const QString &path)
+{
+    showError(QStringLiteral("Unable to write to %1").arg(fullPath(path)));
+}
+
+void MessageSink::notValidInteger(const QString &text)
+{
+    showError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+}
+
+void MessageSink::resourceNotFound(const QString &name)
+{
+    showError(QStringLiteral("Resource %1 not found").arg(name));
+}
+
+void MessageSink::notValidBitmap(const QString &path)
+{
+    showError(QStringLiteral("%1 is not a valid bitmap").arg(QDir::toNativeSeparators(path)));
+}
+
+void MessageSink::helpFileNotFound(const QString &path)
+{
+    showError(QStringLiteral("Cannot find the help file %1").arg(fullPath(path)));
+}
