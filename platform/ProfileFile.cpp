@@ -2,11 +2,11 @@
 
 #include "FolderLock.h"
 #include "MessageSink.h"
+#include "SafeReplace.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -14,9 +14,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Links followed in a row before a save gives up, as the kernel's limit.
-constexpr int MaxLinks = 40;
 
 QByteArray nativePath(const QString &path)
 {
@@ -84,77 +81,34 @@ ProfileDocument ProfileFile::load() const
     return document;
 }
 
-QString ProfileFile::saveTarget() const
-{
-    QString target = QFileInfo(m_path).absoluteFilePath();
-    for (int hop = 0; hop < MaxLinks; ++hop) {
-        struct stat info {};
-        if (::lstat(nativePath(target).constData(), &info) != 0)
-            return errno == ENOENT ? target : QString();
-        if (!S_ISLNK(info.st_mode))
-            return target;
-        if (info.st_uid != ::geteuid())
-            return QString(); // somebody else's link
-        const QString link = QFile::symLinkTarget(target);
-        if (link.isEmpty())
-            return QString();
-        target = QDir::cleanPath(link);
-    }
-    return QString();
-}
-
 bool ProfileFile::save(const ProfileDocument &document)
 {
-    const QString target = saveTarget();
-    if (target.isEmpty())
+    SafeReplace file(m_path);
+    if (!file.isOpen())
         return fail();
-    FolderLock lock(QFileInfo(target).path());
-    return write(target, document);
+    FolderLock lock(file.folderHandle());
+    // A file that exists but cannot be read would be replaced with nothing
+    // known of what it holds, so it is left alone.
+    if (file.openCurrent(MaxFileSize) == SafeReplace::Current::Unusable || !file.commit(document.toBytes()))
+        return fail();
+    return true;
 }
 
 bool ProfileFile::update(const std::function<void(ProfileDocument &)> &change)
 {
-    const QString target = saveTarget();
-    if (target.isEmpty())
+    // Read from the very file that is replaced, in the folder where it is.
+    SafeReplace file(m_path);
+    if (!file.isOpen())
         return fail();
-    FolderLock lock(QFileInfo(target).path());
-    ProfileDocument document;
-    if (read(document) == State::Unreadable)
+    FolderLock lock(file.folderHandle());
+    QByteArray bytes;
+    const SafeReplace::Current current = file.readCurrent(MaxFileSize, bytes);
+    if (current == SafeReplace::Current::Unusable)
         return fail();
+    ProfileDocument document =
+        current == SafeReplace::Current::Missing ? ProfileDocument() : ProfileDocument::fromBytes(bytes);
     change(document);
-    return write(target, document);
-}
-
-bool ProfileFile::write(const QString &target, const ProfileDocument &document)
-{
-    // A file that exists but cannot be read has been loaded as an empty one;
-    // saving would replace all it holds, so it is left alone. (QSaveFile
-    // itself refuses a read-only file and a folder that cannot be written.)
-    struct stat old {};
-    const bool exists = ::stat(nativePath(target).constData(), &old) == 0;
-    if (exists && (!S_ISREG(old.st_mode) || old.st_size > MaxFileSize
-                   || ::access(nativePath(target).constData(), R_OK) != 0))
-        return fail();
-    if (!exists && errno != ENOENT)
-        return fail();
-
-    // Unbuffered, so that a short write (a full disk) shows in write()'s
-    // count: a buffered QSaveFile lets a short write at its final flush pass
-    // and commits a truncated file.
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail();
-    if (exists) {
-        // The replaced file's mode, and its owner and group where allowed.
-        const int fd = file.handle();
-        if (::fchown(fd, old.st_uid, old.st_gid) != 0 && ::fchown(fd, uid_t(-1), old.st_gid) != 0) {
-            // Not a member of the group: the new file keeps the user's own.
-        }
-        ::fchmod(fd, old.st_mode & 07777);
-    }
-    const QByteArray bytes = document.toBytes();
-    // Without commit() the new contents are thrown away and the file stays.
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    if (!file.commit(document.toBytes()))
         return fail();
     return true;
 }
