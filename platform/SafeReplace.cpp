@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <functional>
 #include <limits>
 #include <fcntl.h>
 #include <unistd.h>
@@ -211,18 +212,31 @@ bool SafeReplace::commit(const QByteArray &bytes)
         openCurrent(std::numeric_limits<qint64>::max());
     if (m_folder < 0 || m_state == Current::Unusable)
         return false;
-    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+
+    // The new file is made without a name where the file system allows, so
+    // a game killed while writing leaves nothing behind; it is named just
+    // before it is renamed over the old one.
+    // (The name is given through /proc, which must be there for that.)
+    int fd = ::access("/proc/self/fd", X_OK) == 0 ? ::openat(m_folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666) : -1;
+    const bool unnamed = fd >= 0;
     QByteArray temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = m_name.left(240) + '.';
-        for (int i = 0; i < 6; ++i)
-            temp += letters[QRandomGenerator::global()->bounded(int(sizeof letters) - 1)];
-        fd = ::openat(m_folder, temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return false;
-    }
-    if (fd < 0)
+    const auto nameTemp = [&](const std::function<bool(const char *)> &make) {
+        static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            temp = m_name.left(240) + '.';
+            for (int i = 0; i < 6; ++i)
+                temp += letters[QRandomGenerator::global()->bounded(int(sizeof letters) - 1)];
+            if (make(temp.constData()))
+                return true;
+            if (errno != EEXIST)
+                return false;
+        }
+        return false;
+    };
+    if (!unnamed && !nameTemp([&](const char *name) {
+            fd = ::openat(m_folder, name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+            return fd >= 0;
+        }))
         return false;
 
     if (m_current >= 0) {
@@ -254,10 +268,19 @@ bool SafeReplace::commit(const QByteArray &bytes)
         written = put > 0;
         done += std::max<ssize_t>(put, 0);
     }
-    written = written && ::fsync(fd) == 0;
+    written = written && ::fdatasync(fd) == 0;
+    if (written && unnamed) {
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+        written = nameTemp([&](const char *name) {
+            return ::linkat(AT_FDCWD, self.constData(), m_folder, name, AT_SYMLINK_FOLLOW) == 0;
+        });
+        if (!written)
+            temp.clear();
+    }
     written = ::close(fd) == 0 && written;
     if (!written || ::renameat(m_folder, temp.constData(), m_folder, m_name.constData()) != 0) {
-        ::unlinkat(m_folder, temp.constData(), 0);
+        if (!temp.isEmpty())
+            ::unlinkat(m_folder, temp.constData(), 0);
         return false;
     }
     closeCurrent();

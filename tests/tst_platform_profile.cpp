@@ -61,6 +61,7 @@ private slots:
     void oddFiles_data();
     void oddFiles();
     void folderLock();
+    void newFileInAGroupFolderIsGroupWritable();
 };
 
 void ProfileTest::readString_data()
@@ -532,6 +533,27 @@ void ProfileTest::folderLock()
     FolderLock third(dir.path(), 0);
     QVERIFY(third.isLocked());
     QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
+}
+
+void ProfileTest::newFileInAGroupFolderIsGroupWritable()
+{
+    // A game folder shared by a group: what one player's game creates there,
+    // the others' games may write, whatever the player's umask.
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("shared"));
+    const QByteArray shared = QFile::encodeName(dir.filePath("shared"));
+    QCOMPARE(chmod(shared.constData(), 0770), 0);
+    const mode_t umaskBefore = umask(022);
+    CapturedMessages messages;
+    const bool written = ProfileFile(dir.filePath("shared/scores.ini"), &messages).writeString("S", "A", "1");
+    umask(umaskBefore);
+    QVERIFY(written);
+    struct stat info {};
+    QCOMPARE(stat(QFile::encodeName(dir.filePath("shared/scores.ini")).constData(), &info), 0);
+    QCOMPARE(info.st_mode & 0777, 0664u);
+    struct stat folder {};
+    QCOMPARE(stat(shared.constData(), &folder), 0);
+    QCOMPARE(info.st_gid, folder.st_gid);
 }
 
 QTEST_GUILESS_MAIN(ProfileTest)
