@@ -176,9 +176,7 @@ void LanguageLoader::loadLanguage(const QString &langPack, const QList<QWidget *
     // limit is not read at all.
     const bool tooBig = !path.isEmpty() && QFileInfo(path).size() > ProfileFile::MaxFileSize;
     if (tooBig && m_messages)
-        m_messages->showError(QStringLiteral("The language pack %1 is bigger than %2 KB; the game stays in English.")
-                                  .arg(QFileInfo(path).absoluteFilePath())
-                                  .arg(ProfileFile::MaxFileSize / 1024));
+        m_messages->packTooBig(path, ProfileFile::MaxFileSize);
     if (TextTargets::sameName(langPack, u"english") || tooBig) {
         applyEnglishTexts(windows);
     } else {

@@ -12,6 +12,18 @@
 FolderLock::FolderLock(const QString &folder, int patienceMs)
 {
     m_fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    lock(patienceMs);
+}
+
+FolderLock::FolderLock(int folderHandle, int patienceMs)
+{
+    // A lock of its own on the folder: an flock belongs to the opening.
+    m_fd = ::openat(folderHandle, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    lock(patienceMs);
+}
+
+void FolderLock::lock(int patienceMs)
+{
     if (m_fd < 0)
         return; // a folder that cannot be opened cannot be written either
     QElapsedTimer waited;

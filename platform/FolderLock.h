@@ -16,6 +16,8 @@ class FolderLock
 {
 public:
     explicit FolderLock(const QString &folder, int patienceMs = 2000);
+    // The folder already open as `folderHandle` (which stays open).
+    explicit FolderLock(int folderHandle, int patienceMs = 2000);
     ~FolderLock();
     FolderLock(const FolderLock &) = delete;
     FolderLock &operator=(const FolderLock &) = delete;
@@ -23,6 +25,8 @@ public:
     bool isLocked() const { return m_locked; }
 
 private:
+    void lock(int patienceMs);
+
     int m_fd = -1;
     bool m_locked = false;
 };

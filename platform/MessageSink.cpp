@@ -37,3 +37,10 @@ void MessageSink::helpFileNotFound(const QString &path)
 {
     showError(QStringLiteral("Cannot find the help file %1").arg(fullPath(path)));
 }
+
+void MessageSink::packTooBig(const QString &path, qint64 limitBytes)
+{
+    showError(QStringLiteral("The language pack %1 is bigger than %2 KB; the game stays in English.")
+                  .arg(fullPath(path))
+                  .arg(limitBytes / 1024));
+}

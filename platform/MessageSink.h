@@ -24,6 +24,8 @@ public:
     virtual void notValidBitmap(const QString &path);
     // "Cannot find the help file <full path>".
     virtual void helpFileNotFound(const QString &path);
+    // A language pack over the size the game reads; the game stays English.
+    virtual void packTooBig(const QString &path, qint64 limitBytes);
 
     // Shows a message as the player reads it.
     virtual void showError(const QString &text) = 0;

@@ -2,11 +2,11 @@
 
 #include "FolderLock.h"
 #include "MessageSink.h"
+#include "SafeReplace.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QThread>
 
 #include <cerrno>
@@ -16,9 +16,6 @@
 #include <utility>
 
 namespace {
-
-// Links followed in a row before a save gives up, as the kernel's limit.
-constexpr int MaxLinks = 40;
 
 QByteArray nativePath(const QString &path)
 {
@@ -46,11 +43,11 @@ ProfileFile::Wait ProfileFile::setTornReadWait(Wait wait)
     return std::exchange(tornReadWait(), std::move(wait));
 }
 
-ProfileFile::State ProfileFile::read(ProfileDocument &document) const
+ProfileFile::State ProfileFile::read(ProfileDocument &document, SafeReplace *place) const
 {
     document = ProfileDocument();
     QByteArray bytes;
-    State state = readBytes(bytes);
+    State state = readBytes(bytes, place);
     if (state == State::Missing && m_seen)
         m_seen->remember(document); // taken away, not torn: nothing to keep
     if (state != State::Read)
@@ -63,7 +60,7 @@ ProfileFile::State ProfileFile::read(ProfileDocument &document) const
     for (int retry = 0; retry < TornReadRetries && m_seen->looksTorn(bytes, document); ++retry) {
         if (tornReadWait())
             tornReadWait()(TornReadPauseMs);
-        state = readBytes(bytes);
+        state = readBytes(bytes, place);
         if (state != State::Read) {
             document = ProfileDocument();
             return state;
@@ -76,9 +73,19 @@ ProfileFile::State ProfileFile::read(ProfileDocument &document) const
     return state;
 }
 
-ProfileFile::State ProfileFile::readBytes(QByteArray &bytes) const
+ProfileFile::State ProfileFile::readBytes(QByteArray &bytes, SafeReplace *place) const
 {
     bytes.clear();
+    if (place) {
+        switch (place->readCurrent(MaxFileSize, bytes)) {
+        case SafeReplace::Current::Missing:
+            return State::Missing;
+        case SafeReplace::Current::Regular:
+            return State::Read;
+        case SafeReplace::Current::Unusable:
+            return State::Unreadable;
+        }
+    }
     // Never opened when it is not a regular file: opening a FIFO waits for a
     // writer, and opening a device may do things.
     struct stat info {};
@@ -128,33 +135,16 @@ ProfileDocument ProfileFile::load() const
     return document;
 }
 
-QString ProfileFile::saveTarget() const
-{
-    QString target = QFileInfo(m_path).absoluteFilePath();
-    for (int hop = 0; hop < MaxLinks; ++hop) {
-        struct stat info {};
-        if (::lstat(nativePath(target).constData(), &info) != 0)
-            return errno == ENOENT ? target : QString();
-        if (!S_ISLNK(info.st_mode))
-            return target;
-        if (info.st_uid != ::geteuid())
-            return QString(); // somebody else's link
-        const QString link = QFile::symLinkTarget(target);
-        if (link.isEmpty())
-            return QString();
-        target = QDir::cleanPath(link);
-    }
-    return QString();
-}
-
 bool ProfileFile::save(const ProfileDocument &document)
 {
-    const QString target = saveTarget();
-    if (target.isEmpty())
+    SafeReplace file(m_path);
+    if (!file.isOpen())
         return fail();
-    FolderLock lock(QFileInfo(target).path());
-    if (!write(target, document))
-        return false;
+    FolderLock lock(file.folderHandle());
+    // A file that exists but cannot be read would be replaced with nothing
+    // known of what it holds, so it is left alone.
+    if (file.openCurrent(MaxFileSize) == SafeReplace::Current::Unusable || !file.commit(document.toBytes()))
+        return fail();
     if (m_seen)
         m_seen->remember(document);
     return true;
@@ -162,16 +152,17 @@ bool ProfileFile::save(const ProfileDocument &document)
 
 bool ProfileFile::update(const std::function<void(ProfileDocument &)> &change)
 {
-    const QString target = saveTarget();
-    if (target.isEmpty())
+    // Read from the very file that is replaced, in the folder where it is.
+    SafeReplace file(m_path);
+    if (!file.isOpen())
         return fail();
-    FolderLock lock(QFileInfo(target).path());
+    FolderLock lock(file.folderHandle());
     ProfileDocument document;
-    if (read(document) == State::Unreadable)
+    if (read(document, &file) == State::Unreadable)
         return fail();
     change(document);
-    if (!write(target, document))
-        return false;
+    if (!file.commit(document.toBytes()))
+        return fail();
     if (m_seen)
         m_seen->remember(document);
     return true;
@@ -183,40 +174,6 @@ bool ProfileFile::update(const std::function<void(ProfileDocument &)> &change, M
     const bool updated = update(change);
     m_sink = own;
     return updated;
-}
-
-bool ProfileFile::write(const QString &target, const ProfileDocument &document)
-{
-    // A file that exists but cannot be read has been loaded as an empty one;
-    // saving would replace all it holds, so it is left alone. (QSaveFile
-    // itself refuses a read-only file and a folder that cannot be written.)
-    struct stat old {};
-    const bool exists = ::stat(nativePath(target).constData(), &old) == 0;
-    if (exists && (!S_ISREG(old.st_mode) || old.st_size > MaxFileSize
-                   || ::access(nativePath(target).constData(), R_OK) != 0))
-        return fail();
-    if (!exists && errno != ENOENT)
-        return fail();
-
-    // Unbuffered, so that a short write (a full disk) shows in write()'s
-    // count: a buffered QSaveFile lets a short write at its final flush pass
-    // and commits a truncated file.
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail();
-    if (exists) {
-        // The replaced file's mode, and its owner and group where allowed.
-        const int fd = file.handle();
-        if (::fchown(fd, old.st_uid, old.st_gid) != 0 && ::fchown(fd, uid_t(-1), old.st_gid) != 0) {
-            // Not a member of the group: the new file keeps the user's own.
-        }
-        ::fchmod(fd, old.st_mode & 07777);
-    }
-    const QByteArray bytes = document.toBytes();
-    // Without commit() the new contents are thrown away and the file stays.
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        return fail();
-    return true;
 }
 
 bool ProfileFile::fail()

@@ -10,6 +10,7 @@
 #include <optional>
 
 class MessageSink;
+class SafeReplace;
 
 // One profile file on disk (the settings file, the scores file, a language
 // pack), read and written with the semantics of ProfileDocument.
@@ -33,13 +34,15 @@ class MessageSink;
 // read permission is a file that cannot be read. It reads as empty, without
 // ever waiting on it, and it is never replaced.
 //
-// Saving is atomic: the new contents are written beside the file and renamed
-// over it, so the file is either the old one or the new one, never a torn one.
-// The new file keeps the mode of the file it replaces, and its owner and group
-// where the user may set them. A save goes through a symbolic link only when
-// the link belongs to the user running the game (as the kernel's protected
-// links rule has it in shared folders), so a link planted by someone else
-// never makes the game overwrite a file it should not touch.
+// Saving is atomic and stays in the game folder (SafeReplace): the new
+// contents are written beside the file and renamed over it, so the file is
+// either the old one or the new one, never a torn one. The new file keeps the
+// mode of the file it replaces, and its owner and group where the user may set
+// them. A save goes through a symbolic link only when the link belongs to the
+// user running the game, decided on the folder it then writes in, so a link
+// planted by someone else, even one swapped in at the last moment, never makes
+// the game overwrite a file it should not touch. update() reads the very file
+// it replaces.
 //
 // A save that cannot be done (missing folder, read-only file or folder, a file
 // that cannot be read, another user's link, full disk) shows
@@ -87,12 +90,10 @@ public:
 private:
     enum class State { Missing, Read, Unreadable };
 
-    State read(ProfileDocument &document) const;
-    State readBytes(QByteArray &bytes) const;
-    // The file a save replaces: the path, or where the user's own link leads.
-    // Empty when the save must not go ahead.
-    QString saveTarget() const;
-    bool write(const QString &target, const ProfileDocument &document);
+    // Reads the file at the path, or, for a save, the very file `place`
+    // replaces (never through a link swapped in since its place was decided).
+    State read(ProfileDocument &document, SafeReplace *place = nullptr) const;
+    State readBytes(QByteArray &bytes, SafeReplace *place) const;
     bool fail();
 
     QString m_path;

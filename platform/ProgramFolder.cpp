@@ -1,9 +1,13 @@
 #include "ProgramFolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
+#include <climits>
+#include <unistd.h>
 
 namespace {
 
@@ -28,6 +32,28 @@ QString findEntry(const QString &folderPath, const QString &name, QDir::Filters 
 } // namespace
 
 ProgramFolder::ProgramFolder(QString path) : m_path(std::move(path)) {}
+
+QString ProgramFolder::ofRunningProgram()
+{
+    // The program file's own path, as the system spells it.
+    QByteArray program(PATH_MAX, Qt::Uninitialized);
+    const ssize_t size = ::readlink("/proc/self/exe", program.data(), std::size_t(program.size()));
+    if (size <= 0 || size >= program.size())
+        return QCoreApplication::applicationDirPath();
+    program.truncate(size);
+    const qsizetype slash = program.lastIndexOf('/');
+    return usablePath(slash <= 0 ? QByteArray("/") : program.left(slash));
+}
+
+QString ProgramFolder::usablePath(const QByteArray &native)
+{
+    const QString path = QFile::decodeName(native);
+    if (QFile::encodeName(path) == native)
+        return path;
+    if (::chdir(native.constData()) == 0)
+        return QStringLiteral(".");
+    return path;
+}
 
 QString ProgramFolder::folder(const QString &name) const
 {

@@ -13,6 +13,14 @@ class ProgramFolder
 public:
     explicit ProgramFolder(QString path);
 
+    // The folder of the running program as a path the game can open. Qt
+    // holds a path as text, and a folder name in an 8-bit encoding ("caf\xE9")
+    // is no text: the program then works from inside its folder, which it
+    // names ".", so every file is still found, listed and saved there.
+    static QString ofRunningProgram();
+    // The same for the folder whose path is `native`, as the system spells it.
+    static QString usablePath(const QByteArray &native);
+
     const QString &path() const { return m_path; }
 
     // The folder of that name at the top of the program folder, in whatever

@@ -6,13 +6,14 @@
 #include "language/TextTable.h"
 #include "platform/MessageSink.h"
 #include "platform/ResourceLibrary.h"
+#include "platform/SafeReplace.h"
 #include "platform/WholeNumber.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -39,6 +40,26 @@ int find(const QStringList &list, const QString &text)
 int entryOrFirst(const QStringList &list, const QString &text)
 {
     return list.isEmpty() ? -1 : std::max(find(list, text), 0);
+}
+
+// The bytes of a picture file that the game can show: a regular file of at
+// most Wallpaper::MaxFileSize bytes that reads as a bitmap. Empty otherwise.
+QByteArray readPictureFile(const QString &path)
+{
+    // Not opened unless regular: a FIFO would never end, a device may do things.
+    QFileInfo info(path);
+    if (!info.isFile() || info.size() > Wallpaper::MaxFileSize)
+        return {};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return {};
+    // Read within the limit, also when the file has grown since.
+    QByteArray bytes = file.read(Wallpaper::MaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > Wallpaper::MaxFileSize)
+        return {};
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer, "bmp");
+    return reader.read().isNull() ? QByteArray() : bytes;
 }
 
 // "back" and the last three digits of the number: 1 gives "back001".
@@ -137,7 +158,7 @@ bool SetupModel::ComposeBackground()
     if (m_picture > 0) {
         const QString path = m_folder.file(picturesFolder, m_pictures[m_picture] + pictureExtension);
         // Only a regular file is read: a pipe would never end.
-        if (QFileInfo(path).isFile()) {
+        if (QFileInfo(path).isFile() && QFileInfo(path).size() <= Wallpaper::MaxFileSize) {
             QImageReader reader(path, "bmp");
             picture = reader.read();
         }
@@ -154,26 +175,24 @@ bool SetupModel::ComposeBackground()
 
 bool SetupModel::CopyUserPicture(const QString &sourcePath)
 {
-    const QFileInfo source(sourcePath);
     QDir().mkpath(m_folder.folder(picturesFolder));
-    const QString target = m_folder.file(picturesFolder, source.fileName());
+    const QString target = m_folder.file(picturesFolder, QFileInfo(sourcePath).fileName());
     bool copied = false;
-    if (source.isFile()) {
-        if (QFileInfo(target).exists() && source.canonicalFilePath() == QFileInfo(target).canonicalFilePath()) {
-            copied = true; // already there: copying it onto itself would only risk it
-        } else {
-            QFile in(sourcePath);
-            // Written beside the target and renamed over it: the folder never
-            // holds a half-copied picture, and a failed copy leaves the old one.
-            QSaveFile out(target);
-            if (in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-                const QByteArray bytes = in.readAll();
-                copied = in.error() == QFileDevice::NoError && out.write(bytes) == bytes.size() && out.commit();
-            }
-        }
+    const QByteArray bytes = readPictureFile(sourcePath);
+    if (bytes.isEmpty()) {
+        if (m_messages)
+            m_messages->notValidBitmap(QFileInfo(sourcePath).absoluteFilePath());
+    } else {
+        // Replaced as the settings are (SafeReplace): atomically, so the
+        // folder never holds a half-copied picture and a failed copy leaves
+        // the old one; and never through another user's link, be it the
+        // picture's or the folder's.
+        const QString gfx = QFileInfo(m_folder.folder(picturesFolder)).fileName();
+        SafeReplace file(m_folder.path(), gfx + QLatin1Char('/') + QFileInfo(target).fileName());
+        copied = file.commit(bytes);
+        if (!copied && m_messages)
+            m_messages->unableToWrite(target);
     }
-    if (!copied && m_messages)
-        m_messages->unableToWrite(target);
     ListPictures();
     return copied;
 }

@@ -72,8 +72,11 @@ public:
     void selectBack(int index);
     void setFacePosition(int position);
     // Copies the picture file into "GFX", replacing one of the same name,
-    // and lists the pictures again (nothing selected). A failed copy shows
-    // "Unable to write to <path>"; the list is refilled all the same.
+    // and lists the pictures again (nothing selected). Only a file that the
+    // game can show is copied: a regular file within Wallpaper::MaxFileSize
+    // that reads as a bitmap; another shows "<path> is not a valid bitmap".
+    // The copy is replaced as the settings file is (SafeReplace); a failed
+    // copy shows "Unable to write to <path>". The list is refilled all the same.
     bool CopyUserPicture(const QString &sourcePath);
 
     // --- the operations of the settings and the appearance ---

@@ -7,6 +7,7 @@
 #include "language/LinesLabel.h"
 #include "language/TextFit.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -17,11 +18,28 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QShowEvent>
 #include <QSignalBlocker>
+#include <QStandardPaths>
 #include <QTabWidget>
 
 namespace {
+
+// Qt's file dialog keeps its state (the folders visited, the view) in the
+// user's "QtProject.conf", reading it when a dialog is made and writing it
+// when one goes. The game writes nothing outside its folder, nor takes
+// another program's last folder: Qt's user settings are pointed where no
+// file can be, so the dialog's state lives in the one dialog, for the run.
+void keepFileDialogStateInMemory()
+{
+    static const bool done = [] {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
+        return true;
+    }();
+    Q_UNUSED(done);
+}
 
 // Names the control, puts it at its designed bounds and gives it the help
 // topic that F1 shows for it.
@@ -122,6 +140,7 @@ TSetup::TSetup(SetupModel &model, QWidget *parent)
     connect(cancel, &QPushButton::clicked, this, &TSetup::CancelClick);
     connect(apply, &QPushButton::clicked, this, &TSetup::ApplyClick);
 
+    keepFileDialogStateInMemory();
     m_openDialog = new QFileDialog(this);
     m_openDialog->setObjectName(QStringLiteral("OpenDialog"));
     m_openDialog->setWindowTitle(QStringLiteral("Select background image"));
@@ -282,7 +301,14 @@ void TSetup::ColSelChange()
 
 void TSetup::BrowseClick()
 {
-    m_openDialog->setDirectory(QString());
+    // Where the player last picked a picture, else the pictures folder.
+    QString start = m_lastPictureFolder;
+    if (start.isEmpty()) {
+        start = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+        if (start.isEmpty() || !QFileInfo(start).isDir())
+            start = QDir::homePath();
+    }
+    m_openDialog->setDirectory(start);
     m_openDialog->setNameFilter(QStringLiteral("bitmaps (*.[bB][mM][pP])"));
     m_openDialog->setOption(QFileDialog::HideNameFilterDetails);
     if (m_openDialog->layout() && !m_openDialog->findChild<QLabel *>(QStringLiteral("Preview"))) {
@@ -296,7 +322,8 @@ void TSetup::BrowseClick()
             grid->addWidget(preview, 1, grid->columnCount(), 1, 1);
         connect(m_openDialog, &QFileDialog::currentChanged, preview, [preview](const QString &path) {
             QImage image;
-            if (QFileInfo(path).isFile())
+            // As much as the game reads, and only from a regular file.
+            if (QFileInfo(path).isFile() && QFileInfo(path).size() <= Wallpaper::MaxFileSize)
                 image = QImageReader(path, "bmp").read();
             preview->setPixmap(image.isNull() ? QPixmap()
                                               : QPixmap::fromImage(image.scaled(preview->size(), Qt::KeepAspectRatio,
@@ -305,7 +332,9 @@ void TSetup::BrowseClick()
     }
     if (m_openDialog->exec() != QDialog::Accepted || m_openDialog->selectedFiles().isEmpty())
         return;
-    m_model.CopyUserPicture(m_openDialog->selectedFiles().first());
+    const QString chosen = m_openDialog->selectedFiles().first();
+    m_lastPictureFolder = QFileInfo(chosen).absolutePath();
+    m_model.CopyUserPicture(chosen);
     showChoices();
 }
 

@@ -91,4 +91,6 @@ private:
     QLabel *m_backImage = nullptr;
     QPlainTextEdit *m_info = nullptr;
     QFileDialog *m_openDialog = nullptr;
+    // Where the player last picked a picture in this run; empty before.
+    QString m_lastPictureFolder;
 };

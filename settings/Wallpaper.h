@@ -15,6 +15,10 @@ public:
     static constexpr int GridColumns = 4;
     // The preview on the setup dialog: 0.4 of the designed board.
     static constexpr QSize PreviewSize{116, 188};
+    // Bigger picture files are not read (nor copied into GFX): a picture of
+    // 2048 x 2048 at 32 bits a pixel takes 16 MB, far more than the board
+    // shows, and a file of any size would otherwise be read whole.
+    static constexpr qint64 MaxFileSize = 16 * 1024 * 1024 + 54;
 
     enum class Placement { Centered, Tiled };
 

@@ -1,6 +1,7 @@
 #include "EndSignals.h"
 #include "Environment.h"
 #include "Program.h"
+#include "platform/ProgramFolder.h"
 
 #include <QApplication>
 
@@ -12,7 +13,7 @@ int main(int argc, char *argv[])
     // application's display name: on X11 Qt appends that to every window's
     // title, and the main window keeps its own caption.
     QGuiApplication::setDesktopFileName(QStringLiteral("kelvor"));
-    const Environment environment = Environment::system(QCoreApplication::applicationDirPath());
+    const Environment environment = Environment::system(ProgramFolder::ofRunningProgram());
     Program program(environment);
 
     // The end of the desktop session and a signal to end save what the

@@ -1,5 +1,6 @@
 #include "platform/FolderLock.h"
 #include "platform/ProfileFile.h"
+#include "support/OrdinaryUser.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -7,6 +8,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -52,10 +56,12 @@ private slots:
     void failedWritesKeepTheFile_data();
     void failedWritesKeepTheFile();
     void readOnlyFileOrFolder();
+    void linkSwappedMidSaveIsNeverFollowed();
     void fullDiskKeepsTheFile();
     void oddFiles_data();
     void oddFiles();
     void folderLock();
+    void newFileInAGroupFolderIsGroupWritable();
 };
 
 void ProfileTest::readString_data()
@@ -296,25 +302,104 @@ void ProfileTest::failedWritesKeepTheFile()
 
 void ProfileTest::readOnlyFileOrFolder()
 {
-    if (geteuid() == 0)
-        QSKIP("file permissions do not stop root");
+    // Root may write anywhere: the writes are made by an ordinary user.
     QTemporaryDir dir;
     const QString path = dir.filePath("ro.ini");
     writeFileBytes(path, "[S]\r\nA=1\r\n");
-    CapturedMessages messages;
-    ProfileFile file(path, &messages);
-
-    QFile::setPermissions(path, QFile::ReadOwner);
-    QVERIFY(!file.writeString("S", "A", "2"));
-    QFile::setPermissions(path, QFile::WriteOwner); // unreadable: nothing known to keep
-    QVERIFY(!file.writeString("S", "A", "3"));
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    QVERIFY(!file.writeString("S", "A", "4"));
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-
-    QCOMPARE(messages.messages, QStringList(3, "Unable to write to " + path));
+    OrdinaryUser::give(dir.path());
+    OrdinaryUser::give(path);
+    const std::optional<QByteArray> shown = OrdinaryUser::run([&] {
+        CapturedMessages messages;
+        ProfileFile file(path, &messages);
+        QFile::setPermissions(path, QFile::ReadOwner);
+        file.writeString("S", "A", "2");
+        QFile::setPermissions(path, QFile::WriteOwner); // unreadable: nothing known to keep
+        file.writeString("S", "A", "3");
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        file.writeString("S", "A", "4");
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return messages.messages.join(u'\n').toUtf8();
+    });
+    if (!shown)
+        QSKIP("skipped: could not run as an ordinary user");
+    QCOMPARE(QString::fromUtf8(*shown).split(u'\n'), QStringList(3, "Unable to write to " + path));
     QCOMPARE(readFileBytes(path), QByteArray("[S]\r\nA=1\r\n"));
+}
+
+void ProfileTest::linkSwappedMidSaveIsNeverFollowed()
+{
+    // A player who may write the game folder swaps "scores.ini" between a
+    // link to another user's file and a file of the player's own, as fast
+    // as the player can, while the game, run by that other user, saves.
+    if (!OrdinaryUser::isRoot())
+        QSKIP("skipped: needs root to play the game's user beside the player");
+    QTemporaryDir dir;
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                                          | QFile::ExeOther);
+    QVERIFY(QDir(dir.path()).mkdir("game") && QDir(dir.path()).mkdir("own"));
+    OrdinaryUser::give(dir.filePath("game"));
+    const QString victim = dir.filePath("own/secret.ini");
+    const QByteArray secret("[Kelvor]\r\nSecret=victim\r\n");
+    writeFileBytes(victim, secret);
+
+    const QByteArray place = QFile::encodeName(dir.filePath("game/scores.ini"));
+    const QByteArray link = QFile::encodeName(dir.filePath("game/link.tmp"));
+    const QByteArray own = QFile::encodeName(dir.filePath("game/own.tmp"));
+    const QByteArray victimName = QFile::encodeName(victim);
+    const pid_t player = OrdinaryUser::start([&] {
+        const char text[] = "[Kelvor]\r\nA=player\r\n";
+        const auto ownFile = [&] {
+            const int fd = ::open(own.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+            if (fd >= 0) {
+                [[maybe_unused]] const ssize_t put = ::write(fd, text, sizeof text - 1);
+                ::close(fd);
+                ::rename(own.constData(), place.constData());
+            }
+        };
+        ownFile();
+        struct stat info {};
+        while (::renameat2(AT_FDCWD, link.constData(), AT_FDCWD, place.constData(), RENAME_EXCHANGE) == 0
+               || errno == ENOENT) {
+            // Swapped in one step, as fast as it goes; a save that replaced
+            // the link while it stood in the file's place is answered by a
+            // new one.
+            if (::lstat(link.constData(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+                if (::lstat(place.constData(), &info) == 0 && S_ISLNK(info.st_mode))
+                    continue;
+                ::unlink(link.constData());
+                [[maybe_unused]] const int made = ::symlink(victimName.constData(), link.constData());
+            }
+        }
+        for (;;) { // where the file system cannot swap two names at once
+            ::unlink(link.constData());
+            if (::symlink(victimName.constData(), link.constData()) == 0)
+                ::rename(link.constData(), place.constData());
+            ownFile();
+        }
+    });
+    QVERIFY(player > 0);
+
+    CapturedMessages messages;
+    ProfileFile file(dir.filePath("game/scores.ini"), &messages);
+    int saved = 0;
+    bool leaked = false;
+    for (int i = 0; i < 2000 && !leaked && readFileBytes(victim) == secret; ++i) {
+        saved += file.writeString("Kelvor", "Count", QString::number(i)) ? 1 : 0;
+        // Nor is the other user's file ever read into the player's.
+        const int fd = ::open(place.constData(), O_RDONLY | O_NOFOLLOW);
+        char text[256] = {};
+        leaked = fd >= 0 && ::read(fd, text, sizeof text - 1) > 0 && std::strstr(text, "Secret");
+        if (fd >= 0)
+            ::close(fd);
+    }
+    OrdinaryUser::stop(player);
+
+    QCOMPARE(readFileBytes(victim), secret);
+    QCOMPARE(QDir(dir.filePath("own")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{"secret.ini"});
+    QVERIFY(!leaked);
+    QVERIFY2(saved > 0, "no save went through at all");
 }
 
 void ProfileTest::fullDiskKeepsTheFile()
@@ -448,6 +533,27 @@ void ProfileTest::folderLock()
     FolderLock third(dir.path(), 0);
     QVERIFY(third.isLocked());
     QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
+}
+
+void ProfileTest::newFileInAGroupFolderIsGroupWritable()
+{
+    // A game folder shared by a group: what one player's game creates there,
+    // the others' games may write, whatever the player's umask.
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("shared"));
+    const QByteArray shared = QFile::encodeName(dir.filePath("shared"));
+    QCOMPARE(chmod(shared.constData(), 0770), 0);
+    const mode_t umaskBefore = umask(022);
+    CapturedMessages messages;
+    const bool written = ProfileFile(dir.filePath("shared/scores.ini"), &messages).writeString("S", "A", "1");
+    umask(umaskBefore);
+    QVERIFY(written);
+    struct stat info {};
+    QCOMPARE(stat(QFile::encodeName(dir.filePath("shared/scores.ini")).constData(), &info), 0);
+    QCOMPARE(info.st_mode & 0777, 0664u);
+    struct stat folder {};
+    QCOMPARE(stat(shared.constData(), &folder), 0);
+    QCOMPARE(info.st_gid, folder.st_gid);
 }
 
 QTEST_GUILESS_MAIN(ProfileTest)

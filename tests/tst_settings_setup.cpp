@@ -7,6 +7,8 @@
 
 #include <QtTest>
 
+#include <unistd.h>
+
 namespace {
 
 // The 16 colours of the grid, as Windows' default palette has them.
@@ -376,45 +378,95 @@ void SetupTest::textsThisGameCannotUseStay()
 // ---------------------------------------------------------------------------
 // Pictures brought by the player
 
+// What a copy into GFX meets, made by copyUserPicture(): "home/sky.bmp" is
+// a small bitmap the player picks, "elsewhere/sky.bmp" a file outside GFX.
+enum class Meets { Nothing, Picture, PictureItself, OwnLink, ForeignLink, ForeignFolderLink, TextFile, OverSize, Folder };
+
 void SetupTest::copyUserPicture_data()
 {
-    QTest::addColumn<QString>("source");   // relative to the game folder
-    QTest::addColumn<QString>("existing"); // already in GFX, "" for none
-    QTest::addColumn<QString>("target");   // where the copy must be
-    QTest::addColumn<bool>("copied");
+    QTest::addColumn<Meets>("meets");
+    QTest::addColumn<QString>("source");  // relative to the game folder
+    QTest::addColumn<QString>("target");  // where the copy must be, "" for nowhere
+    QTest::addColumn<QString>("message"); // how the message starts, "" for none
 
-    QTest::newRow("new picture") << "home/sky.bmp" << "" << "GFX/sky.bmp" << true;
-    QTest::newRow("replaces any case") << "home/sky.bmp" << "gfx/SKY.BMP" << "gfx/SKY.BMP" << true;
-    QTest::newRow("the picture itself") << "GFX/sky.bmp" << "GFX/sky.bmp" << "GFX/sky.bmp" << true;
-    QTest::newRow("a folder") << "home" << "" << "GFX/home" << false;
+    const QString notBitmap = QStringLiteral("is not a valid bitmap");
+    const QString unable = QStringLiteral("Unable to write to ");
+    QTest::newRow("new picture") << Meets::Nothing << "home/sky.bmp" << "GFX/sky.bmp" << "";
+    QTest::newRow("replaces any case") << Meets::Picture << "home/sky.bmp" << "gfx/SKY.BMP" << "";
+    QTest::newRow("the picture itself") << Meets::PictureItself << "GFX/sky.bmp" << "GFX/sky.bmp" << "";
+    QTest::newRow("own link followed") << Meets::OwnLink << "home/sky.bmp" << "elsewhere/sky.bmp" << "";
+    QTest::newRow("another user's link refused") << Meets::ForeignLink << "home/sky.bmp" << "" << unable;
+    QTest::newRow("GFX another user's link") << Meets::ForeignFolderLink << "home/sky.bmp" << "" << unable;
+    QTest::newRow("not a bitmap") << Meets::TextFile << "home/sky.txt" << "" << notBitmap;
+    QTest::newRow("over the size read") << Meets::OverSize << "home/big.bmp" << "" << notBitmap;
+    QTest::newRow("a folder") << Meets::Folder << "home" << "" << notBitmap;
 }
 
 void SetupTest::copyUserPicture()
 {
+    QFETCH(Meets, meets);
     QFETCH(QString, source);
-    QFETCH(QString, existing);
     QFETCH(QString, target);
-    QFETCH(bool, copied);
+    QFETCH(QString, message);
 
     SetupFixture f;
-    QDir().mkpath(f.path(QStringLiteral("home")));
-    writeFileBytes(f.path(QStringLiteral("home/sky.bmp")), "new picture");
-    if (!existing.isEmpty()) {
-        QDir().mkpath(QFileInfo(f.path(existing)).path());
-        writeFileBytes(f.path(existing), existing == source ? "in place" : "old");
+    f.writePicture(QStringLiteral("home/sky.bmp"), {3, 2});
+    const QByteArray outside("outside");
+    QDir().mkpath(f.path(QStringLiteral("elsewhere")));
+    writeFileBytes(f.path(QStringLiteral("elsewhere/sky.bmp")), outside);
+    const auto foreignLink = [&](const QString &from, const QString &to) {
+        if (geteuid() != 0)
+            QSKIP("only root can give a link to another user");
+        QVERIFY(QFile::link(f.path(to), f.path(from)));
+        QCOMPARE(lchown(QFile::encodeName(f.path(from)).constData(), 65534, 65534), 0);
+    };
+    switch (meets) {
+    case Meets::Nothing:
+    case Meets::Folder:
+        break;
+    case Meets::Picture:
+        QDir().mkpath(f.path(QStringLiteral("gfx")));
+        writeFileBytes(f.path(QStringLiteral("gfx/SKY.BMP")), "old");
+        break;
+    case Meets::PictureItself:
+        f.writePicture(QStringLiteral("GFX/sky.bmp"), {2, 3});
+        break;
+    case Meets::OwnLink:
+        QDir().mkpath(f.path(QStringLiteral("GFX")));
+        QVERIFY(QFile::link(f.path(QStringLiteral("elsewhere/sky.bmp")), f.path(QStringLiteral("GFX/sky.bmp"))));
+        break;
+    case Meets::ForeignLink:
+        QDir().mkpath(f.path(QStringLiteral("GFX")));
+        foreignLink(QStringLiteral("GFX/sky.bmp"), QStringLiteral("elsewhere/sky.bmp"));
+        break;
+    case Meets::ForeignFolderLink:
+        foreignLink(QStringLiteral("GFX"), QStringLiteral("elsewhere"));
+        break;
+    case Meets::TextFile:
+        writeFileBytes(f.path(source), "BM not a picture");
+        break;
+    case Meets::OverSize: {
+        // A bitmap whose file is one byte longer than the game reads.
+        QFile::copy(f.path(QStringLiteral("home/sky.bmp")), f.path(source));
+        QCOMPARE(truncate(QFile::encodeName(f.path(source)).constData(), Wallpaper::MaxFileSize + 1), 0);
+        break;
+    }
     }
     const QByteArray expected = readFileBytes(f.path(source));
     f.listAndRead();
-    QCOMPARE(f.model->CopyUserPicture(f.path(source)), copied);
+    QCOMPARE(f.model->CopyUserPicture(f.path(source)), target.isEmpty() ? false : true);
     QCOMPARE(f.model->picture(), -1);
-    if (copied) {
+    if (!target.isEmpty()) {
         QCOMPARE(readFileBytes(f.path(target)), expected);
         QCOMPARE(f.model->pictures(), (QStringList{"<none>", QFileInfo(target).completeBaseName()}));
         QCOMPARE(QDir(f.path(QFileInfo(target).path())).count(), 3u); // ".", ".." and the picture
         QVERIFY(f.env.messages.messages.isEmpty());
     } else {
         QCOMPARE(f.env.messages.messages.size(), 1);
-        QVERIFY(f.env.messages.messages.first().startsWith(QStringLiteral("Unable to write to ")));
+        QVERIFY2(f.env.messages.messages.first().startsWith(message)
+                     || f.env.messages.messages.first().endsWith(message),
+                 qPrintable(f.env.messages.messages.first()));
+        QCOMPARE(readFileBytes(f.path(QStringLiteral("elsewhere/sky.bmp"))), outside);
     }
 }
 

@@ -14,6 +14,7 @@
 #include "support/SkinFixture.h"
 #include "support/TestEnvironment.h"
 
+#include <QFileDialog>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -34,6 +35,7 @@ class ShellSetupTest : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -44,6 +46,8 @@ private slots:
     void failedApplyKeepsTheDialogOpen();
     void failedBrowseCopyIsToldEachTime();
     void wallpaperShowsBehindTheBoard();
+    void browseStartsWherePicturesAre();
+    void fileDialogLeavesNothingInTheHome();
 
 private:
     void startProgram();
@@ -54,10 +58,21 @@ private:
         return m_program->setupDialog().findChild<T *>(QString::fromLatin1(name));
     }
 
+    QTemporaryDir m_home; // the player's home
     std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<Program> m_program;
     TForm1 *m_window = nullptr;
 };
+
+void ShellSetupTest::initTestCase()
+{
+    // The player's home is a folder of the test's own, before any window
+    // exists: the game must write nothing there.
+    QVERIFY(m_home.isValid());
+    qputenv("HOME", QFile::encodeName(m_home.path()));
+    for (const char *name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
+        qunsetenv(name);
+}
 
 void ShellSetupTest::init()
 {
@@ -296,6 +311,55 @@ void ShellSetupTest::wallpaperShowsBehindTheBoard()
     release(m_window, Qt::Key_F2);
     const QImage shot = m_window->grab().toImage();
     QCOMPARE(shot.pixel(5, 100), qRgb(0, 0, 255));
+}
+
+void ShellSetupTest::browseStartsWherePicturesAre()
+{
+    const QDir home(m_home.path());
+    QVERIFY(home.mkpath(QStringLiteral("Pictures")));
+    const QString elsewhere = m_env->folder.filePath(QStringLiteral("elsewhere"));
+    QVERIFY(QDir().mkpath(elsewhere));
+    QImage picture(3, 2, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QVERIFY(picture.save(elsewhere + QStringLiteral("/sea.bmp"), "BMP"));
+    startProgram();
+
+    QStringList startedIn;
+    withDialog([&](TSetup &dialog) {
+        QFileDialog *files = dialog.openDialog();
+        const auto browse = [&](const QString &pick) {
+            QTimer::singleShot(0, files, [&startedIn, files, pick] {
+                startedIn << files->directory().absolutePath();
+                if (pick.isEmpty()) {
+                    files->reject();
+                } else {
+                    files->selectFile(pick);
+                    static_cast<QDialog *>(files)->accept();
+                }
+            });
+            dialog.BrowseClick();
+        };
+        browse(elsewhere + QStringLiteral("/sea.bmp"));
+        browse(QString());
+        dialog.CancelClick();
+    });
+    // First the player's pictures folder, then where the last one was picked.
+    QCOMPARE(startedIn, (QStringList{home.filePath(QStringLiteral("Pictures")), elsewhere}));
+    QVERIFY(QFileInfo::exists(m_env->folder.filePath(QStringLiteral("GFX/sea.bmp"))));
+}
+
+void ShellSetupTest::fileDialogLeavesNothingInTheHome()
+{
+    startProgram();
+    withDialog([&](TSetup &dialog) {
+        QTimer::singleShot(0, dialog.openDialog(), &QDialog::reject);
+        dialog.BrowseClick();
+        dialog.CancelClick();
+    });
+    m_program.reset(); // the end of the game, when Qt's dialog would save its state
+    const QStringList left =
+        QDir(m_home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    QVERIFY2(left.isEmpty() || left == QStringList{"Pictures"}, qPrintable(left.join(u' ')));
 }
 
 QTEST_MAIN(ShellSetupTest)

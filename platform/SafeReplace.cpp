@@ -1,0 +1,289 @@
+#include "SafeReplace.h"
+
+#include <QFile>
+#include <QList>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <climits>
+#include <functional>
+#include <limits>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// The names of a path, without the empty ones that "//" and a leading or
+// trailing "/" make.
+QList<QByteArray> namesOf(const QByteArray &path)
+{
+    QList<QByteArray> names = path.split('/');
+    names.removeAll(QByteArray());
+    return names;
+}
+
+void replaceHandle(int &handle, int other)
+{
+    if (handle >= 0)
+        ::close(handle);
+    handle = other;
+}
+
+enum class Link { Read, NotALink, Failed };
+
+// What the link `name` in `folder` says and who owns it, both taken from the
+// one link opened (so the owner is that of the words read).
+Link readLink(int folder, const QByteArray &name, uid_t &owner, QByteArray &target)
+{
+    const int fd = ::openat(folder, name.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT ? Link::NotALink : Link::Failed;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISLNK(info.st_mode)) {
+        ::close(fd);
+        return Link::NotALink;
+    }
+    owner = info.st_uid;
+    target.resize(PATH_MAX);
+    const ssize_t size = ::readlinkat(fd, "", target.data(), std::size_t(target.size()));
+    ::close(fd);
+    if (size <= 0 || size >= target.size())
+        return Link::Failed;
+    target.truncate(size);
+    return Link::Read;
+}
+
+} // namespace
+
+SafeReplace::SafeReplace(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    const qsizetype slash = native.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : native.left(slash);
+    if (!resolve(folder, native.mid(slash + 1)))
+        replaceHandle(m_folder, -1);
+}
+
+SafeReplace::SafeReplace(const QString &folder, const QString &relativePath)
+{
+    if (!resolve(QFile::encodeName(folder), QFile::encodeName(relativePath)))
+        replaceHandle(m_folder, -1);
+}
+
+SafeReplace::~SafeReplace()
+{
+    closeCurrent();
+    replaceHandle(m_folder, -1);
+}
+
+void SafeReplace::closeCurrent()
+{
+    replaceHandle(m_current, -1);
+}
+
+bool SafeReplace::resolve(const QByteArray &folder, const QByteArray &relativePath)
+{
+    // The game folder itself is where the program lives: its path is taken
+    // as it is. From there on every name is looked at before it is used.
+    m_folder = ::open(folder.isEmpty() ? "." : folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (m_folder < 0 || relativePath.startsWith('/') || relativePath.endsWith('/'))
+        return false;
+    QList<QByteArray> rest = namesOf(relativePath);
+    if (rest.isEmpty())
+        return false;
+
+    const uid_t user = ::geteuid();
+    int links = 0;
+    while (!rest.isEmpty()) {
+        const QByteArray name = rest.takeFirst();
+        const bool last = rest.isEmpty();
+        if (name == "." || name == "..") {
+            if (last)
+                return false; // a folder, not a file
+            if (name == "..")
+                replaceHandle(m_folder, ::openat(m_folder, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+            if (m_folder < 0)
+                return false;
+            continue;
+        }
+        struct stat info {};
+        if (::fstatat(m_folder, name.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (last && errno == ENOENT) {
+                m_name = name; // a new file
+                return true;
+            }
+            return false;
+        }
+        if (S_ISLNK(info.st_mode)) {
+            if (++links > MaxLinks)
+                return false;
+            uid_t owner = 0;
+            QByteArray target;
+            switch (readLink(m_folder, name, owner, target)) {
+            case Link::NotALink:
+                rest.prepend(name); // changed under us: look again
+                continue;
+            case Link::Failed:
+                return false;
+            case Link::Read:
+                break;
+            }
+            // The file's own place follows only the user's links; a folder
+            // on the way also root's, who may write anywhere anyway.
+            if (owner != user && (last || owner != 0))
+                return false;
+            if (last && target.endsWith('/'))
+                return false;
+            if (target.startsWith('/'))
+                replaceHandle(m_folder, ::open("/", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+            if (m_folder < 0)
+                return false;
+            rest = namesOf(target) + rest;
+            continue;
+        }
+        if (last) {
+            m_name = name;
+            return true;
+        }
+        // A folder on the way, opened as the folder just looked at: if it
+        // has become a link since, this fails rather than follow it.
+        replaceHandle(m_folder, ::openat(m_folder, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (m_folder < 0)
+            return false;
+    }
+    return false;
+}
+
+SafeReplace::Current SafeReplace::openCurrent(qint64 maxSize)
+{
+    closeCurrent();
+    if (m_folder < 0)
+        return *(m_state = Current::Unusable);
+    // Only a regular file is opened: opening a device may do things. Never a
+    // link (one swapped in since the place was decided), never waiting on a
+    // FIFO, never a terminal; for writing too, so a file the user may not
+    // write is not replaced.
+    struct stat before {};
+    if (::fstatat(m_folder, m_name.constData(), &before, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISREG(before.st_mode))
+        return *(m_state = Current::Unusable);
+    m_current = ::openat(m_folder, m_name.constData(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (m_current < 0)
+        return *(m_state = errno == ENOENT ? Current::Missing : Current::Unusable);
+    if (::fstat(m_current, &m_currentInfo) != 0 || !S_ISREG(m_currentInfo.st_mode)
+        || m_currentInfo.st_size > maxSize) {
+        closeCurrent();
+        return *(m_state = Current::Unusable);
+    }
+    return *(m_state = Current::Regular);
+}
+
+SafeReplace::Current SafeReplace::readCurrent(qint64 maxSize, QByteArray &bytes)
+{
+    bytes.clear();
+    const Current current = openCurrent(maxSize);
+    if (current != Current::Regular)
+        return current;
+    // One byte more than the limit shows a file grown past it since fstat.
+    bytes.resize(qsizetype(maxSize) + 1);
+    qsizetype size = 0;
+    while (size < bytes.size()) {
+        const ssize_t got = ::pread(m_current, bytes.data() + size, std::size_t(bytes.size() - size), size);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            bytes.clear();
+            return Current::Unusable;
+        }
+        if (got == 0)
+            break;
+        size += got;
+    }
+    if (size > maxSize) {
+        bytes.clear();
+        return Current::Unusable;
+    }
+    bytes.truncate(size);
+    return Current::Regular;
+}
+
+bool SafeReplace::commit(const QByteArray &bytes)
+{
+    if (!m_state)
+        openCurrent(std::numeric_limits<qint64>::max());
+    if (m_folder < 0 || m_state == Current::Unusable)
+        return false;
+
+    // The new file is made without a name where the file system allows, so
+    // a game killed while writing leaves nothing behind; it is named just
+    // before it is renamed over the old one.
+    // (The name is given through /proc, which must be there for that.)
+    int fd = ::access("/proc/self/fd", X_OK) == 0 ? ::openat(m_folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666) : -1;
+    const bool unnamed = fd >= 0;
+    QByteArray temp;
+    const auto nameTemp = [&](const std::function<bool(const char *)> &make) {
+        static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            temp = m_name.left(240) + '.';
+            for (int i = 0; i < 6; ++i)
+                temp += letters[QRandomGenerator::global()->bounded(int(sizeof letters) - 1)];
+            if (make(temp.constData()))
+                return true;
+            if (errno != EEXIST)
+                return false;
+        }
+        return false;
+    };
+    if (!unnamed && !nameTemp([&](const char *name) {
+            fd = ::openat(m_folder, name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+            return fd >= 0;
+        }))
+        return false;
+
+    if (m_current >= 0) {
+        // The replaced file's mode, and its owner and group where allowed.
+        if (::fchown(fd, m_currentInfo.st_uid, m_currentInfo.st_gid) != 0
+            && ::fchown(fd, uid_t(-1), m_currentInfo.st_gid) != 0) {
+            // Not a member of the group: the new file keeps the user's own.
+        }
+        ::fchmod(fd, m_currentInfo.st_mode & 07777);
+    } else {
+        // A folder shared by a group: the group may write what the game
+        // creates there, whatever the user's umask.
+        struct stat folder {};
+        struct stat created {};
+        if (::fstat(m_folder, &folder) == 0 && (folder.st_mode & S_IWGRP)) {
+            if (::fchown(fd, uid_t(-1), folder.st_gid) != 0) {
+                // Not a member of the folder's group: the file stays the user's.
+            }
+            if (::fstat(fd, &created) == 0 && created.st_gid == folder.st_gid)
+                ::fchmod(fd, (created.st_mode | S_IRGRP | S_IWGRP) & 07777);
+        }
+    }
+
+    bool written = true;
+    for (qsizetype done = 0; written && done < bytes.size();) {
+        const ssize_t put = ::write(fd, bytes.constData() + done, std::size_t(bytes.size() - done));
+        if (put < 0 && errno == EINTR)
+            continue;
+        written = put > 0;
+        done += std::max<ssize_t>(put, 0);
+    }
+    written = written && ::fdatasync(fd) == 0;
+    if (written && unnamed) {
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+        written = nameTemp([&](const char *name) {
+            return ::linkat(AT_FDCWD, self.constData(), m_folder, name, AT_SYMLINK_FOLLOW) == 0;
+        });
+        if (!written)
+            temp.clear();
+    }
+    written = ::close(fd) == 0 && written;
+    if (!written || ::renameat(m_folder, temp.constData(), m_folder, m_name.constData()) != 0) {
+        if (!temp.isEmpty())
+            ::unlinkat(m_folder, temp.constData(), 0);
+        return false;
+    }
+    closeCurrent();
+    m_state.reset();
+    return true;
+}

@@ -1,0 +1,117 @@
+#include "OrdinaryUser.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <csignal>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+struct Ids
+{
+    uid_t uid;
+    gid_t gid;
+};
+
+Ids ordinaryIds()
+{
+    if (::geteuid() != 0)
+        return {::geteuid(), ::getegid()};
+    const passwd *nobody = ::getpwnam("nobody");
+    return nobody ? Ids{nobody->pw_uid, nobody->pw_gid} : Ids{65534, 65534};
+}
+
+// In the child: drop every right of root for good.
+bool dropToOrdinaryUser()
+{
+    if (::geteuid() != 0)
+        return true;
+    const Ids ids = ordinaryIds();
+    return ::setgroups(0, nullptr) == 0 && ::setgid(ids.gid) == 0 && ::setuid(ids.uid) == 0 && ::geteuid() == ids.uid
+           && ::setuid(0) != 0;
+}
+
+} // namespace
+
+bool OrdinaryUser::isRoot()
+{
+    return ::geteuid() == 0;
+}
+
+uid_t OrdinaryUser::uid()
+{
+    return ordinaryIds().uid;
+}
+
+gid_t OrdinaryUser::gid()
+{
+    return ordinaryIds().gid;
+}
+
+void OrdinaryUser::give(const QString &path)
+{
+    if (isRoot() && ::lchown(QFile::encodeName(path).constData(), uid(), gid()) != 0)
+        qWarning("could not give %s to the ordinary user", qPrintable(path));
+}
+
+std::optional<QByteArray> OrdinaryUser::run(const std::function<QByteArray()> &part)
+{
+    if (!isRoot())
+        return part();
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0)
+        return std::nullopt;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        if (!dropToOrdinaryUser())
+            ::_exit(2);
+        const QByteArray result = part();
+        for (qsizetype done = 0; done < result.size();) {
+            const ssize_t put = ::write(pipeEnds[1], result.constData() + done, std::size_t(result.size() - done));
+            if (put <= 0)
+                ::_exit(3);
+            done += put;
+        }
+        ::_exit(0);
+    }
+    ::close(pipeEnds[1]);
+    QByteArray result;
+    char buffer[4096];
+    for (ssize_t got; child > 0 && (got = ::read(pipeEnds[0], buffer, sizeof buffer)) != 0;) {
+        if (got > 0)
+            result.append(buffer, got);
+        else if (errno != EINTR)
+            break;
+    }
+    ::close(pipeEnds[0]);
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return std::nullopt;
+    return result;
+}
+
+pid_t OrdinaryUser::start(const std::function<void()> &part)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (!dropToOrdinaryUser())
+            ::_exit(2);
+        part();
+        ::_exit(0);
+    }
+    return child;
+}
+
+void OrdinaryUser::stop(pid_t child)
+{
+    if (child <= 0)
+        return;
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+}
