@@ -1,22 +1,21 @@
 #include "LanguageList.h"
 
+#include "LanguagePack.h"
 #include "platform/ProfileFile.h"
 #include "platform/ProgramFolder.h"
 
 #include <algorithm>
 
-const QString LanguageList::English = QStringLiteral("english");
+const QString LanguageList::English = LanguagePack::English;
 
-namespace {
-const QString folderName = QStringLiteral("LNG");
-const QString extension = QStringLiteral(".lng");
-} // namespace
+using LanguagePack::Extension;
+using LanguagePack::Folder;
 
 QStringList LanguageList::ListLanguages(const ProgramFolder &folder)
 {
     QStringList languages{English};
-    for (const QString &file : folder.files(folderName, extension))
-        languages.append(file.left(file.size() - extension.size()));
+    for (const QString &file : folder.files(Folder, Extension))
+        languages.append(file.left(file.size() - Extension.size()));
     return languages;
 }
 
@@ -24,12 +23,12 @@ QStringList LanguageList::ShowLanguageInfo(const ProgramFolder &folder, const QS
 {
     // Only the exact name is the built-in English; a pack "English.lng"
     // describes itself.
-    if (entry + extension == English + extension)
+    if (entry + Extension == English + Extension)
         return {QStringLiteral("English language pack"),
                 QStringLiteral("Built into the game by its makers; needs no file.")};
 
-    const ProfileDocument pack = ProfileFile(folder.file(folderName, entry + extension), nullptr).load();
-    const QString section = QStringLiteral("LangInfo");
+    const ProfileDocument pack = ProfileFile(folder.file(Folder, entry + Extension), nullptr).load();
+    const QString &section = LanguagePack::InfoSection;
     struct Line
     {
         QString key;

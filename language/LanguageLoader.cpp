@@ -1,5 +1,6 @@
 #include "LanguageLoader.h"
 
+#include "LanguagePack.h"
 #include "TextTable.h"
 #include "TextTargets.h"
 #include "platform/MessageSink.h"
@@ -162,33 +163,32 @@ LanguageLoader::LanguageLoader(QString programFolder, TextTable &texts, MessageS
 
 QString LanguageLoader::packFile(const QString &programFolder, const QString &langPack)
 {
-    const QString name = langPack + QStringLiteral(".lng");
+    const QString name = langPack + LanguagePack::Extension;
     // A name that would lead out of the folder names no pack.
     if (!isPlainName(name))
         return {};
-    return ProgramFolder(programFolder).file(QStringLiteral("Lng"), name);
+    return ProgramFolder(programFolder).file(LanguagePack::Folder, name);
 }
 
 void LanguageLoader::loadLanguage(const QString &langPack, const QList<QWidget *> &windows)
 {
-    const QString path = TextTargets::sameName(langPack, u"english") ? QString() : packFile(m_programFolder, langPack);
+    const QString path = TextTargets::sameName(langPack, LanguagePack::English) ? QString() : packFile(m_programFolder, langPack);
     // Read whole, a pack takes time and memory by its size; one over the
     // limit is not read at all.
     const bool tooBig = !path.isEmpty() && QFileInfo(path).size() > ProfileFile::MaxFileSize;
     if (tooBig && m_messages)
         m_messages->packTooBig(path, ProfileFile::MaxFileSize);
-    if (TextTargets::sameName(langPack, u"english") || tooBig) {
+    if (TextTargets::sameName(langPack, LanguagePack::English) || tooBig) {
         applyEnglishTexts(windows);
     } else {
         const ProfileDocument pack = path.isEmpty() ? ProfileDocument() : ProfileFile(path, nullptr).load();
-        applyTextSection(pack, QStringLiteral("Application"), windows, TextTable::FixedTextTag);
+        applyTextSection(pack, LanguagePack::ApplicationSection, windows, TextTable::FixedTextTag);
         applyVariables(pack);
         emit statusLabelsChanged();
-        applyTextSection(pack, QStringLiteral("Kelvor"), windows, TextTable::FixedTextTag);
+        applyTextSection(pack, LanguagePack::GameSection, windows, TextTable::FixedTextTag);
     }
-    QString language = m_texts.variable(TextTable::HelpFileLanguage);
-    language.replace(u'/', u'_').replace(u'\\', u'_').remove(QChar(0));
-    m_helpFile = m_programFolder + QStringLiteral("/LNG/Tolvane_") + language + QStringLiteral(".hlp");
+    m_helpFile = m_programFolder + u'/' + LanguagePack::Folder + u'/'
+                 + LanguagePack::helpFileName(m_texts.variable(TextTable::HelpFileLanguage));
     emit languageLoaded();
 }
 
@@ -196,13 +196,13 @@ QString LanguageLoader::findHelpFile() const
 {
     if (m_helpFile.isEmpty())
         return {};
-    const QString path = ProgramFolder(m_programFolder).file(QStringLiteral("LNG"), QFileInfo(m_helpFile).fileName());
+    const QString path = ProgramFolder(m_programFolder).file(LanguagePack::Folder, QFileInfo(m_helpFile).fileName());
     return QFileInfo(path).isFile() ? path : QString();
 }
 
 void LanguageLoader::applyVariables(const ProfileDocument &pack)
 {
-    for (const auto &[key, value] : pack.readSectionValues(QStringLiteral("Variables"))) {
+    for (const auto &[key, value] : pack.readSectionValues(LanguagePack::VariablesSection)) {
         bool whole = false;
         const int slot = key.toInt(&whole, 10);
         if (whole && slot >= 1 && slot <= TextTable::VariableCount && !value.isEmpty())

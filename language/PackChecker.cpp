@@ -1,5 +1,6 @@
 #include "PackChecker.h"
 
+#include "LanguagePack.h"
 #include "TextFit.h"
 #include "TextTable.h"
 #include "TextTargets.h"
@@ -15,10 +16,10 @@
 
 namespace {
 
-const QString ApplicationSection = QStringLiteral("Application");
-const QString GameSection = QStringLiteral("Kelvor");
-const QString VariablesSection = QStringLiteral("Variables");
-const QString InfoSection = QStringLiteral("LangInfo");
+using LanguagePack::ApplicationSection;
+using LanguagePack::GameSection;
+using LanguagePack::InfoSection;
+using LanguagePack::VariablesSection;
 
 // A text on one line of the report: line breaks shown as \n and \r.
 QString oneLine(QString text)
@@ -337,7 +338,7 @@ private:
 
     void checkHelpFile(const QString &packFolder)
     {
-        const QString name = QStringLiteral("Tolvane_%1.hlp").arg(m_slots.value(TextTable::HelpFileLanguage));
+        const QString name = LanguagePack::helpFileName(m_slots.value(TextTable::HelpFileLanguage));
         if (!m_slots.contains(TextTable::HelpFileLanguage)) {
             note(0, QStringLiteral("without [Variables] key 8 the help file is the one of the language before, "
                                    "or %1 when the pack is the first language of a run")

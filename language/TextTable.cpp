@@ -1,7 +1,5 @@
 #include "TextTable.h"
 
-#include "TextTargets.h"
-
 #include <QObject>
 #include <QVariant>
 
@@ -62,14 +60,6 @@ const QList<TextTable::Entry> &TextTable::englishTexts()
         {nullptr, HelpFileLanguage, QStringLiteral("eng")},
     };
     return texts;
-}
-
-QString TextTable::englishText(QStringView key)
-{
-    for (const Entry &entry : englishTexts())
-        if (entry.key && TextTargets::sameName(key, QString::fromLatin1(entry.key)))
-            return entry.text;
-    return {};
 }
 
 QString TextTable::englishVariable(int slot)

@@ -42,9 +42,6 @@ public:
 
     // The built-in English texts, in the order they are applied.
     static const QList<Entry> &englishTexts();
-    // The English text of a key of the table (names compared as packs
-    // compare them), or a null string when the table has no such key.
-    static QString englishText(QStringView key);
     // The English run-time text of a slot; empty for slots 9 and 10.
     static QString englishVariable(int slot);
 

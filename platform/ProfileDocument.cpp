@@ -210,12 +210,6 @@ QByteArray ProfileDocument::toBytes() const
     return bytes + m_tail;
 }
 
-QString ProfileDocument::lineEnd() const
-{
-    return m_lineEnd == End::Lf ? QStringLiteral("\n") : m_lineEnd == End::Cr ? QStringLiteral("\r")
-                                                                              : QStringLiteral("\r\n");
-}
-
 QByteArray ProfileDocument::lineBytes(const Line &line) const
 {
     if (line.rewritten)

@@ -67,9 +67,6 @@ public:
     // of a UTF-16 file stays the last byte.
     QByteArray toBytes() const;
 
-    Encoding encoding() const { return m_encoding; }
-    QString lineEnd() const;
-
     // The value of the key, or defaultValue when the section or key is missing
     // or the key has no '='. One pair of matching outer quotes (' or ") is
     // removed, and the result is cut to ValueLimit characters. As with

@@ -17,11 +17,8 @@ constexpr int MaxSections = 96;
 // Directory entries visited in one walk; far more than any skin has, and
 // small enough that overlapping directories cannot make the walk slow.
 constexpr int MaxDirectoryEntries = 65536;
-// Type, name, language: the resource tree is three levels deep.
-constexpr int LanguageLevel = 3;
-
 constexpr quint16 NeutralLanguage = 0x0000;
-constexpr quint16 UsEnglish = 0x0409;
+constexpr quint16 UsEnglish = ResourceLibrary::UsEnglish;
 
 // Little-endian reads that check every range against the bytes first.
 class Bytes

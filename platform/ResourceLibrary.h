@@ -29,6 +29,9 @@ public:
     static constexpr int StringsPerBlock = 16;
     static constexpr int MaxStringLength = 254;
     static constexpr int stringBlockOf(int id) { return id / StringsPerBlock + 1; }
+    // The language of the tables kelvor-skin writes; a lookup takes the
+    // language-neutral table first, then this one, then the first.
+    static constexpr quint16 UsEnglish = 0x0409;
 
     // The library in that file, or nullptr when it cannot be opened (missing,
     // unreadable, or not a well-formed PE file with a resource directory).

@@ -1,8 +1,8 @@
 #include "resources/BuiltinSkin.h"
 
+#include "platform/SkinFormat.h"
 #include "resources/StandardBacks.h"
 
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <array>
@@ -88,38 +88,36 @@ bool parseFaceName(const QString &upperName, int &upper, int &lower)
 
 QImage draw(const QString &upperName)
 {
-    // "BACK" and exactly three decimal digits.
-    static const QRegularExpression backName(QStringLiteral("^BACK([0-9]{3})$"));
-    if (const auto match = backName.match(upperName); match.hasMatch())
-        return StandardBacks::draw(match.captured(1).toInt());
+    if (const int back = SkinFormat::backNumber(upperName); back >= 0)
+        return StandardBacks::draw(back);
     int upper = 0, lower = 0;
     if (parseFaceName(upperName, upper, lower))
         return drawFace(upper, lower);
     return {};
 }
 
-// The standard set's texts, numbered from 1 as a skin library numbers them.
-constexpr int BackTitlesFrom = 3;
+// The standard set's texts, numbered as a skin library numbers them.
 constexpr std::array<const char *, 6> BackTitles = {
     "Monogram skin",     "Snowfall. enjoy it ^)", "Labyrinth",
     "Flower",            "Strange picture #1",    "Strange picture #2",
 };
+constexpr int Backs = int(BackTitles.size());
+constexpr int BackTitlesFrom = int(SkinFormat::backTitleText(1));
 constexpr int ReservedRecords = 18;
-constexpr int ReservedFrom = BackTitlesFrom + int(BackTitles.size()) + 1;
-constexpr int AuthorEntry = ReservedFrom + 2 * ReservedRecords;
+constexpr int ReservedFrom = int(SkinFormat::recordText(Backs, 1));
+constexpr int AuthorEntry = int(SkinFormat::authorText(Backs, ReservedRecords));
 
 } // namespace
 
 QString BuiltinSkin::string(int id) const
 {
-    constexpr int backs = int(BackTitles.size());
-    if (id == 1)
-        return QStringLiteral("Tolvane...");
-    if (id == 2)
-        return QString::number(backs);
-    if (id >= BackTitlesFrom && id < BackTitlesFrom + backs)
+    if (id == SkinFormat::MarkerText)
+        return SkinFormat::FamilyMarker;
+    if (id == SkinFormat::BackCountText)
+        return QString::number(Backs);
+    if (id >= BackTitlesFrom && id < BackTitlesFrom + Backs)
         return QLatin1String(BackTitles[id - BackTitlesFrom]);
-    if (id == ReservedFrom - 1)
+    if (id == SkinFormat::reservedCountText(Backs))
         return QString::number(ReservedRecords);
     // Each reserved record is a name and a value; nothing reads them, they
     // keep the places the family's skins have always had.
@@ -128,7 +126,7 @@ QString BuiltinSkin::string(int id) const
                                             : QStringLiteral("0");
     if (id == AuthorEntry)
         return QStringLiteral("Faces and backs by Brindlewick");
-    if (id == AuthorEntry + 1)
+    if (id == SkinFormat::descriptionText(Backs, ReservedRecords))
         return QStringLiteral("Standart 'Tolvane...' skin");
     return {};
 }

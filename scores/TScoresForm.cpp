@@ -6,6 +6,7 @@
 #include "language/LinesLabel.h"
 #include "language/TextFit.h"
 #include "language/TextTable.h"
+#include "platform/HelpTopic.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -18,7 +19,7 @@ TScoresForm::TScoresForm(QWidget *parent)
     setObjectName(QStringLiteral("ScoresForm"));
     // The texts of the text table are set from it as the last step here;
     // the design keeps only those the table does not name ("#").
-    setProperty("helpContext", 5);
+    HelpTopics::set(this, HelpTopic::Statistics);
     setFont(TextFit::windowFont());
     setFixedSize(ClientWidth, ClientHeight);
 

@@ -1,10 +1,7 @@
 #include "CurrentSkin.h"
 
 #include "platform/MessageSink.h"
-
-namespace {
-const QString firstBack = QStringLiteral("back001");
-}
+#include "platform/SkinFormat.h"
 
 CurrentSkin::CurrentSkin(const ResourceModule &standardSet, MessageSink *messages)
     : m_standardSet(standardSet), m_messages(messages)
@@ -43,7 +40,7 @@ QImage CurrentSkin::bitmap(const QString &name) const
     }
     QImage image = m_standardSet.bitmap(name);
     if (image.isNull())
-        image = m_standardSet.bitmap(firstBack);
+        image = m_standardSet.bitmap(SkinFormat::backName(1));
     return image;
 }
 

@@ -1,5 +1,7 @@
 #include "SettingsFile.h"
 
+#include "language/LanguagePack.h"
+#include "platform/SkinFormat.h"
 #include "platform/WholeNumber.h"
 #include "platform/WholeNumberReader.h"
 
@@ -14,7 +16,7 @@ const QString SettingsFile::NoPicture = QStringLiteral("*none*");
 const QString SettingsFile::Centered = QStringLiteral("center");
 const QString SettingsFile::Tiled = QStringLiteral("tile");
 const QString SettingsFile::StandardSkin = QStringLiteral("*standart*");
-const QString SettingsFile::English = QStringLiteral("english");
+const QString SettingsFile::English = LanguagePack::English;
 
 namespace {
 
@@ -26,7 +28,6 @@ const QString keyLangPack = QStringLiteral("LangPack");
 const QString keyBackSet = QStringLiteral("BackSet");
 const QString keySetPack = QStringLiteral("SetPack");
 
-const QString defaultBackSet = QStringLiteral("back001");
 constexpr int defaultNumber = 0; // of "Launches" and "BackColor"
 
 // The six appearance keys with their texts, in the order they are written.
@@ -64,7 +65,7 @@ StoredSettings SettingsFile::read()
     settings.position = document.readString(Section, keyPosition, Centered);
     settings.backColor = numbers.read(Section, keyBackColor, defaultNumber);
     settings.langPack = document.readString(Section, keyLangPack, English);
-    settings.backSet = document.readString(Section, keyBackSet, defaultBackSet);
+    settings.backSet = document.readString(Section, keyBackSet, SkinFormat::backName(1));
     settings.setPack = document.readString(Section, keySetPack, StandardSkin);
     m_launches = settings.launches;
     m_texts.clear();

@@ -5,13 +5,14 @@
 #include "language/LanguageList.h"
 #include "language/TextTable.h"
 #include "platform/MessageSink.h"
+#include "platform/RegularFile.h"
 #include "platform/ResourceLibrary.h"
 #include "platform/SafeReplace.h"
+#include "platform/SkinFormat.h"
 #include "platform/WholeNumber.h"
 
 #include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
@@ -25,7 +26,6 @@ const QString picturesFolder = QStringLiteral("GFX");
 const QString skinsFolder = QStringLiteral("Skins");
 const QString pictureExtension = QStringLiteral(".bmp");
 const QString skinExtension = QStringLiteral(".dll");
-const QString familyMarker = QStringLiteral("Tolvane...");
 
 // The position of the text in the list without regard to case, or -1.
 int find(const QStringList &list, const QString &text)
@@ -42,30 +42,16 @@ int entryOrFirst(const QStringList &list, const QString &text)
     return list.isEmpty() ? -1 : std::max(find(list, text), 0);
 }
 
-// The bytes of a picture file that the game can show: a regular file of at
-// most Wallpaper::MaxFileSize bytes that reads as a bitmap. Empty otherwise.
-QByteArray readPictureFile(const QString &path)
+// A picture file that the game can show, read once into `bytes`: a regular
+// file of at most Wallpaper::MaxFileSize bytes that reads as a bitmap. A
+// null image otherwise.
+QImage readPictureFile(const QString &path, QByteArray &bytes)
 {
-    // Not opened unless regular: a FIFO would never end, a device may do things.
-    QFileInfo info(path);
-    if (!info.isFile() || info.size() > Wallpaper::MaxFileSize)
-        return {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return {};
-    // Read within the limit, also when the file has grown since.
-    QByteArray bytes = file.read(Wallpaper::MaxFileSize + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > Wallpaper::MaxFileSize)
+    if (RegularFile::read(path, Wallpaper::MaxFileSize, bytes) != RegularFile::Outcome::Read)
         return {};
     QBuffer buffer(&bytes);
     QImageReader reader(&buffer, "bmp");
-    return reader.read().isNull() ? QByteArray() : bytes;
-}
-
-// "back" and the last three digits of the number: 1 gives "back001".
-QString backName(int number)
-{
-    return QStringLiteral("back") + (QStringLiteral("00") + QString::number(number)).right(3);
+    return reader.read();
 }
 
 } // namespace
@@ -83,50 +69,44 @@ SetupModel::~SetupModel() = default;
 // ---------------------------------------------------------------------------
 // The player's choices
 
-void SetupModel::selectPicture(int index)
+void SetupModel::choosePicture(int index)
 {
     m_picture = index >= 0 && index < m_pictures.size() ? index : -1;
     ComposeBackground();
-    emit changed();
 }
 
 void SetupModel::setPlacement(Wallpaper::Placement placement)
 {
     m_placement = placement;
     ComposeBackground();
-    emit changed();
 }
 
-void SetupModel::selectColour(int index)
+void SetupModel::chooseColour(int index)
 {
     m_colour = index >= 0 && index < Wallpaper::ColourCount ? index : 0;
     ComposeBackground();
-    emit changed();
 }
 
-void SetupModel::selectLanguage(int index)
+void SetupModel::chooseLanguage(int index)
 {
     m_language = index >= 0 && index < m_languages.size() ? index : -1;
     m_keptLangPack.clear();
     ShowLanguageInfo();
-    emit changed();
 }
 
-void SetupModel::selectSkin(int index)
+void SetupModel::chooseSkin(int index)
 {
     m_skin = index >= 0 && index < m_skins.size() ? index : -1;
     m_keptSetPack.clear();
     m_keptBackSet.clear();
     LoadSkin();
-    emit changed();
 }
 
-void SetupModel::selectBack(int index)
+void SetupModel::chooseBack(int index)
 {
     m_back = index >= 0 && index < m_backs.size() ? index : -1;
     m_keptBackSet.clear();
     SelectBack();
-    emit changed();
 }
 
 void SetupModel::setFacePosition(int position)
@@ -135,7 +115,6 @@ void SetupModel::setFacePosition(int position)
         return;
     m_facePosition = std::clamp(position, 1, FaceCount);
     ShowFacePreview();
-    emit changed();
 }
 
 // ---------------------------------------------------------------------------
@@ -149,7 +128,6 @@ void SetupModel::ListPictures()
     std::sort(names.begin(), names.end(), &ProgramFolder::lessWithoutCase);
     m_pictures = QStringList{NoPictureEntry} + names;
     m_picture = -1;
-    emit changed();
 }
 
 bool SetupModel::ComposeBackground()
@@ -157,11 +135,8 @@ bool SetupModel::ComposeBackground()
     QImage picture;
     if (m_picture > 0) {
         const QString path = m_folder.file(picturesFolder, m_pictures[m_picture] + pictureExtension);
-        // Only a regular file is read: a pipe would never end.
-        if (QFileInfo(path).isFile() && QFileInfo(path).size() <= Wallpaper::MaxFileSize) {
-            QImageReader reader(path, "bmp");
-            picture = reader.read();
-        }
+        QByteArray bytes;
+        picture = readPictureFile(path, bytes);
         if (picture.isNull()) {
             if (m_messages)
                 m_messages->notValidBitmap(path);
@@ -178,8 +153,8 @@ bool SetupModel::CopyUserPicture(const QString &sourcePath)
     QDir().mkpath(m_folder.folder(picturesFolder));
     const QString target = m_folder.file(picturesFolder, QFileInfo(sourcePath).fileName());
     bool copied = false;
-    const QByteArray bytes = readPictureFile(sourcePath);
-    if (bytes.isEmpty()) {
+    QByteArray bytes;
+    if (readPictureFile(sourcePath, bytes).isNull()) {
         if (m_messages)
             m_messages->notValidBitmap(QFileInfo(sourcePath).absoluteFilePath());
     } else {
@@ -204,7 +179,6 @@ void SetupModel::ListLanguages()
 {
     m_languages = LanguageList::ListLanguages(m_folder);
     m_language = -1;
-    emit changed();
 }
 
 void SetupModel::ShowLanguageInfo()
@@ -222,11 +196,10 @@ void SetupModel::ListSkins()
     for (const QString &file : m_folder.files(skinsFolder, skinExtension)) {
         // Opened only to read its marker, and closed again at once.
         const auto library = ResourceLibrary::open(m_folder.file(skinsFolder, file));
-        if (library && library->string(1) == familyMarker)
+        if (library && library->string(SkinFormat::MarkerText) == SkinFormat::FamilyMarker)
             m_skins.append(file);
     }
     m_skin = -1;
-    emit changed();
 }
 
 void SetupModel::LoadSkin()
@@ -257,7 +230,7 @@ void SetupModel::LoadSkin()
 void SetupModel::SelectBack()
 {
     // Without a back to choose, the first back keeps the board drawable.
-    m_currentBackName = backName(std::max(m_back + 1, 1));
+    m_currentBackName = SkinFormat::backName(std::max(m_back + 1, 1));
     m_backPreview = m_currentSkin.bitmap(m_currentBackName);
 }
 
@@ -312,7 +285,7 @@ bool SetupModel::ReadSettings()
 
     // Digits that are no number, or a back the skin has not: the first back.
     int number = 0;
-    if (WholeNumber::parse(stored.backSet.mid(4, 3), number) && number >= 1 && number <= m_backs.size())
+    if (WholeNumber::parse(SkinFormat::backDigits(stored.backSet).toString(), number) && number >= 1 && number <= m_backs.size())
         m_back = number - 1;
     SelectBack();
 
@@ -321,7 +294,6 @@ bool SetupModel::ReadSettings()
     const bool compose = m_colour != shownColour || m_placement != shownPlacement;
     if (compose)
         ComposeBackground();
-    emit changed();
     return compose;
 }
 
@@ -339,7 +311,7 @@ bool SetupModel::WriteSettings(MessageSink *messages)
     stored.backColor = m_colour;
     m_langPack = m_languages.value(m_language);
     stored.langPack = m_keptLangPack.isEmpty() ? m_langPack : m_keptLangPack;
-    stored.backSet = m_keptBackSet.isEmpty() ? backName(m_back + 1) : m_keptBackSet;
+    stored.backSet = m_keptBackSet.isEmpty() ? SkinFormat::backName(m_back + 1) : m_keptBackSet;
     stored.setPack = !m_keptSetPack.isEmpty() ? m_keptSetPack
                      : m_skin > 0             ? m_skins[m_skin]
                                               : SettingsFile::StandardSkin;

@@ -5,6 +5,7 @@
 #include "Wallpaper.h"
 #include "game/BoardFigure.h"
 #include "platform/ProgramFolder.h"
+#include "platform/SkinFormat.h"
 
 #include <QImage>
 #include <QObject>
@@ -22,7 +23,7 @@ class TextTable;
 // and the dialog reads the file again whenever it closes, so choices last
 // only when they are written.
 //
-// Every change is told by changed(); a new background by backgroundChanged().
+// A new background is told by backgroundChanged().
 class SetupModel : public QObject
 {
     Q_OBJECT
@@ -64,12 +65,12 @@ public:
     QString settingsPath() const { return m_settings.path(); }
 
     // --- what the player does on the dialog ---
-    void selectPicture(int index);
+    void choosePicture(int index);
     void setPlacement(Wallpaper::Placement placement);
-    void selectColour(int index);
-    void selectLanguage(int index);
-    void selectSkin(int index);
-    void selectBack(int index);
+    void chooseColour(int index);
+    void chooseLanguage(int index);
+    void chooseSkin(int index);
+    void chooseBack(int index);
     void setFacePosition(int position);
     // Copies the picture file into "GFX", replacing one of the same name,
     // and lists the pictures again (nothing selected). Only a file that the
@@ -102,7 +103,6 @@ public:
     void ShowLanguageInfo();
 
 signals:
-    void changed();
     void backgroundChanged(const QImage &background);
 
 private:
@@ -138,7 +138,7 @@ private:
     QString m_keptLangPack;
     QString m_keptSetPack;
     QString m_keptBackSet;
-    QString m_currentBackName = QStringLiteral("back001");
+    QString m_currentBackName = SkinFormat::backName(1);
     QSize m_clientSize{BoardFigure::DesignWidth, BoardFigure::DesignHeight};
     QImage m_boardBackground;
 };

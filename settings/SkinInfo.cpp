@@ -1,30 +1,32 @@
 #include "settings/SkinInfo.h"
 
 #include "platform/ResourceModule.h"
+#include "platform/SkinFormat.h"
 #include "platform/WholeNumber.h"
 
 SkinInfo SkinInfo::read(const ResourceModule &module)
 {
-    // String numbers are 16 bits wide; an entry that a count puts beyond
-    // them, or before the first, reads as empty like any missing entry.
+    using namespace SkinFormat;
+    // An entry that a count puts beyond the numbered texts, or before the
+    // first, reads as empty like any missing entry.
     const auto entry = [&module](qint64 number) {
-        return number >= 0 && number <= 0xFFFF ? module.string(int(number)) : QString();
+        return number >= 0 && number <= LastText ? module.string(int(number)) : QString();
     };
     SkinInfo info;
-    info.marker = entry(1);
-    const bool backsCounted = WholeNumber::parse(entry(2), info.backCount);
+    info.marker = entry(MarkerText);
+    const bool backsCounted = WholeNumber::parse(entry(BackCountText), info.backCount);
     const qint64 n = info.backCount;
-    for (qint64 back = 1; back <= n && back + 2 <= 0xFFFF; ++back)
-        info.backTitles.append(entry(back + 2));
-    const bool reservedCounted = WholeNumber::parse(entry(n + 3), info.reservedCount);
+    for (qint64 back = 1; back <= n && backTitleText(back) <= LastText; ++back)
+        info.backTitles.append(entry(backTitleText(back)));
+    const bool reservedCounted = WholeNumber::parse(entry(reservedCountText(n)), info.reservedCount);
     const qint64 m = info.reservedCount;
-    info.author = entry(n + 2 * m + 4);
-    info.description = entry(n + 2 * m + 5);
+    info.author = entry(authorText(n, m));
+    info.description = entry(descriptionText(n, m));
     info.countsAreNumbers = backsCounted && reservedCounted;
     return info;
 }
 
 bool SkinInfo::isValid() const
 {
-    return marker == FamilyMarker && countsAreNumbers;
+    return marker == SkinFormat::FamilyMarker && countsAreNumbers;
 }

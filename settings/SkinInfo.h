@@ -5,16 +5,10 @@
 
 class ResourceModule;
 
-// What a skin says about itself in its numbered texts: the family's marker
-// (entry 1), the number of backs N (entry 2) and their titles (entries 3 to
-// N + 2), the number of reserved records M (entry N + 3), which take two
-// entries each and are read past, then the author line (entry N + 2M + 4)
-// and the description (entry N + 2M + 5).
+// What a skin says about itself in its numbered texts (SkinFormat).
 class SkinInfo
 {
 public:
-    static inline const QString FamilyMarker = QStringLiteral("Tolvane...");
-
     static SkinInfo read(const ResourceModule &module);
 
     // Entry 1 is exactly the marker, letter case included, and both counts

@@ -6,6 +6,8 @@
 #include "language/LanguageLoader.h"
 #include "language/LinesLabel.h"
 #include "language/TextFit.h"
+#include "platform/FileDialogState.h"
+#include "platform/HelpTopic.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -18,7 +20,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSettings>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QStandardPaths>
@@ -26,30 +27,15 @@
 
 namespace {
 
-// Qt's file dialog keeps its state (the folders visited, the view) in the
-// user's "QtProject.conf", reading it when a dialog is made and writing it
-// when one goes. The game writes nothing outside its folder, nor takes
-// another program's last folder: Qt's user settings are pointed where no
-// file can be, so the dialog's state lives in the one dialog, for the run.
-void keepFileDialogStateInMemory()
-{
-    static const bool done = [] {
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
-        return true;
-    }();
-    Q_UNUSED(done);
-}
-
 // Names the control, puts it at its designed bounds and gives it the help
 // topic that F1 shows for it.
 template <class Widget>
-Widget *place(Widget *widget, const char *name, int helpContext = 0)
+Widget *place(Widget *widget, const char *name, HelpTopic topic = HelpTopic::None)
 {
     widget->setObjectName(QString::fromLatin1(name));
     widget->setGeometry(TextFit::bounds(TextTargets::control("Setup", name)));
-    if (helpContext)
-        widget->setProperty("helpContext", helpContext);
+    if (topic != HelpTopic::None)
+        HelpTopics::set(widget, topic);
     return widget;
 }
 
@@ -112,17 +98,17 @@ TSetup::TSetup(SetupModel &model, QWidget *parent)
 {
     setObjectName(QStringLiteral("Setup"));
     setWindowTitle(QStringLiteral("Game setup"));
-    setProperty("helpContext", 4);
+    HelpTopics::set(this, HelpTopic::Setup);
     setModal(true);
     setFont(TextFit::windowFont());
     setFixedSize(ClientWidth, ClientHeight);
 
-    m_pageControl = place(new QTabWidget(this), "PageControl1", 4);
+    m_pageControl = place(new QTabWidget(this), "PageControl1", HelpTopic::Setup);
     m_screenPage = new QWidget;
     m_screenPage->setObjectName(QStringLiteral("Screen"));
     m_languagePage = new QWidget;
     m_languagePage->setObjectName(QStringLiteral("Language"));
-    m_languagePage->setProperty("helpContext", 11);
+    HelpTopics::set(m_languagePage, HelpTopic::LanguagePage);
     auto *skinsPage = new QWidget;
     skinsPage->setObjectName(QStringLiteral("Misc"));
     m_pageControl->addTab(m_screenPage, QStringLiteral("Screen"));
@@ -156,7 +142,7 @@ TSetup::~TSetup() = default;
 
 void TSetup::createScreenPage(QWidget *page)
 {
-    auto *group = place(new QGroupBox(QStringLiteral("Wallpaper"), page), "GroupBox3", 10);
+    auto *group = place(new QGroupBox(QStringLiteral("Wallpaper"), page), "GroupBox3", HelpTopic::ScreenPage);
     m_picsBox = listBox(group, "PicsBox");
     label(group, "Label2", "Position:");
     auto *browse = place(new QPushButton(QStringLiteral("Browse..."), group), "Browse");
@@ -187,7 +173,7 @@ void TSetup::createLanguagePage(QWidget *page)
 
 void TSetup::createSkinsPage(QWidget *page)
 {
-    auto *skinGroup = place(new QGroupBox(QStringLiteral("Choose skin:"), page), "GroupBox2", 12);
+    auto *skinGroup = place(new QGroupBox(QStringLiteral("Choose skin:"), page), "GroupBox2", HelpTopic::SkinPage);
     m_setBox = listBox(skinGroup, "SetBox");
     m_setImage = picture(skinGroup, "SetImage");
     m_leftRight = place(new FaceArrows(SetupModel::FaceCount, skinGroup), "LeftRight");
@@ -280,7 +266,7 @@ void TSetup::FormClose()
 
 void TSetup::PicsBoxClick()
 {
-    m_model.selectPicture(m_picsBox->currentRow());
+    m_model.choosePicture(m_picsBox->currentRow());
     showChoices();
 }
 
@@ -296,7 +282,7 @@ void TSetup::RB2Click()
 
 void TSetup::ColSelChange()
 {
-    m_model.selectColour(m_colSel->selected());
+    m_model.chooseColour(m_colSel->selected());
 }
 
 void TSetup::BrowseClick()
@@ -340,19 +326,19 @@ void TSetup::BrowseClick()
 
 void TSetup::LangBoxClick()
 {
-    m_model.selectLanguage(m_langBox->currentRow());
+    m_model.chooseLanguage(m_langBox->currentRow());
     showChoices();
 }
 
 void TSetup::SetBoxClick()
 {
-    m_model.selectSkin(m_setBox->currentRow());
+    m_model.chooseSkin(m_setBox->currentRow());
     showChoices();
 }
 
 void TSetup::BackBoxClick()
 {
-    m_model.selectBack(m_backBox->currentRow());
+    m_model.chooseBack(m_backBox->currentRow());
     showChoices();
 }
 

@@ -33,7 +33,6 @@ public:
     ~TSetup() override;
 
     SetupModel &model() const { return m_model; }
-    QFileDialog *openDialog() const { return m_openDialog; }
 
     // --- handlers ---
     // At program start: fills the lists, reads the settings and composes the

@@ -2,6 +2,7 @@
 
 #include "HelpBrowser.h"
 #include "language/LanguageLoader.h"
+#include "platform/HelpTopic.h"
 #include "platform/MessageSink.h"
 
 #include <QAction>
@@ -73,7 +74,7 @@ QTextBrowser *HelpWindow::browser() const
 int HelpWindow::helpContextOf(const QWidget *widget)
 {
     for (; widget; widget = widget->parentWidget()) {
-        const int context = widget->property("helpContext").toInt();
+        const int context = int(HelpTopics::of(widget));
         if (context > 0)
             return context;
         // A window's topic is its own: a dialog does not take the one of

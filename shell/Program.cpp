@@ -241,12 +241,7 @@ QList<QWidget *> Program::windows() const
 
 void Program::LoadLanguage()
 {
-    loadLanguage(m_settings->langPack());
-}
-
-void Program::loadLanguage(const QString &langPack)
-{
-    m_language->loadLanguage(langPack, windows());
+    m_language->loadLanguage(m_settings->langPack(), windows());
 }
 
 int Program::launches() const

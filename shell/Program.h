@@ -61,9 +61,6 @@ public:
     HelpWindow &helpWindow() const { return *m_helpWindow; }
     // The windows a language puts its texts into.
     QList<QWidget *> windows() const;
-    // Applies the language `langPack` to every window ("english" is the
-    // built-in one); the help follows it.
-    void loadLanguage(const QString &langPack);
     // The start counter as this start left it.
     int launches() const;
 

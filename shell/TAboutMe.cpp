@@ -3,6 +3,7 @@
 #include "ProgramVersion.h"
 #include "language/TextTable.h"
 #include "platform/DesktopFonts.h"
+#include "platform/HelpTopic.h"
 #include "resources/ProgramResources.h"
 
 #include <QApplication>
@@ -31,7 +32,7 @@ TAboutMe::TAboutMe(std::function<void(const QUrl &)> openUrl, QWidget *parent)
 {
     setObjectName(QStringLiteral("AboutMe"));
     setWindowTitle(QStringLiteral("About 'Tolvane...'"));
-    setProperty("helpContext", 40);
+    HelpTopics::set(this, HelpTopic::About);
     setFont(DesktopFonts::sansSerif(11));
     setFixedSize(ClientWidth, ClientHeight);
     setModal(true);

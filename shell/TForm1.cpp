@@ -10,6 +10,7 @@
 #include "language/LanguageLoader.h"
 #include "language/TextTable.h"
 #include "platform/DesktopFonts.h"
+#include "platform/HelpTopic.h"
 #include "platform/MessageSink.h"
 #include "platform/ResourceModule.h"
 
@@ -28,7 +29,7 @@ TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceM
 {
     setObjectName(QStringLiteral("Form1"));
     // The title and the hints come from the text table, as the last step.
-    setProperty("helpContext", 2);
+    HelpTopics::set(this, HelpTopic::MainWindow);
     setFont(DesktopFonts::sansSerif(11));
     setFixedSize(ClientWidth, ClientHeight);
     setFocusPolicy(Qt::StrongFocus);
@@ -44,7 +45,7 @@ TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceM
 
     m_statusBar = new StatusBar(this);
     m_statusBar->setGeometry(0, ClientHeight - StatusBar::Height, ClientWidth, StatusBar::Height);
-    m_statusBar->setProperty("helpContext", 3);
+    HelpTopics::set(m_statusBar, HelpTopic::ToolbarAndStatus);
     m_statusBar->setWidthsFor(width());
 
     m_timer1 = new QTimer(this);

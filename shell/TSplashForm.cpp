@@ -2,6 +2,7 @@
 
 #include "language/TextTable.h"
 #include "platform/DesktopFonts.h"
+#include "platform/HelpTopic.h"
 #include "resources/ProgramResources.h"
 
 #include <QElapsedTimer>
@@ -47,7 +48,7 @@ TSplashForm::TSplashForm(const QString &title, QWidget *parent)
 {
     setObjectName(QStringLiteral("SplashForm"));
     setWindowTitle(title);
-    setProperty("helpContext", 1);
+    HelpTopics::set(this, HelpTopic::Start);
     TextTable::setTag(this, TextTable::FixedTextTag);
     setFixedSize(ClientWidth, ClientHeight);
     setAutoFillBackground(true);

@@ -1,6 +1,7 @@
 #include "Toolbar.h"
 
 #include "SpeedButton.h"
+#include "platform/HelpTopic.h"
 
 #include <QDialog>
 
@@ -31,7 +32,7 @@ Toolbar::Toolbar(int width, QWidget *parent) : QFrame(parent)
     setLineWidth(1);
     setAutoFillBackground(true);
     setGeometry(0, 0, width, Height);
-    setProperty("helpContext", 3);
+    HelpTopics::set(this, HelpTopic::ToolbarAndStatus);
 
     for (int i = 0; i < ButtonCount; ++i) {
         const ButtonDesign &design = designs[i];
@@ -47,11 +48,6 @@ SpeedButton *Toolbar::button(const QString &name) const
         if (button->objectName() == name)
             return button;
     return nullptr;
-}
-
-bool Toolbar::isDown(Button which) const
-{
-    return m_buttons[which]->isDown();
 }
 
 void Toolbar::setDown(Button which, bool down)

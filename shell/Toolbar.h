@@ -21,7 +21,6 @@ public:
     SpeedButton *button(Button which) const { return m_buttons[which]; }
     // The button of that objectName, or null.
     SpeedButton *button(const QString &name) const;
-    bool isDown(Button which) const;
     void setDown(Button which, bool down);
     // Holds `which` down while `dialog` runs modally, then lets it spring
     // back; without a dialog it springs back at once.

@@ -42,9 +42,7 @@ done
 sleep 0.5
 expect_games 1 "F2 with a modifier"
 
-openbox >>"$work/openbox.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
+start_window_manager
 sleep 0.5
 hold_f2
 expect_games 2 "F2 held with a window manager"

@@ -7,14 +7,7 @@ set -euo pipefail
 source "$(dirname "$0")/support/e2e_common.sh"
 
 start_display 900x600
-wm_up=no
-for _ in 1 2 3; do
-    openbox >>"$work/openbox.log" 2>&1 &
-    pids+=($!)
-    for _ in $(seq 50); do wmctrl -m >/dev/null 2>&1 && { wm_up=yes; break; }; sleep 0.1; done
-    [ "$wm_up" = yes ] && break
-done
-[ "$wm_up" = yes ] || fail "the window manager did not start"
+start_window_manager
 
 # A best list that any ended game beats, so that B's first game that ends,
 # however the deal falls, asks for a name.
@@ -25,25 +18,13 @@ mkdir -p "$work/game"
 } >"$work/game/scores.ini"
 start_game
 pid_a=$pid_game
-# The main window of the copy with process id $1.
-window_of() {
-    local id=""
-    for _ in $(seq 100); do
-        id=$(xdotool search --all --onlyvisible --pid "$1" --name '^Tolvane: Kelvor$' 2>/dev/null | head -1 || true)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-window_a=$(window_of "$pid_a") || fail "copy A shows no window"
+window_a=$(main_window_of "$pid_a") || fail "copy A shows no window"
 sleep 0.5
 xdotool key --window "$window_a" F2 # A deals a game and leaves it
 sleep 0.5
 grep -q $'^GamesWas=1\r$' "$work/game/scores.ini" || fail "copy A did not count its game"
-(cd "$work" && XDG_RUNTIME_DIR="$work" exec ./game/kelvor >"$work/log_b" 2>&1) &
-pid_b=$!
-pids=("$pid_b" "${pids[@]}")
-window_b=$(window_of "$pid_b") || fail "copy B shows no window"
+start_second_copy
+window_b=$(main_window_of "$pid_b") || fail "copy B shows no window"
 sleep 0.5
 xdotool windowmove --sync "$window_b" 400 0 >/dev/null 2>&1 || true
 xdotool windowactivate --sync "$window_b" >/dev/null 2>&1 || true
@@ -114,13 +95,6 @@ games=$game
 xdotool mousemove 880 580
 sleep 1
 
-# Closes a copy's main window; the copy saves its scores and ends.
-close_copy() {
-    wmctrl -i -c "$1"
-    for _ in $(seq 100); do kill -0 "$2" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$2" 2>/dev/null && fail "a copy did not end when its window closed"
-    wait "$2" || fail "a copy ended with an error"
-}
 close_copy "$window_b" "$pid_b"
 grep -q $'Name=Bee\r$' "$work/game/scores.ini" || fail "B's result is not in the file after B closed"
 close_copy "$window_a" "$pid_a"

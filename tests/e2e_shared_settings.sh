@@ -11,23 +11,11 @@ start_window_manager
 mkdir -p "$work/game"
 settings="$work/game/Tolvane.ini"
 printf '[Tolvane...]\r\nLaunches=5\r\nPicture=*none*\r\nPosition=center\r\nBackColor=0\r\nLangPack=english\r\nBackSet=back001\r\nSetPack=*standart*\r\n[Ravendell]\r\nSpeed=3\r\n' >"$settings"
-
-window_of() {
-    local id=""
-    for _ in $(seq 100); do
-        id=$(xdotool search --all --onlyvisible --pid "$1" --name '^Tolvane: Kelvor$' 2>/dev/null | head -1 || true)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
 start_game
 pid_a=$pid_game
-window_a=$(window_of "$pid_a") || fail "copy A shows no window"
-(cd "$work" && XDG_RUNTIME_DIR="$work" exec ./game/kelvor >"$work/log_b" 2>&1) &
-pid_b=$!
-pids=("$pid_b" "${pids[@]}")
-window_b=$(window_of "$pid_b") || fail "copy B shows no window"
+window_a=$(main_window_of "$pid_a") || fail "copy A shows no window"
+start_second_copy
+window_b=$(main_window_of "$pid_b") || fail "copy B shows no window"
 sleep 0.5
 grep -q $'^Launches=7\r$' "$settings" || fail "the two starts were not counted: $(cat "$settings")"
 
@@ -45,12 +33,6 @@ sleep 0.5
 [ -z "$(xdotool search --onlyvisible --name '^Game setup$' 2>/dev/null)" ] || fail "\"Apply\" did not close the dialog"
 grep -q $'^BackColor=10\r$' "$settings" || fail "\"Apply\" did not store the colour: $(cat "$settings")"
 
-close_copy() {
-    wmctrl -i -c "$1"
-    for _ in $(seq 100); do kill -0 "$2" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$2" 2>/dev/null && fail "a copy did not end when its window closed"
-    wait "$2" || fail "a copy ended with an error"
-}
 close_copy "$window_b" "$pid_b"
 close_copy "$window_a" "$pid_a"
 

@@ -11,8 +11,6 @@ start_display 800x600
 start_window_manager
 now() { date +%s.%N; }
 visible() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true; }
-mapped() { xwininfo -id "$1" 2>/dev/null | grep -q "IsViewable"; }
-launches() { tr -d '\r' <"$work/game/Tolvane.ini" | sed -n 's/^Launches=//p'; }
 
 # What the splash window shows is watched from outside while it is on the
 # screen (kelvor_splash_watch, one line per picture); shell screenshots come

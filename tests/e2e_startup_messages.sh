@@ -8,7 +8,6 @@ source "$(dirname "$0")/support/e2e_common.sh"
 
 start_display 800x600
 start_window_manager
-launches() { tr -d '\r' <"$work/game/Tolvane.ini" | sed -n 's/^Launches=//p'; }
 width() { xwininfo -id "$1" 2>/dev/null | awk '/Width:/ {print $2}'; }
 # The program's windows titled "Tolvane: Kelvor - hard" other than the splash
 # window (190 pixels wide): its message boxes.

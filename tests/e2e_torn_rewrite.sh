@@ -24,20 +24,9 @@ printf '[Tolvane...]\r\nLaunches=1\r\nPicture=*none*\r\nPosition=tile\r\nBackCol
 
 start_game
 pid_a=$pid_game
-window_of() {
-    local id=""
-    for _ in $(seq 100); do
-        id=$(xdotool search --all --onlyvisible --pid "$1" --name '^Tolvane: Kelvor$' 2>/dev/null | head -1 || true)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-window_a=$(window_of "$pid_a") || fail "copy A shows no window"
-(cd "$work" && XDG_RUNTIME_DIR="$work" exec ./game/kelvor >"$work/log_b" 2>&1) &
-pid_b=$!
-pids=("$pid_b" "${pids[@]}")
-window_b=$(window_of "$pid_b") || fail "copy B shows no window"
+window_a=$(main_window_of "$pid_a") || fail "copy A shows no window"
+start_second_copy
+window_b=$(main_window_of "$pid_b") || fail "copy B shows no window"
 sleep 0.5
 
 # Ravendell: counts a game in both files' own keys, and writes each file

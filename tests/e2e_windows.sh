@@ -11,7 +11,6 @@ start_display 800x600
 start_window_manager
 start_game
 
-mapped() { xwininfo -id "$1" 2>/dev/null | grep -q "IsViewable"; }
 # The clock's panel, as pixels.
 clock_shot() {
     local x y
@@ -71,10 +70,7 @@ for _ in $(seq 50); do mapped "$stats" && { back=yes; break; }; sleep 0.1; done
 
 # Closing in the middle of a game: scores saved, program ended.
 rm -f "$work/game/scores.ini"
-wmctrl -i -c "$main"
-for _ in $(seq 50); do kill -0 "$pid_game" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$pid_game" 2>/dev/null && fail "the program did not end when its window closed"
-wait "$pid_game" || fail "the program ended with an error"
+close_copy "$main" "$pid_game"
 [ -f "$work/game/scores.ini" ] || fail "closing did not save the scores"
 grep -q $'^GamesEnd=0\r$' "$work/game/scores.ini" || fail "the running game was counted as finished"
 echo "1 passed, 0 failed"

@@ -250,11 +250,11 @@ void SetupTest::roundTrip()
     QDir().mkpath(f.path(QStringLiteral("LNG")));
     writeFileBytes(f.path(QStringLiteral("LNG/dutch.lng")), "");
     f.listAndRead();
-    f.model->selectPicture(1);
+    f.model->choosePicture(1);
     f.model->setPlacement(Wallpaper::Placement::Tiled);
-    f.model->selectColour(11);
-    f.model->selectLanguage(1);
-    f.model->selectBack(5);
+    f.model->chooseColour(11);
+    f.model->chooseLanguage(1);
+    f.model->chooseBack(5);
     QVERIFY(f.model->WriteSettings());
     QVERIFY(readFileBytes(f.settingsPath()).contains("Picture=Hills.bmp\r\nPosition=tile\r\nBackColor=11\r\n"
                                                      "LangPack=dutch\r\nBackSet=back006\r\n"));
@@ -306,8 +306,8 @@ void SetupTest::copiesKeepEachOthersChoices()
 
     // In B: F3, a wallpaper and a colour, "Apply"; then B closes.
     SetupFixture::listAndRead(b);
-    b.selectPicture(1);
-    b.selectColour(9);
+    b.choosePicture(1);
+    b.chooseColour(9);
     QVERIFY(b.WriteSettings());
     b.ReadSettings();
     QVERIFY(b.WriteSettings());
@@ -363,11 +363,11 @@ void SetupTest::textsThisGameCannotUseStay()
     QCOMPARE(f.model->skin(), 0);
     QCOMPARE(f.model->langPack(), QStringLiteral("english"));
     if (choice == QLatin1String("skin"))
-        f.model->selectSkin(0);
+        f.model->chooseSkin(0);
     else if (choice == QLatin1String("back"))
-        f.model->selectBack(1);
+        f.model->chooseBack(1);
     else if (choice == QLatin1String("language"))
-        f.model->selectLanguage(0);
+        f.model->chooseLanguage(0);
     QVERIFY(f.model->WriteSettings());
     const QByteArray file = readFileBytes(f.settingsPath());
     for (const QByteArray &line : written.split('\r'))
@@ -476,9 +476,9 @@ void SetupTest::unreadablePictureKeepsBackground()
     QDir().mkpath(f.path(QStringLiteral("GFX")));
     writeFileBytes(f.path(QStringLiteral("GFX/broken.bmp")), "BM not really");
     f.listAndRead();
-    f.model->selectColour(9);
+    f.model->chooseColour(9);
     const QImage before = f.model->boardBackground();
-    f.model->selectPicture(1);
+    f.model->choosePicture(1);
     QCOMPARE(f.model->boardBackground(), before);
     QCOMPARE(f.env.messages.messages.size(), 1);
     QVERIFY(f.env.messages.messages.first().contains(QStringLiteral("broken.bmp")));
@@ -512,9 +512,9 @@ void SetupTest::languageInfo()
     f.listAndRead();
     QCOMPARE(f.model->languages(), (QStringList{"english", "English", "Polski"}));
     QCOMPARE(f.model->languageInfo().first(), QStringLiteral("English language pack"));
-    f.model->selectLanguage(1);
+    f.model->chooseLanguage(1);
     QCOMPARE(f.model->languageInfo(), QStringList{"a pack of its own"});
-    f.model->selectLanguage(2);
+    f.model->chooseLanguage(2);
     QCOMPARE(f.model->languageInfo(), (QStringList{"first", "tenth", "second"}));
 }
 

@@ -83,7 +83,7 @@ void SkinsTest::loadSkin()
     SetupFixture f;
     copySkins(f);
     f.listAndRead();
-    f.model->selectSkin(f.model->skins().indexOf(skin));
+    f.model->chooseSkin(f.model->skins().indexOf(skin));
     const SetupModel &m = *f.model;
     const bool standard = backs.isEmpty();
     QCOMPARE(m.currentSkin().isStandardSet(), standard);
@@ -118,8 +118,8 @@ void SkinsTest::missingFaceIsReportedOnceAndStandsIn()
     SetupFixture f;
     copySkins(f);
     f.listAndRead();
-    f.model->selectSkin(f.model->skins().indexOf("thin.dll"));
-    f.model->selectBack(2);
+    f.model->chooseSkin(f.model->skins().indexOf("thin.dll"));
+    f.model->chooseBack(2);
     QCOMPARE(f.model->currentBackName(), QStringLiteral("back003"));
     QCOMPARE(f.model->backPreview(), f.standardSet.bitmap("back003"));
     f.model->setFacePosition(2);
@@ -140,7 +140,7 @@ void SkinsTest::faceArrowsStopAtBothEnds()
     QCOMPARE(f.model->facePosition(), 28);
     QCOMPARE(f.model->facePreview(), f.standardSet.bitmap("66bmp"));
     // A new skin starts again at the first face.
-    f.model->selectSkin(0);
+    f.model->chooseSkin(0);
     QCOMPARE(f.model->facePosition(), 1);
 }
 
@@ -150,7 +150,7 @@ void SkinsTest::skinGoneSinceListingLeavesTheArrowsOff()
     copySkins(f);
     f.listAndRead();
     QVERIFY(QFile::remove(f.path("skins/Red.dll")));
-    f.model->selectSkin(f.model->skins().indexOf("Red.dll"));
+    f.model->chooseSkin(f.model->skins().indexOf("Red.dll"));
     QVERIFY(f.model->currentSkin().isEmpty());
     QVERIFY(!f.model->faceArrowsEnabled());
     QCOMPARE(f.model->backs().first(), QStringLiteral("Monogram skin"));

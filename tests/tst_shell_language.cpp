@@ -211,7 +211,7 @@ private slots:
         QWidget *helpParentInDialog = &help;
         QTimer::singleShot(0, &main, [&] {
             TSetup &setup = game.program->setupDialog();
-            game.program->settings().selectLanguage(game.program->settings().languages().indexOf(u"deutsch"));
+            game.program->settings().chooseLanguage(game.program->settings().languages().indexOf(u"deutsch"));
             // F1 over the modal dialog: the page's topic, in a window the
             // player can still use.
             pressF1(setup.findChild<QWidget *>(QStringLiteral("LangBox")));

@@ -205,7 +205,7 @@ void ShellSetupTest::cancelLeavesFileAndControls()
         QCOMPARE(model.currentBackName(), QStringLiteral("back004"));
         control<QListWidget>("PicsBox")->setCurrentRow(1);
         control<QRadioButton>("RB2")->click();
-        model.selectColour(7);
+        model.chooseColour(7);
         control<QListWidget>("LangBox")->setCurrentRow(1);
         control<QListWidget>("SetBox")->setCurrentRow(1);
         control<QListWidget>("BackBox")->setCurrentRow(1);
@@ -326,7 +326,7 @@ void ShellSetupTest::browseStartsWherePicturesAre()
 
     QStringList startedIn;
     withDialog([&](TSetup &dialog) {
-        QFileDialog *files = dialog.openDialog();
+        QFileDialog *files = dialog.findChild<QFileDialog *>(QStringLiteral("OpenDialog"));
         const auto browse = [&](const QString &pick) {
             QTimer::singleShot(0, files, [&startedIn, files, pick] {
                 startedIn << files->directory().absolutePath();
@@ -352,7 +352,7 @@ void ShellSetupTest::fileDialogLeavesNothingInTheHome()
 {
     startProgram();
     withDialog([&](TSetup &dialog) {
-        QTimer::singleShot(0, dialog.openDialog(), &QDialog::reject);
+        QTimer::singleShot(0, dialog.findChild<QFileDialog *>(QStringLiteral("OpenDialog")), &QDialog::reject);
         dialog.BrowseClick();
         dialog.CancelClick();
     });

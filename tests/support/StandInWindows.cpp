@@ -3,6 +3,7 @@
 #include "language/LanguageLoader.h"
 #include "language/TextTable.h"
 #include "language/TextTargets.h"
+#include "platform/FileDialogState.h"
 
 #include <QFileDialog>
 #include <QFrame>
@@ -60,6 +61,7 @@ QObject *make(TextTargets::Kind kind, QWidget *parent)
     case ColorGrid:
         return new QWidget(parent);
     case OpenDialog: {
+        keepFileDialogStateInMemory();
         auto *dialog = new QFileDialog(parent);
         dialog->setOption(QFileDialog::DontUseNativeDialog);
         return dialog;

@@ -90,6 +90,40 @@ start_game() {
     if [ "${1:-}" = now ]; then launch_now ./game/kelvor; else launch ./game/kelvor; fi
 }
 
+# Another copy of the game in the same folder, started now; its output goes
+# to $work/log_b and its pid is $pid_b.
+start_second_copy() {
+    (cd "$work" && XDG_RUNTIME_DIR="$work" exec ./game/kelvor >"$work/log_b" 2>&1) &
+    pid_b=$!
+    pids=("$pid_b" "${pids[@]}")
+}
+
+# The main window of the copy with process id $1, within ten seconds.
+main_window_of() {
+    local id=""
+    for _ in $(seq 100); do
+        id=$(xdotool search --all --onlyvisible --pid "$1" --name '^Tolvane: Kelvor$' 2>/dev/null | head -1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+# Closes main window $1 through the window manager; the copy with process
+# id $2 must save its files and end cleanly within ten seconds.
+close_copy() {
+    wmctrl -i -c "$1"
+    for _ in $(seq 100); do kill -0 "$2" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$2" 2>/dev/null && fail "the program did not end when its window closed"
+    wait "$2" || fail "the program ended with an error"
+}
+
+# Whether window $1 is on the screen.
+mapped() { xwininfo -id "$1" 2>/dev/null | grep -q "IsViewable"; }
+
+# The start counter in the game folder's settings file.
+launches() { tr -d '\r' <"$work/game/Tolvane.ini" | sed -n 's/^Launches=//p'; }
+
 # The id of the visible window titled exactly NAME, within ten seconds.
 find_window() {
     local name="$1" id=""

@@ -12,7 +12,7 @@ namespace {
 constexpr quint32 BitmapType = ResourceLibrary::BitmapType;
 constexpr quint32 StringType = ResourceLibrary::StringType;
 constexpr int StringsPerBlock = ResourceLibrary::StringsPerBlock;
-constexpr quint16 UsEnglish = 0x0409;
+constexpr quint16 UsEnglish = ResourceLibrary::UsEnglish;
 constexpr quint32 SectionRva = 0x1000;
 constexpr quint32 SectionAlignment = 0x1000;
 constexpr quint32 FileAlignment = 0x200;

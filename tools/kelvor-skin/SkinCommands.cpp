@@ -1,8 +1,10 @@
 #include "tools/kelvor-skin/SkinCommands.h"
 
+#include "game/BoardFigure.h"
 #include "game/DominoSet.h"
 #include "platform/DibFile.h"
 #include "platform/ResourceLibrary.h"
+#include "platform/SkinFormat.h"
 #include "settings/SkinInfo.h"
 #include "tools/kelvor-skin/ResourceDllWriter.h"
 #include "tools/kelvor-skin/SkinFolder.h"
@@ -14,18 +16,13 @@
 
 namespace {
 
-constexpr QSize TileSize(30, 60);
+constexpr QSize TileSize(BoardFigure::TileWidth, BoardFigure::TileHeight);
 
 const char *const UsageText =
     "usage: kelvor-skin build FOLDER -o NAME.dll\n"
     "       kelvor-skin list NAME.dll\n"
     "       kelvor-skin extract NAME.dll FOLDER\n"
     "       kelvor-skin check NAME.dll\n";
-
-QString backName(int number)
-{
-    return QStringLiteral("back%1").arg(number, 3, 10, QChar(u'0'));
-}
 
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -129,7 +126,7 @@ int SkinCommands::list(const QString &dll)
     }
     const SkinInfo info = SkinInfo::read(*library);
     m_out << "marker: " << info.marker << "\n";
-    m_out << "backs: " << library->string(2) << "\n";
+    m_out << "backs: " << library->string(SkinFormat::BackCountText) << "\n";
     for (qsizetype i = 0; i < info.backTitles.size(); ++i)
         m_out << "  back " << i + 1 << ": " << info.backTitles[i] << "\n";
     m_out << "reserved records: " << info.reservedCount << "\n";
@@ -202,8 +199,10 @@ int SkinCommands::extract(const QString &dll, const QString &folder)
     text.description = info.description;
     text.backTitles = info.backTitles;
     const qint64 n = info.backCount;
-    for (qint64 c = 1; c <= info.reservedCount && n + 2 * c + 3 <= 0xFFFF; ++c)
-        text.records.append({library->string(int(n + 2 * c + 2)), library->string(int(n + 2 * c + 3))});
+    for (qint64 c = 1; c <= info.reservedCount && SkinFormat::recordText(n, c) + 1 <= SkinFormat::LastText; ++c) {
+        const int first = int(SkinFormat::recordText(n, c));
+        text.records.append({library->string(first), library->string(first + 1)});
+    }
     const QString textPath = dir.filePath(QStringLiteral("skin.txt"));
     if (!writeIntoFolder(textPath, text.format().toUtf8())) {
         m_err << "kelvor-skin: " << textPath << ": cannot be written\n";
@@ -224,12 +223,12 @@ int SkinCommands::check(const QString &dll)
     const auto resource = [](const QString &name) { return name.toUpper(); };
     QStringList problems;
     const SkinInfo info = SkinInfo::read(*library);
-    if (info.marker != SkinInfo::FamilyMarker) {
-        if (info.marker.compare(SkinInfo::FamilyMarker, Qt::CaseInsensitive) == 0)
+    if (info.marker != SkinFormat::FamilyMarker) {
+        if (info.marker.compare(SkinFormat::FamilyMarker, Qt::CaseInsensitive) == 0)
             problems << QStringLiteral("text 1 is \"%1\": the marker is \"%2\" in exactly that letter case")
-                            .arg(info.marker, SkinInfo::FamilyMarker);
+                            .arg(info.marker, SkinFormat::FamilyMarker);
         else
-            problems << QStringLiteral("text 1 is not the marker \"%1\"").arg(SkinInfo::FamilyMarker);
+            problems << QStringLiteral("text 1 is not the marker \"%1\"").arg(SkinFormat::FamilyMarker);
     }
     const bool backsCounted = info.countsAreNumbers && info.backCount >= 1;
     if (!info.countsAreNumbers)
@@ -247,8 +246,8 @@ int SkinCommands::check(const QString &dll)
     // Back 1 is the back the game falls back on, so it is looked for even
     // when the count of backs says there is none.
     for (int back = 1; back <= (backsCounted ? qMin(info.backCount, 999) : 1); ++back) {
-        if (const QString problem = tileProblem(*library, resource(backName(back))); !problem.isEmpty())
-            problems << QStringLiteral("back %1 %2").arg(resource(backName(back)), problem);
+        if (const QString problem = tileProblem(*library, resource(SkinFormat::backName(back))); !problem.isEmpty())
+            problems << QStringLiteral("back %1 %2").arg(resource(SkinFormat::backName(back)), problem);
         if (backsCounted && info.backTitles.value(back - 1).isEmpty())
             problems << QStringLiteral("back %1 has no title").arg(back);
     }

@@ -1,10 +1,11 @@
 #include "tools/kelvor-skin/SkinFolder.h"
 
+#include "game/BoardFigure.h"
 #include "game/DominoSet.h"
 #include "platform/DibFile.h"
 #include "platform/RegularFile.h"
 #include "platform/ResourceLibrary.h"
-#include "settings/SkinInfo.h"
+#include "platform/SkinFormat.h"
 #include "tools/kelvor-skin/DibEncoder.h"
 
 #include <QBuffer>
@@ -15,8 +16,8 @@
 
 namespace {
 
-constexpr int TileWidth = 30;
-constexpr int TileHeight = 60;
+constexpr int TileWidth = BoardFigure::TileWidth;
+constexpr int TileHeight = BoardFigure::TileHeight;
 constexpr int MaxText = ResourceLibrary::MaxStringLength;
 const QString TextFile = QStringLiteral("skin.txt");
 // No file, and no library, is larger than the game reads a library.
@@ -55,7 +56,6 @@ bool SkinFolder::read(const QString &folder, QString &error)
     const QStringList entries = dir.entryList(QDir::Files | QDir::System, QDir::Name | QDir::IgnoreCase);
     static const QRegularExpression picture(QStringLiteral("^(.+)\\.(bmp|png)$"),
                                             QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression backName(QStringLiteral("^BACK(\\d{3})$"));
     int lastBack = 0;
     QList<int> backs;
     for (const QString &entry : entries) {
@@ -69,8 +69,8 @@ bool SkinFolder::read(const QString &folder, QString &error)
             return false;
         }
         files.insert(name, entry);
-        if (const auto back = backName.match(name); back.hasMatch()) {
-            backs.append(back.captured(1).toInt());
+        if (const int back = SkinFormat::backNumber(name); back >= 0) {
+            backs.append(back);
             lastBack = qMax(lastBack, backs.last());
         }
     }
@@ -82,12 +82,12 @@ bool SkinFolder::read(const QString &folder, QString &error)
         }
     }
     if (backs.isEmpty()) {
-        error = dir.filePath(QStringLiteral("back001.bmp")) + QStringLiteral(": a skin needs at least one back");
+        error = dir.filePath(SkinFormat::backName(1) + QStringLiteral(".bmp")) + QStringLiteral(": a skin needs at least one back");
         return false;
     }
     for (int n = 1; n <= lastBack; ++n)
         if (!backs.contains(n)) {
-            error = dir.filePath(QStringLiteral("back%1.bmp").arg(n, 3, 10, QChar(u'0')))
+            error = dir.filePath(SkinFormat::backName(n) + QStringLiteral(".bmp"))
                     + QStringLiteral(": back missing; the backs are numbered from 001 without a gap");
             return false;
         }
@@ -100,7 +100,7 @@ bool SkinFolder::read(const QString &folder, QString &error)
             error = path + QStringLiteral(": ") + RegularFile::reason(outcome, MaxBytes);
             return false;
         }
-        const bool tile = isFace(it.key()) || backName.match(it.key()).hasMatch();
+        const bool tile = isFace(it.key()) || SkinFormat::backNumber(it.key()) >= 0;
         QImage image;
         QByteArray dib;
         if (bytes.startsWith("BM") && bytes.size() > 14) {
@@ -168,13 +168,13 @@ bool SkinFolder::read(const QString &folder, QString &error)
     }
     text.backTitles.resize(lastBack);
 
-    QStringList entriesInOrder = {SkinInfo::FamilyMarker, QString::number(lastBack)};
+    QStringList entriesInOrder = {SkinFormat::FamilyMarker, QString::number(lastBack)};
     entriesInOrder += text.backTitles;
     entriesInOrder.append(QString::number(text.records.size()));
     for (const auto &[first, second] : text.records)
         entriesInOrder << first << second;
     entriesInOrder << text.author << text.description;
-    if (entriesInOrder.size() > 0xFFFF) {
+    if (entriesInOrder.size() > SkinFormat::LastText) {
         error = textPath + QStringLiteral(": more texts than a library can number");
         return false;
     }
