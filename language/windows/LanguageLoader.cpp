@@ -1,7 +1,7 @@
 #include "LanguageLoader.h"
 
-#include "TextTable.h"
-#include "TextTargets.h"
+#include "language/TextTable.h"
+#include "language/TextTargets.h"
 #include "platform/MessageSink.h"
 #include "platform/ProfileDocument.h"
 #include "platform/ProfileFile.h"

@@ -2,10 +2,10 @@
 
 #include "ColourGrid.h"
 #include "FaceArrows.h"
-#include "SetupModel.h"
-#include "language/LanguageLoader.h"
-#include "language/LinesLabel.h"
 #include "language/TextFit.h"
+#include "language/windows/LanguageLoader.h"
+#include "language/windows/LinesLabel.h"
+#include "settings/SetupModel.h"
 
 #include <QDir>
 #include <QFileDialog>
