@@ -4,9 +4,9 @@
 #include "TForm1.h"
 #include "TileAccessible.h"
 #include "TileImage.h"
-#include "scores/ShownChildrenAccessible.h"
-#include "scores/TScoresForm.h"
-#include "scores/TextRowsAccessible.h"
+#include "access/ShownChildrenAccessible.h"
+#include "access/TextRowsAccessible.h"
+#include "scores/windows/TScoresForm.h"
 
 #include <QLabel>
 

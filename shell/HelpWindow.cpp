@@ -1,7 +1,7 @@
 #include "HelpWindow.h"
 
 #include "HelpBrowser.h"
-#include "language/LanguageLoader.h"
+#include "language/windows/LanguageLoader.h"
 #include "platform/HelpTopic.h"
 #include "platform/MessageSink.h"
 

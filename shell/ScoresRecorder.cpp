@@ -1,7 +1,7 @@
 #include "ScoresRecorder.h"
 
 #include "scores/Statistics.h"
-#include "scores/TEnter2HSC.h"
+#include "scores/windows/TEnter2HSC.h"
 
 void ScoresRecorder::countNewGame()
 {

@@ -1,7 +1,7 @@
 #include "StatusBar.h"
 
+#include "access/TextRowsAccessible.h"
 #include "language/TextFit.h"
-#include "scores/TextRowsAccessible.h"
 
 #include <QPainter>
 #include <utility>

@@ -3,8 +3,8 @@
 // first language of the run unless a test loads English before it.
 
 #include "language/LanguageList.h"
-#include "language/LanguageLoader.h"
 #include "language/TextTable.h"
+#include "language/windows/LanguageLoader.h"
 #include "platform/ProgramFolder.h"
 #include "support/StandInWindows.h"
 #include "support/TestSupport.h"

@@ -1,15 +1,15 @@
 // The about window offscreen: the links under mouse moves, what a click on
 // them opens, its texts against language packs, and the About button.
 
-#include "language/LanguageLoader.h"
 #include "language/TextTable.h"
+#include "language/windows/LanguageLoader.h"
 #include "shell/Program.h"
 #include "shell/SpeedButton.h"
 #include "shell/TAboutMe.h"
 #include "shell/TForm1.h"
 #include "support/Deals.h"
-#include "support/ProgramStart.h"
 #include "support/Keys.h"
+#include "support/ProgramStart.h"
 #include "support/TestEnvironment.h"
 
 #include <QGroupBox>

@@ -3,8 +3,8 @@
 // (Qt delivers no accessibility events where no screen reader listens, so
 // the events a change raises are not seen here.)
 
-#include "scores/TEnter2HSC.h"
-#include "scores/TScoresForm.h"
+#include "scores/windows/TEnter2HSC.h"
+#include "scores/windows/TScoresForm.h"
 #include "shell/Program.h"
 #include "shell/SpeedButton.h"
 #include "shell/StatusBar.h"

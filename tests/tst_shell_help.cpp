@@ -2,8 +2,8 @@
 // (back, forward, contents, Esc), a change of language while it is open,
 // and what a help file may make it read or open.
 
-#include "language/LanguageLoader.h"
 #include "language/TextTable.h"
+#include "language/windows/LanguageLoader.h"
 #include "platform/ProfileFile.h"
 #include "shell/HelpBrowser.h"
 #include "shell/HelpWindow.h"

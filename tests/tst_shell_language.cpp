@@ -3,20 +3,20 @@
 // shipped German pack reaches every text it names, and F1 and the help
 // button open the help of the language.
 
-#include "language/LanguageLoader.h"
 #include "language/TextTable.h"
 #include "language/TextTargets.h"
+#include "language/windows/LanguageLoader.h"
 #include "platform/ProfileDocument.h"
-#include "scores/TScoresForm.h"
+#include "scores/windows/TScoresForm.h"
+#include "settings/SetupModel.h"
+#include "settings/windows/TSetup.h"
 #include "shell/HelpWindow.h"
 #include "shell/Program.h"
 #include "shell/SpeedButton.h"
 #include "shell/StatusBar.h"
 #include "shell/TForm1.h"
-#include "settings/SetupModel.h"
-#include "settings/TSetup.h"
-#include "support/StandInWindows.h"
 #include "support/ProgramStart.h"
+#include "support/StandInWindows.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>

@@ -1,18 +1,18 @@
 // The statistics window, the name entry for a best result and the scores
 // file, driven through the whole program offscreen.
 
+#include "language/windows/LinesLabel.h"
 #include "platform/ProfileDocument.h"
-#include "language/LinesLabel.h"
 #include "scores/Statistics.h"
-#include "scores/TEnter2HSC.h"
-#include "scores/TScoresForm.h"
+#include "scores/windows/TEnter2HSC.h"
+#include "scores/windows/TScoresForm.h"
 #include "shell/Program.h"
 #include "shell/SpeedButton.h"
 #include "shell/TForm1.h"
 #include "shell/TileImage.h"
 #include "support/Deals.h"
-#include "support/ProgramStart.h"
 #include "support/Keys.h"
+#include "support/ProgramStart.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>

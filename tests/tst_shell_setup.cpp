@@ -3,14 +3,14 @@
 
 #include "resources/BuiltinSkin.h"
 #include "settings/SetupModel.h"
-#include "settings/TSetup.h"
+#include "settings/windows/TSetup.h"
 #include "shell/Program.h"
 #include "shell/SpeedButton.h"
 #include "shell/TForm1.h"
 #include "shell/TileImage.h"
 #include "support/Deals.h"
-#include "support/ProgramStart.h"
 #include "support/Keys.h"
+#include "support/ProgramStart.h"
 #include "support/SkinFixture.h"
 #include "support/TestEnvironment.h"
 

@@ -2,7 +2,7 @@
 // windows' order of creation, the step texts painted one by one, the first
 // start against a later one, and what the end of the program saves.
 
-#include "language/LanguageLoader.h"
+#include "language/windows/LanguageLoader.h"
 #include "platform/ProfileDocument.h"
 #include "shell/Program.h"
 #include "shell/SpeedButton.h"

@@ -3,17 +3,17 @@
 // as kelvor-lngcheck measures them, in the places and fonts the windows
 // were built with.
 
-#include "language/LinesLabel.h"
 #include "language/TextFit.h"
 #include "language/TextTable.h"
 #include "language/TextTargets.h"
+#include "language/windows/LinesLabel.h"
 #include "scores/ScoresRecord.h"
-#include "scores/TEnter2HSC.h"
-#include "scores/TScoresForm.h"
+#include "scores/windows/TEnter2HSC.h"
+#include "scores/windows/TScoresForm.h"
+#include "settings/windows/TSetup.h"
 #include "shell/Program.h"
 #include "shell/StatusBar.h"
 #include "shell/TForm1.h"
-#include "settings/TSetup.h"
 #include "support/ProgramStart.h"
 #include "support/TestEnvironment.h"
 

@@ -2,17 +2,17 @@
 // folder: tests/kelvor_bench. It uses the offscreen platform unless told
 // otherwise, so that the figures do not depend on a display.
 
+#include "Measure.h"
 #include "game/DealGenerator.h"
 #include "game/Game.h"
-#include "Measure.h"
 #include "platform/MessageSink.h"
+#include "settings/windows/TSetup.h"
 #include "shell/Environment.h"
 #include "shell/Program.h"
 #include "shell/TForm1.h"
 #include "shell/TileImage.h"
-#include "settings/TSetup.h"
-#include "support/SkinDlls.h"
 #include "support/ProgramStart.h"
+#include "support/SkinDlls.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

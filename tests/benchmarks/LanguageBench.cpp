@@ -5,16 +5,16 @@
 // setup dialog describes it. Run it from the build folder:
 // tests/kelvor_language_bench.
 
-#include "language/LanguageList.h"
-#include "language/LanguageLoader.h"
 #include "Measure.h"
+#include "language/LanguageList.h"
+#include "language/windows/LanguageLoader.h"
 #include "platform/MessageSink.h"
 #include "platform/ProfileFile.h"
 #include "platform/ProgramFolder.h"
 #include "shell/Environment.h"
 #include "shell/Program.h"
-#include "tests/support/StandInWindows.h"
 #include "tests/support/ProgramStart.h"
+#include "tests/support/StandInWindows.h"
 
 #include <QApplication>
 #include <QDir>

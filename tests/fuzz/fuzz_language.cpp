@@ -4,10 +4,10 @@
 // Whatever the pack holds, no text may grow past what the loader allows and
 // English must come back whole.
 
-#include "language/LanguageLoader.h"
 #include "language/PackChecker.h"
 #include "language/TextTable.h"
 #include "language/TextTargets.h"
+#include "language/windows/LanguageLoader.h"
 #include "tests/support/StandInWindows.h"
 
 #include <QApplication>

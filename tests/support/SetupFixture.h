@@ -1,8 +1,8 @@
 #pragma once
 
 #include "TestEnvironment.h"
-#include "language/LanguageLoader.h"
 #include "language/TextTable.h"
+#include "language/windows/LanguageLoader.h"
 #include "platform/ProgramFolder.h"
 #include "resources/BuiltinSkin.h"
 #include "settings/SetupModel.h"

@@ -1,8 +1,8 @@
 #include "StandInWindows.h"
 
-#include "language/LanguageLoader.h"
 #include "language/TextTable.h"
 #include "language/TextTargets.h"
+#include "language/windows/LanguageLoader.h"
 #include "platform/FileDialogState.h"
 
 #include <QFileDialog>

@@ -1,9 +1,9 @@
 #include "TEnter2HSC.h"
 
-#include "Statistics.h"
-#include "language/LanguageLoader.h"
-#include "language/LinesLabel.h"
 #include "language/TextFit.h"
+#include "language/windows/LanguageLoader.h"
+#include "language/windows/LinesLabel.h"
+#include "scores/Statistics.h"
 
 #include <QKeyEvent>
 #include <QLabel>

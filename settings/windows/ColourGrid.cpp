@@ -1,6 +1,6 @@
 #include "ColourGrid.h"
 
-#include "Wallpaper.h"
+#include "settings/Wallpaper.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Statistics.h"
+#include "scores/Statistics.h"
 
 #include <QWidget>
 

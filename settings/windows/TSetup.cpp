@@ -2,12 +2,12 @@
 
 #include "ColourGrid.h"
 #include "FaceArrows.h"
-#include "SetupModel.h"
-#include "language/LanguageLoader.h"
-#include "language/LinesLabel.h"
 #include "language/TextFit.h"
+#include "language/windows/LanguageLoader.h"
+#include "language/windows/LinesLabel.h"
 #include "platform/FileDialogState.h"
 #include "platform/HelpTopic.h"
+#include "settings/SetupModel.h"
 
 #include <QDir>
 #include <QFileDialog>

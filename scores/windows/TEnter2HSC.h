@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ScoresRecord.h"
+#include "scores/ScoresRecord.h"
 
 #include <QDialog>
 

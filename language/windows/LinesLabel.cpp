@@ -1,6 +1,6 @@
 #include "LinesLabel.h"
 
-#include "TextFit.h"
+#include "language/TextFit.h"
 
 #include <QEvent>
 #include <QPainter>

@@ -1,12 +1,12 @@
 #include "TScoresForm.h"
 
-#include "Statistics.h"
-#include "TextRowsAccessible.h"
-#include "language/LanguageLoader.h"
-#include "language/LinesLabel.h"
+#include "access/TextRowsAccessible.h"
 #include "language/TextFit.h"
 #include "language/TextTable.h"
+#include "language/windows/LanguageLoader.h"
+#include "language/windows/LinesLabel.h"
 #include "platform/HelpTopic.h"
+#include "scores/Statistics.h"
 
 #include <QEvent>
 #include <QFrame>

@@ -1,8 +1,8 @@
 #include "LanguageLoader.h"
 
-#include "LanguagePack.h"
-#include "TextTable.h"
-#include "TextTargets.h"
+#include "language/LanguagePack.h"
+#include "language/TextTable.h"
+#include "language/TextTargets.h"
 #include "platform/MessageSink.h"
 #include "platform/ProfileDocument.h"
 #include "platform/ProfileFile.h"
