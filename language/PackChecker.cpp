@@ -338,7 +338,7 @@ private:
 
     void checkHelpFile(const QString &packFolder)
     {
-        const QString name = LanguagePack::helpFileName(m_slots.value(TextTable::HelpFileLanguage));
+        const QString name = LanguagePack::helpFileName(TextTable::cutVariable(m_slots.value(TextTable::HelpFileLanguage)));
         if (!m_slots.contains(TextTable::HelpFileLanguage)) {
             note(0, QStringLiteral("without [Variables] key 8 the help file is the one of the language before, "
                                    "or %1 when the pack is the first language of a run")

@@ -81,11 +81,16 @@ void TextTable::setVariable(int slot, const QString &text)
 {
     if (slot < 1 || slot > VariableCount)
         return;
+    m_variables[slot - 1] = cutVariable(text);
+}
+
+QString TextTable::cutVariable(const QString &text)
+{
     // Characters, not UTF-16 units: a surrogate pair is never split.
     qsizetype end = 0;
     for (int count = 0; count < VariableMaxLength && end < text.size(); ++count)
         end += (text[end].isHighSurrogate() && end + 1 < text.size() && text[end + 1].isLowSurrogate()) ? 2 : 1;
-    m_variables[slot - 1] = text.left(end);
+    return text.left(end);
 }
 
 int TextTable::tag(const QObject *object)
