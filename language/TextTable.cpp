@@ -84,6 +84,13 @@ void TextTable::setVariable(int slot, const QString &text)
     m_variables[slot - 1] = cutVariable(text);
 }
 
+void TextTable::setEnglishVariables()
+{
+    for (const Entry &entry : englishTexts())
+        if (!entry.key)
+            setVariable(entry.slot, entry.text);
+}
+
 QString TextTable::cutVariable(const QString &text)
 {
     // Characters, not UTF-16 units: a surrogate pair is never split.

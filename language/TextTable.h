@@ -48,6 +48,8 @@ public:
     QString variable(int slot) const;
     // A text longer than 50 characters is cut to its first 50.
     void setVariable(int slot, const QString &text);
+    // Every run-time text from the English table.
+    void setEnglishVariables();
     // A run-time text as a slot keeps it: its first 50 characters.
     static QString cutVariable(const QString &text);
 

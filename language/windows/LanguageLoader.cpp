@@ -212,12 +212,11 @@ void LanguageLoader::applyVariables(const ProfileDocument &pack)
 
 void LanguageLoader::applyEnglishTexts(const QList<QWidget *> &windows)
 {
+    m_texts.setEnglishVariables();
     Controls controls;
     for (const TextTable::Entry &entry : TextTable::englishTexts()) {
-        if (!entry.key) {
-            m_texts.setVariable(entry.slot, entry.text);
+        if (!entry.key)
             continue;
-        }
         const QString key = QString::fromLatin1(entry.key);
         const qsizetype dot = key.indexOf(u'.');
         if (QWidget *window = findWindow(windows, QStringView(key).left(dot)))

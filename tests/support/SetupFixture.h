@@ -2,7 +2,6 @@
 
 #include "TestEnvironment.h"
 #include "language/TextTable.h"
-#include "language/windows/LanguageLoader.h"
 #include "platform/ProgramFolder.h"
 #include "resources/BuiltinSkin.h"
 #include "settings/SetupModel.h"
@@ -19,7 +18,7 @@ class SetupFixture
 public:
     SetupFixture()
     {
-        LanguageLoader(env.folder.path(), texts).applyEnglishTexts({});
+        texts.setEnglishVariables();
         model = std::make_unique<SetupModel>(ProgramFolder(env.folder.path()), standardSet, texts,
                                              &env.messages);
     }
