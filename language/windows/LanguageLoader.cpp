@@ -213,19 +213,18 @@ void LanguageLoader::applyVariables(const ProfileDocument &pack)
 void LanguageLoader::applyEnglishTexts(const QList<QWidget *> &windows)
 {
     m_texts.setEnglishVariables();
-    Controls controls;
-    for (const TextTable::Entry &entry : TextTable::englishTexts()) {
-        if (!entry.key)
-            continue;
-        const QString key = QString::fromLatin1(entry.key);
-        const qsizetype dot = key.indexOf(u'.');
-        if (QWidget *window = findWindow(windows, QStringView(key).left(dot)))
-            setText(window, QStringView(key).mid(dot + 1), entry.text, NoProtection, false, controls);
-    }
+    applyEnglishWindowTexts([&windows](QStringView name) { return findWindow(windows, name); });
     emit statusLabelsChanged();
 }
 
 void LanguageLoader::applyDesignTexts(QWidget *window)
+{
+    applyEnglishWindowTexts([window](QStringView name) {
+        return TextTargets::sameName(name, window->objectName()) ? window : nullptr;
+    });
+}
+
+void LanguageLoader::applyEnglishWindowTexts(const std::function<QWidget *(QStringView)> &windowNamed)
 {
     Controls controls;
     for (const TextTable::Entry &entry : TextTable::englishTexts()) {
@@ -233,7 +232,7 @@ void LanguageLoader::applyDesignTexts(QWidget *window)
             continue;
         const QString key = QString::fromLatin1(entry.key);
         const qsizetype dot = key.indexOf(u'.');
-        if (TextTargets::sameName(QStringView(key).left(dot), window->objectName()))
+        if (QWidget *window = windowNamed(QStringView(key).left(dot)))
             setText(window, QStringView(key).mid(dot + 1), entry.text, NoProtection, false, controls);
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -73,6 +75,9 @@ signals:
 
 private:
     void applyVariables(const ProfileDocument &pack);
+    // The English table's window texts, on the window each key's window
+    // name gives (none: the key is passed over).
+    static void applyEnglishWindowTexts(const std::function<QWidget *(QStringView)> &windowNamed);
 
     QString m_programFolder;
     TextTable &m_texts;
