@@ -39,7 +39,8 @@ class SafeReplace;
 // either the old one or the new one, never a torn one. The new file keeps the
 // mode of the file it replaces, and its owner and group where the user may set
 // them; in a game folder a group of players shares (SharedFolder) another
-// player's file is replaced too, and the group may write the new one. A save goes through a symbolic link only when the link belongs to the
+// player's file is replaced too, and the group may write the new one. A save
+// goes through a symbolic link only when the link belongs to the
 // user running the game, decided on the folder it then writes in, so a link
 // planted by someone else, even one swapped in at the last moment, never makes
 // the game overwrite a file it should not touch. update() reads the very file
