@@ -38,7 +38,9 @@ class SafeReplace;
 // contents are written beside the file and renamed over it, so the file is
 // either the old one or the new one, never a torn one. The new file keeps the
 // mode of the file it replaces, and its owner and group where the user may set
-// them. A save goes through a symbolic link only when the link belongs to the
+// them; in a game folder a group of players shares (SharedFolder) another
+// player's file is replaced too, and the group may write the new one. A save
+// goes through a symbolic link only when the link belongs to the
 // user running the game, decided on the folder it then writes in, so a link
 // planted by someone else, even one swapped in at the last moment, never makes
 // the game overwrite a file it should not touch. update() reads the very file

@@ -1,5 +1,7 @@
 #include "SafeReplace.h"
 
+#include "SharedFolder.h"
+
 #include <QFile>
 #include <QList>
 #include <QRandomGenerator>
@@ -162,15 +164,24 @@ SafeReplace::Current SafeReplace::openCurrent(qint64 maxSize)
     // Only a regular file is opened: opening a device may do things. Never a
     // link (one swapped in since the place was decided), never waiting on a
     // FIFO, never a terminal; for writing too, so a file the user may not
-    // write is not replaced.
+    // write is not replaced. In a shared folder (SharedFolder) a file that
+    // another player made is replaced as the folder lets it be, when the
+    // user may read it: nothing of it is lost.
     struct stat before {};
     if (::fstatat(m_folder, m_name.constData(), &before, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISREG(before.st_mode))
         return *(m_state = Current::Unusable);
-    m_current = ::openat(m_folder, m_name.constData(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int flags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    m_current = ::openat(m_folder, m_name.constData(), O_RDWR | flags);
+    struct stat folder {};
+    if (m_current < 0 && errno == EACCES && ::fstat(m_folder, &folder) == 0 && SharedFolder::isShared(folder))
+        m_current = ::openat(m_folder, m_name.constData(), O_RDONLY | flags);
     if (m_current < 0)
         return *(m_state = errno == ENOENT ? Current::Missing : Current::Unusable);
+    // A file without its owner's write bit is read-only on purpose, as a
+    // read-only file is to the family's Windows games: never replaced, by
+    // root neither.
     if (::fstat(m_current, &m_currentInfo) != 0 || !S_ISREG(m_currentInfo.st_mode)
-        || m_currentInfo.st_size > maxSize) {
+        || m_currentInfo.st_size > maxSize || !(m_currentInfo.st_mode & S_IWUSR)) {
         closeCurrent();
         return *(m_state = Current::Unusable);
     }
@@ -246,19 +257,12 @@ bool SafeReplace::commit(const QByteArray &bytes)
             // Not a member of the group: the new file keeps the user's own.
         }
         ::fchmod(fd, m_currentInfo.st_mode & 07777);
-    } else {
-        // A folder shared by a group: the group may write what the game
-        // creates there, whatever the user's umask.
-        struct stat folder {};
-        struct stat created {};
-        if (::fstat(m_folder, &folder) == 0 && (folder.st_mode & S_IWGRP)) {
-            if (::fchown(fd, uid_t(-1), folder.st_gid) != 0) {
-                // Not a member of the folder's group: the file stays the user's.
-            }
-            if (::fstat(fd, &created) == 0 && created.st_gid == folder.st_gid)
-                ::fchmod(fd, (created.st_mode | S_IRGRP | S_IWGRP) & 07777);
-        }
     }
+    // A folder shared by a group: the group may read and write what the game
+    // creates or replaces there, whatever the user's umask.
+    struct stat folder {};
+    if (::fstat(m_folder, &folder) == 0)
+        SharedFolder::adopt(fd, folder);
 
     bool written = true;
     for (qsizetype done = 0; written && done < bytes.size();) {

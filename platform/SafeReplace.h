@@ -21,8 +21,11 @@
 //
 // The replacement is atomic: the old file stays whole until the new one is
 // complete on disk. The new file keeps the mode of the file it replaces, and
-// its owner and group where the user may set them; a new file in a folder
-// its group may write is made for that group to read and write too.
+// its owner and group where the user may set them. In a folder a group of
+// players shares (SharedFolder), a file another player made is replaced too,
+// and whatever the game creates or replaces there is the folder's group's to
+// read and write. A file whose owner took away the owner's write bit is
+// read-only on purpose and is never replaced.
 class SafeReplace
 {
 public:
@@ -47,8 +50,9 @@ public:
     enum class Current { Missing, Regular, Unusable };
     // Opens what is now in the file's place, for reading and writing and
     // without following a link. Usable is only a regular file of at most
-    // `maxSize` bytes that the user may read and write; a missing file may
-    // be created. The replacement takes the mode and owner of what this opens.
+    // `maxSize` bytes that the user may read and write (in a shared folder:
+    // read) and whose owner may write it; a missing file may be created. The
+    // replacement takes the mode and owner of what this opens.
     Current openCurrent(qint64 maxSize);
     // openCurrent(), then the current file's bytes into `bytes` (empty when
     // it is missing).

@@ -8,11 +8,11 @@
 #include "platform/RegularFile.h"
 #include "platform/ResourceLibrary.h"
 #include "platform/SafeReplace.h"
+#include "platform/SharedFolder.h"
 #include "platform/SkinFormat.h"
 #include "platform/WholeNumber.h"
 
 #include <QBuffer>
-#include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
 
@@ -150,7 +150,7 @@ bool SetupModel::ComposeBackground()
 
 bool SetupModel::CopyUserPicture(const QString &sourcePath)
 {
-    QDir().mkpath(m_folder.folder(picturesFolder));
+    SharedFolder::makeFolder(m_folder.folder(picturesFolder));
     const QString target = m_folder.file(picturesFolder, QFileInfo(sourcePath).fileName());
     bool copied = false;
     QByteArray bytes;

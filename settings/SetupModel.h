@@ -76,8 +76,10 @@ public:
     // and lists the pictures again (nothing selected). Only a file that the
     // game can show is copied: a regular file within Wallpaper::MaxFileSize
     // that reads as a bitmap; another shows "<path> is not a valid bitmap".
-    // The copy is replaced as the settings file is (SafeReplace); a failed
-    // copy shows "Unable to write to <path>". The list is refilled all the same.
+    // The copy is replaced as the settings file is (SafeReplace), in a "GFX"
+    // made when missing under the rule of a shared folder (SharedFolder); a
+    // failed copy shows "Unable to write to <path>". The list is refilled all
+    // the same.
     bool CopyUserPicture(const QString &sourcePath);
 
     // --- the operations of the settings and the appearance ---

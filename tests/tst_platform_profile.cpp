@@ -1,5 +1,6 @@
 #include "platform/FolderLock.h"
 #include "platform/ProfileFile.h"
+#include "platform/SharedFolder.h"
 #include "support/OrdinaryUser.h"
 #include "support/TestSupport.h"
 
@@ -61,7 +62,9 @@ private slots:
     void oddFiles_data();
     void oddFiles();
     void folderLock();
-    void newFileInAGroupFolderIsGroupWritable();
+    void sharedFolderModes_data();
+    void sharedFolderModes();
+    void sharedFolderMakesGroupFolders();
 };
 
 void ProfileTest::readString_data()
@@ -535,25 +538,109 @@ void ProfileTest::folderLock()
     QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
 }
 
-void ProfileTest::newFileInAGroupFolderIsGroupWritable()
+// Who saves in sharedFolderModes(): a player (nobody, when the tests run as
+// root) or root itself.
+enum class Saver { Player, Root };
+
+void ProfileTest::sharedFolderModes_data()
 {
-    // A game folder shared by a group: what one player's game creates there,
-    // the others' games may write, whatever the player's umask.
+    // A save with the usual umask 022 into a game folder (its mode), over a
+    // file of the given mode (0: none) that the saving player made or
+    // another user did. A plain folder is the player's; when root runs the
+    // tests a group-writable one is root's in the player's group, and root's
+    // files are in root's group.
+    QTest::addColumn<Saver>("saver");
+    QTest::addColumn<int>("folderMode");
+    QTest::addColumn<int>("fileMode");
+    QTest::addColumn<bool>("othersFile");
+    QTest::addColumn<bool>("written");
+    QTest::addColumn<int>("modeAfter");
+    QTest::newRow("new file, shared folder") << Saver::Player << 02775 << 0 << false << true << 0664;
+    QTest::newRow("new file, plain folder") << Saver::Player << 0755 << 0 << false << true << 0644;
+    QTest::newRow("own 644 file, shared folder") << Saver::Player << 02775 << 0644 << false << true << 0664;
+    QTest::newRow("own 644 file, plain folder") << Saver::Player << 0755 << 0644 << false << true << 0644;
+    QTest::newRow("own read-only file, shared folder") << Saver::Player << 02775 << 0444 << false << false << 0444;
+    QTest::newRow("another player's 644 file, shared folder") << Saver::Player << 02775 << 0644 << true << true << 0664;
+    QTest::newRow("another player's 640 file, shared folder") << Saver::Player << 02775 << 0640 << true << true << 0660;
+    QTest::newRow("another player's 600 file, shared folder") << Saver::Player << 02775 << 0600 << true << false << 0600;
+    QTest::newRow("another player's file, sticky folder") << Saver::Player << 03775 << 0644 << true << false << 0644;
+    QTest::newRow("another player's read-only file") << Saver::Player << 02775 << 0464 << true << false << 0464;
+    QTest::newRow("root's new file, folder without setgid") << Saver::Root << 0775 << 0 << false << true << 0664;
+    QTest::newRow("root's 644 file, shared folder") << Saver::Root << 02775 << 0644 << false << true << 0664;
+    QTest::newRow("read-only file, root") << Saver::Root << 02775 << 0444 << false << false << 0444;
+}
+
+void ProfileTest::sharedFolderModes()
+{
+    QFETCH(Saver, saver);
+    QFETCH(int, folderMode);
+    QFETCH(int, fileMode);
+    QFETCH(bool, othersFile);
+    QFETCH(bool, written);
+    QFETCH(int, modeAfter);
+    if ((saver == Saver::Root || othersFile) && !OrdinaryUser::isRoot())
+        QSKIP("skipped: needs root to play a second user");
     QTemporaryDir dir;
-    QVERIFY(QDir(dir.path()).mkdir("shared"));
-    const QByteArray shared = QFile::encodeName(dir.filePath("shared"));
-    QCOMPARE(chmod(shared.constData(), 0770), 0);
-    const mode_t umaskBefore = umask(022);
-    CapturedMessages messages;
-    const bool written = ProfileFile(dir.filePath("shared/scores.ini"), &messages).writeString("S", "A", "1");
-    umask(umaskBefore);
-    QVERIFY(written);
+    QCOMPARE(chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+    const QString folder = dir.filePath("game");
+    const QString path = folder + "/scores.ini";
+    const QByteArray nativeFolder = QFile::encodeName(folder);
+    const QByteArray native = QFile::encodeName(path);
+    QVERIFY(QDir().mkdir(folder));
+    if (saver == Saver::Player && !(folderMode & S_IWGRP))
+        OrdinaryUser::give(folder); // the player's own
+    else if (OrdinaryUser::isRoot())
+        QCOMPARE(chown(nativeFolder.constData(), 0, OrdinaryUser::gid()), 0);
+    QCOMPARE(chmod(nativeFolder.constData(), mode_t(folderMode)), 0);
+    if (fileMode) {
+        writeFileBytes(path, "[S]\r\nA=1\r\n");
+        if (saver == Saver::Player && !othersFile)
+            OrdinaryUser::give(path);
+        QCOMPARE(chmod(native.constData(), mode_t(fileMode)), 0);
+    }
+
+    const auto save = [&] {
+        const mode_t before = umask(022);
+        CapturedMessages messages;
+        ProfileFile(path, &messages).writeString("S", "A", "2");
+        umask(before);
+        return messages.messages.join(u'\n').toUtf8();
+    };
+    const std::optional<QByteArray> shown = saver == Saver::Root ? save() : OrdinaryUser::run(save);
+    QVERIFY(shown);
+    QCOMPARE(QString::fromUtf8(*shown), written ? QString() : "Unable to write to " + path);
+    QCOMPARE(readFileBytes(path), written ? QByteArray("[S]\r\nA=2\r\n") : QByteArray("[S]\r\nA=1\r\n"));
     struct stat info {};
-    QCOMPARE(stat(QFile::encodeName(dir.filePath("shared/scores.ini")).constData(), &info), 0);
-    QCOMPARE(info.st_mode & 0777, 0664u);
-    struct stat folder {};
-    QCOMPARE(stat(shared.constData(), &folder), 0);
-    QCOMPARE(info.st_gid, folder.st_gid);
+    struct stat folderInfo {};
+    QCOMPARE(stat(native.constData(), &info), 0);
+    QCOMPARE(stat(nativeFolder.constData(), &folderInfo), 0);
+    QCOMPARE(int(info.st_mode & 07777), modeAfter);
+    if (written && (info.st_mode & S_IWGRP))
+        QCOMPARE(info.st_gid, folderInfo.st_gid);
+}
+
+void ProfileTest::sharedFolderMakesGroupFolders()
+{
+    // "GFX", made for a wallpaper with the usual umask, in a shared game
+    // folder and in a plain one.
+    QTemporaryDir dir;
+    const QByteArray shared = QFile::encodeName(dir.filePath("shared"));
+    const QByteArray plain = QFile::encodeName(dir.filePath("plain"));
+    QCOMPARE(mkdir(shared.constData(), 0700), 0);
+    QCOMPARE(mkdir(plain.constData(), 0700), 0);
+    QCOMPARE(chmod(shared.constData(), 02775), 0);
+    QCOMPARE(chmod(plain.constData(), 0755), 0);
+    const mode_t before = umask(022);
+    QVERIFY(SharedFolder::makeFolder(dir.filePath("shared/GFX")));
+    QVERIFY(SharedFolder::makeFolder(dir.filePath("plain/GFX")));
+    QVERIFY(SharedFolder::makeFolder(dir.filePath("plain/GFX"))); // there already
+    umask(before);
+    struct stat info {};
+    QCOMPARE(stat(shared + "/GFX", &info), 0);
+    QCOMPARE(int(info.st_mode & 07777), 02775);
+    QCOMPARE(stat(plain + "/GFX", &info), 0);
+    QCOMPARE(int(info.st_mode & 07777), 0755);
+    QVERIFY(!SharedFolder::makeFolder(dir.filePath("missing/GFX")));
 }
 
 QTEST_GUILESS_MAIN(ProfileTest)

@@ -7,6 +7,7 @@
 
 #include <QtTest>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -380,7 +381,7 @@ void SetupTest::textsThisGameCannotUseStay()
 
 // What a copy into GFX meets, made by copyUserPicture(): "home/sky.bmp" is
 // a small bitmap the player picks, "elsewhere/sky.bmp" a file outside GFX.
-enum class Meets { Nothing, Picture, PictureItself, OwnLink, ForeignLink, ForeignFolderLink, TextFile, OverSize, Folder };
+enum class Meets { Nothing, SharedFolder, Picture, PictureItself, OwnLink, ForeignLink, ForeignFolderLink, TextFile, OverSize, Folder };
 
 void SetupTest::copyUserPicture_data()
 {
@@ -392,6 +393,7 @@ void SetupTest::copyUserPicture_data()
     const QString notBitmap = QStringLiteral("is not a valid bitmap");
     const QString unable = QStringLiteral("Unable to write to ");
     QTest::newRow("new picture") << Meets::Nothing << "home/sky.bmp" << "GFX/sky.bmp" << "";
+    QTest::newRow("new picture, shared game folder") << Meets::SharedFolder << "home/sky.bmp" << "GFX/sky.bmp" << "";
     QTest::newRow("replaces any case") << Meets::Picture << "home/sky.bmp" << "gfx/SKY.BMP" << "";
     QTest::newRow("the picture itself") << Meets::PictureItself << "GFX/sky.bmp" << "GFX/sky.bmp" << "";
     QTest::newRow("own link followed") << Meets::OwnLink << "home/sky.bmp" << "elsewhere/sky.bmp" << "";
@@ -424,6 +426,9 @@ void SetupTest::copyUserPicture()
     case Meets::Nothing:
     case Meets::Folder:
         break;
+    case Meets::SharedFolder: // a family's: setgid and group-writable
+        QCOMPARE(chmod(QFile::encodeName(f.path(".")).constData(), 02775), 0);
+        break;
     case Meets::Picture:
         QDir().mkpath(f.path(QStringLiteral("gfx")));
         writeFileBytes(f.path(QStringLiteral("gfx/SKY.BMP")), "old");
@@ -454,8 +459,15 @@ void SetupTest::copyUserPicture()
     }
     const QByteArray expected = readFileBytes(f.path(source));
     f.listAndRead();
+    const mode_t umaskBefore = umask(022); // the usual one
     QCOMPARE(f.model->CopyUserPicture(f.path(source)), target.isEmpty() ? false : true);
+    umask(umaskBefore);
     QCOMPARE(f.model->picture(), -1);
+    if (meets == Meets::SharedFolder) {
+        // The group may write in the GFX made and write the picture copied.
+        QCOMPARE(QFileInfo(f.path("GFX")).permissions() & QFile::WriteGroup, QFile::WriteGroup);
+        QCOMPARE(QFileInfo(f.path(target)).permissions() & QFile::WriteGroup, QFile::WriteGroup);
+    }
     if (!target.isEmpty()) {
         QCOMPARE(readFileBytes(f.path(target)), expected);
         QCOMPARE(f.model->pictures(), (QStringList{"<none>", QFileInfo(target).completeBaseName()}));

@@ -215,6 +215,8 @@ private slots:
     void extractWritesOnlyInsideItsFolder();
     void extractOfSharedHugePictureStaysSmall();
     void shippedSkinIsListed();
+    void helpAndWrongUse_data();
+    void helpAndWrongUse();
 };
 
 void SkinToolTest::roundTrips_data()
@@ -443,6 +445,35 @@ void SkinToolTest::shippedSkinIsListed()
     QVERIFY(info.isValid());
     QVERIFY(info.backCount >= 1);
     QCOMPARE(kelvorSkin({"check", path}).status, 0);
+}
+
+void SkinToolTest::helpAndWrongUse_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::newRow("--help") << QStringList{"--help"} << 0;
+    QTest::newRow("-h") << QStringList{"-h"} << 0;
+    QTest::newRow("unknown option") << QStringList{"--frobnicate"} << 2;
+    QTest::newRow("help after a command") << QStringList{"list", "--help", "x"} << 2;
+    QTest::newRow("nothing") << QStringList{} << 2;
+}
+
+void SkinToolTest::helpAndWrongUse()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    const Run run = kelvorSkin(arguments);
+    QCOMPARE(run.status, status);
+    if (status == 0) {
+        // Each command, its arguments and the exit status, on standard output.
+        for (const char *line : {"build FOLDER -o NAME.dll", "list NAME.dll", "extract NAME.dll FOLDER",
+                                 "check NAME.dll", "Exit status: 0"})
+            QVERIFY2(run.out.contains(QLatin1String(line)), line);
+        QVERIFY(run.err.isEmpty());
+    } else {
+        QVERIFY(run.err.startsWith("usage: kelvor-skin build"));
+        QVERIFY(run.out.isEmpty());
+    }
 }
 
 QTEST_GUILESS_MAIN(SkinToolTest)

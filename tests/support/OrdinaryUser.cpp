@@ -25,14 +25,19 @@ Ids ordinaryIds()
     return nobody ? Ids{nobody->pw_uid, nobody->pw_gid} : Ids{65534, 65534};
 }
 
+// Drops every right of root for good: to the user `ids`, with the
+// supplementary groups of the user `name` or with none.
+bool dropTo(const Ids &ids, const char *name)
+{
+    const bool groups = name ? ::initgroups(name, ids.gid) == 0 : ::setgroups(0, nullptr) == 0;
+    return groups && ::setgid(ids.gid) == 0 && ::setuid(ids.uid) == 0 && ::geteuid() == ids.uid
+           && (ids.uid == 0 || ::setuid(0) != 0);
+}
+
 // In the child: drop every right of root for good.
 bool dropToOrdinaryUser()
 {
-    if (::geteuid() != 0)
-        return true;
-    const Ids ids = ordinaryIds();
-    return ::setgroups(0, nullptr) == 0 && ::setgid(ids.gid) == 0 && ::setuid(ids.uid) == 0 && ::geteuid() == ids.uid
-           && ::setuid(0) != 0;
+    return ::geteuid() != 0 || dropTo(ordinaryIds(), nullptr);
 }
 
 } // namespace
@@ -114,4 +119,10 @@ void OrdinaryUser::stop(pid_t child)
     ::kill(child, SIGKILL);
     int status = 0;
     ::waitpid(child, &status, 0);
+}
+
+bool OrdinaryUser::become(const QByteArray &name)
+{
+    const passwd *user = ::getpwnam(name.constData());
+    return user && isRoot() && dropTo(Ids{user->pw_uid, user->pw_gid}, name.constData());
 }

@@ -10,7 +10,9 @@
 // A user who may not do what root may: the user running the tests, or, when
 // that is root (as on CI), "nobody", to whom a part of a test is handed in a
 // child process. So a test of a file the player may not write runs as root
-// too, rather than being skipped.
+// too, rather than being skipped. A test that needs players of its own (the
+// family sharing one game folder) makes them and hands each a process by
+// name (become()).
 class OrdinaryUser
 {
 public:
@@ -28,4 +30,9 @@ public:
     // stop() (or until `part` returns); -1 when it cannot be started.
     static pid_t start(const std::function<void()> &part);
     static void stop(pid_t child);
+    // Makes this process the user `name` for good, with that user's group
+    // and supplementary groups (so a player in the game folder's group is
+    // in it), as a child does before it runs a part; root only. False when
+    // that cannot be done.
+    static bool become(const QByteArray &name);
 };

@@ -10,12 +10,18 @@
 //   kelvor_scores_writer --new-games <n> <scores.ini>
 //     deals n games as the game does: read, count one game in both sections,
 //     write.
+//   kelvor_scores_writer --best <name> <dominoes left> <seconds> <scores.ini>
+//     deals a game and ends it with that result as the game does, entering
+//     the result under the name when it beats entry 12. Exit status 1 when
+//     a write failed.
 
 #include "platform/MessageSink.h"
 #include "platform/ProfileFile.h"
 #include "scores/ScoresFile.h"
+#include "scores/Statistics.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -23,7 +29,12 @@ namespace {
 class StderrSink : public MessageSink
 {
 public:
-    void showError(const QString &text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+    void showError(const QString &text) override
+    {
+        shown = true;
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+    }
+    bool shown = false;
 };
 
 int writeUntilKilled(const QString &path, MessageSink &sink)
@@ -69,6 +80,15 @@ int main(int argc, char *argv[])
         }
         return 0;
     }
-    std::fprintf(stderr, "usage: %s [--new-games <n>] <scores.ini>\n", argv[0]);
+    if (argc == 6 && std::strcmp(argv[1], "--best") == 0) {
+        Statistics statistics(ScoresFile(QString::fromLocal8Bit(argv[5]), &sink));
+        const int dominoesLeft = std::atoi(argv[3]), seconds = std::atoi(argv[4]);
+        statistics.countNewGame();
+        if (qualifies(statistics.record(), dominoesLeft, seconds))
+            statistics.enterResult(QString::fromLocal8Bit(argv[2]), dominoesLeft, seconds);
+        statistics.finishGame(dominoesLeft);
+        return sink.shown ? 1 : 0;
+    }
+    std::fprintf(stderr, "usage: %s [--new-games <n> | --best <name> <left> <seconds>] <scores.ini>\n", argv[0]);
     return 2;
 }

@@ -22,7 +22,42 @@ const char *const UsageText =
     "usage: kelvor-skin build FOLDER -o NAME.dll\n"
     "       kelvor-skin list NAME.dll\n"
     "       kelvor-skin extract NAME.dll FOLDER\n"
-    "       kelvor-skin check NAME.dll\n";
+    "       kelvor-skin check NAME.dll\n"
+    "       kelvor-skin --help\n";
+
+const char *const HelpText =
+    "kelvor-skin makes, lists, takes apart and checks skin libraries (Windows\n"
+    "resource DLLs of domino pictures) for Kelvor and the other games of its\n"
+    "family. A skin goes into the game folder's Skins folder.\n"
+    "\n"
+    "  kelvor-skin build FOLDER -o NAME.dll\n"
+    "      makes the library NAME.dll from FOLDER: the 28 faces 00bmp to 66bmp\n"
+    "      and the backs back001, back002, ... (numbered without a gap), BMP or\n"
+    "      PNG files of 30 x 60 pixels named in any letter case, and skin.txt:\n"
+    "          author: Faces and backs by Ann\n"
+    "          description: Ivory dominoes\n"
+    "          back 1: Walnut\n"
+    "      Each text holds one line of at most 254 characters. A picture of\n"
+    "      another size, a missing face, a gap in the backs or a file over\n"
+    "      64 MB is refused by name, and no library is written.\n"
+    "  kelvor-skin list NAME.dll\n"
+    "      prints the library's marker, backs, records, author, description\n"
+    "      and every bitmap with its size and colour depth.\n"
+    "  kelvor-skin extract NAME.dll FOLDER\n"
+    "      writes the pictures as .bmp files and skin.txt into FOLDER, which\n"
+    "      build reads back; it writes nothing outside FOLDER and leaves out,\n"
+    "      by name, a bitmap whose name makes no plain file name there.\n"
+    "  kelvor-skin check NAME.dll\n"
+    "      says whether the game would list the library, and each picture it\n"
+    "      misses or would show otherwise than on Windows (and what the game\n"
+    "      shows instead).\n"
+    "  kelvor-skin --help, -h\n"
+    "      prints this text.\n"
+    "\n"
+    "Exit status: 0 when the command did all it was asked (check: nothing is\n"
+    "missing); 1 when a file could not be read or written, build refused the\n"
+    "folder, extract left a picture out or check found something missing;\n"
+    "2 on wrong use (an unknown command or option, or missing arguments).\n";
 
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -78,6 +113,10 @@ QString tileProblem(const ResourceLibrary &library, const QString &name)
 int SkinCommands::run(const QStringList &arguments)
 {
     const QString command = arguments.value(0);
+    if (arguments.size() == 1 && (command == QLatin1String("--help") || command == QLatin1String("-h"))) {
+        m_out << HelpText;
+        return Fine;
+    }
     if (command == QLatin1String("build") && arguments.size() == 4 && arguments[2] == QLatin1String("-o"))
         return build(arguments[1], arguments[3]);
     if (command == QLatin1String("list") && arguments.size() == 2)
