@@ -18,6 +18,7 @@ QAccessibleInterface *statusBarInterface(StatusBar *bar)
     rows.count = StatusBar::ReadingRowCount;
     rows.text = [bar](int row) { return bar->readingRow(row); };
     rows.rect = [bar](int row) { return bar->readingRowRect(row); };
+    rows.announced = &StatusBar::readingRowAnnounced;
     return new TextRowsAccessible(bar, QAccessible::StatusBar, rows);
 }
 

@@ -22,8 +22,15 @@ StatusBar::StatusBar(QWidget *parent) : QWidget(parent)
 
 namespace {
 
-// The first and last panel of each reading row.
-constexpr std::pair<int, int> readingRows[StatusBar::ReadingRowCount] = {{0, 1}, {2, 3}, {4, 4}};
+// The first and last panel of each reading row, and whether a screen
+// reader speaks it as it changes (not the clock, every second).
+struct ReadingRow
+{
+    int first;
+    int last;
+    bool announced;
+};
+constexpr ReadingRow readingRows[StatusBar::ReadingRowCount] = {{0, 1, true}, {2, 3, false}, {4, 4, true}};
 
 } // namespace
 
@@ -59,22 +66,28 @@ void StatusBar::setPanelText(int panel, const QString &text)
     m_panels[panel].text = text;
     update(panelRect(panel));
     for (int row = 0; row < ReadingRowCount; ++row)
-        if (panel >= readingRows[row].first && panel <= readingRows[row].second)
-            TextRowsAccessible::rowChanged(this, row);
+        if (panel >= readingRows[row].first && panel <= readingRows[row].last)
+            readingRows[row].announced ? TextRowsAccessible::rowAnnounced(this, row)
+                                       : TextRowsAccessible::rowChanged(this, row);
 }
 
 QString StatusBar::readingRow(int row) const
 {
     QStringList texts;
-    for (int panel = readingRows[row].first; panel <= readingRows[row].second; ++panel)
+    for (int panel = readingRows[row].first; panel <= readingRows[row].last; ++panel)
         if (!m_panels[panel].text.isEmpty())
             texts.append(m_panels[panel].text);
     return texts.join(QLatin1Char(' '));
 }
 
+bool StatusBar::readingRowAnnounced(int row)
+{
+    return readingRows[row].announced;
+}
+
 QRect StatusBar::readingRowRect(int row) const
 {
-    return panelRect(readingRows[row].first).united(panelRect(readingRows[row].second));
+    return panelRect(readingRows[row].first).united(panelRect(readingRows[row].last));
 }
 
 void StatusBar::paintEvent(QPaintEvent *)

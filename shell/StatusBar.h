@@ -27,7 +27,9 @@ public:
 
     // What a screen reader reads, row by row: each label with the value
     // beside it ("Variants: 3", "Time: 12"), then the message.
+    // A screen reader speaks the pairs' row and the message as they change.
     static constexpr int ReadingRowCount = 3;
+    static bool readingRowAnnounced(int row);
     QString readingRow(int row) const;
     QRect readingRowRect(int row) const;
 
