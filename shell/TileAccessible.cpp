@@ -23,17 +23,20 @@ public:
         return watch;
     }
 
-    // Watches the dominoes that lie on `tile`.
-    void watchOver(TileImage *tile)
+    // Watches `tile` if it lies on others, and the dominoes that lie on it.
+    // (An interface can be made as its tile is, before the tiles above it.)
+    void watchAround(TileImage *tile)
     {
+        for (SlotNumber s = 1; s < tile->slot(); ++s)
+            if (BoardFigure::coveredBy(s) & slotBit(tile->slot())) {
+                watch(tile);
+                break;
+            }
         const SlotSet over = BoardFigure::coveredBy(tile->slot());
         for (SlotNumber t = tile->slot() + 1; t <= BoardFigure::SlotCount; ++t)
             if (over & slotBit(t))
-                if (TileImage *top = tileAt(tile->parentWidget(), t); top && !m_watched.contains(top)) {
-                    m_watched.append(top);
-                    top->installEventFilter(this);
-                    connect(top, &QObject::destroyed, this, [this, top] { m_watched.removeAll(top); });
-                }
+                if (TileImage *top = tileAt(tile->parentWidget(), t))
+                    watch(top);
     }
 
 protected:
@@ -61,6 +64,15 @@ protected:
     }
 
 private:
+    void watch(TileImage *top)
+    {
+        if (m_watched.contains(top))
+            return;
+        m_watched.append(top);
+        top->installEventFilter(this);
+        connect(top, &QObject::destroyed, this, [this, top] { m_watched.removeAll(top); });
+    }
+
     QList<QObject *> m_watched;
 };
 
@@ -68,7 +80,7 @@ private:
 
 TileAccessible::TileAccessible(TileImage *tile) : QAccessibleWidget(tile, QAccessible::Button)
 {
-    CoverWatch::instance().watchOver(tile);
+    CoverWatch::instance().watchAround(tile);
 }
 
 TileImage *TileAccessible::tile() const

@@ -282,6 +282,13 @@ def play_one(game, number, scores_path, rng, tally):
         moves += 1
         gone = {first["place"], second["place"]}
         check(not gone & {t["place"] for t in game.tiles()}, "a pressed domino is still on the board")
+        # A domino that the pair lay on shows now, and the reader is told.
+        under = {t["place"] for t in tiles if not t["showing"]}
+        for place in under & {t["place"] for t in game.tiles() if t["showing"]}:
+            wait_for(f"the reader to hear that the domino at {place} shows", lambda: any(
+                kind.startswith("object:state-changed:showing") and data == 1 and (name or "").endswith(", " + place)
+                for kind, name, data in events[since:]), 5)
+            tally["uncovered_heard"] += 1
         pairs_row = game.status()[0]
         if game.pairs_shown() != len(pairs):
             wait_for(f"the reader to hear {pairs_row!r}", lambda: announced(since, pairs_row), 5)
@@ -343,13 +350,13 @@ def main():
     check(sorted(t["place"] for t in tiles) == sorted(PLACES), "the dominoes' places are not the figure's")
     check(game.message() == "Press F2 to start", f"the message reads {game.message()!r}")
     check_board(tiles, False)
-    tally = {"played": 0, "entered": 0, "won": 0, "pairs_heard": 0}
+    tally = {"played": 0, "entered": 0, "won": 0, "pairs_heard": 0, "uncovered_heard": 0}
     for number in range(1, count + 1):
         play_one(game, number, scores_path, rng, tally)
     check(tally["entered"] >= 1, "no game gave a best result to enter")
     check(tally["pairs_heard"] >= 1, "no change of the pairs was heard")
     print(f"{tally['played']} games played through the accessibility tree, {tally['entered']} names entered,"
-          f" {tally['pairs_heard']} changes of the pairs heard")
+          f" {tally['pairs_heard']} changes of the pairs and {tally['uncovered_heard']} uncovered dominoes heard")
 
 
 if __name__ == "__main__":
