@@ -14,17 +14,17 @@ struct Place
     int row;    // from the top, in the block
 };
 
-// Each slot's part and its place in it.
+// Each slot's part and its place in it, in slot order.
 constexpr std::array<Place, BoardFigure::SlotCount> places = {{
-    {Part::Block, 1, 4},    {Part::Block, 2, 4},     {Part::Block, 3, 4},    {Part::Block, 4, 4},
-    {Part::Block, 1, 3},    {Part::Block, 2, 3},     {Part::Block, 3, 3},    {Part::Block, 4, 3},
-    {Part::Block, 1, 2},    {Part::Block, 2, 2},     {Part::Block, 3, 2},    {Part::Block, 4, 2},
-    {Part::Block, 1, 1},    {Part::Block, 2, 1},     {Part::Block, 3, 1},    {Part::Block, 4, 1},
-    {Part::ThirdRow, 1, 0}, {Part::ThirdRow, 2, 0},  {Part::ThirdRow, 3, 0},
+    {Part::Block, 1, 4}, {Part::Block, 2, 4}, {Part::Block, 3, 4}, {Part::Block, 4, 4}, // the block's bottom row
+    {Part::Block, 1, 3}, {Part::Block, 2, 3}, {Part::Block, 3, 3}, {Part::Block, 4, 3},
+    {Part::Block, 1, 2}, {Part::Block, 2, 2}, {Part::Block, 3, 2}, {Part::Block, 4, 2},
+    {Part::Block, 1, 1}, {Part::Block, 2, 1}, {Part::Block, 3, 1}, {Part::Block, 4, 1}, // the block's top row
+    {Part::ThirdRow, 1, 0}, {Part::ThirdRow, 2, 0}, {Part::ThirdRow, 3, 0},             // the row of three
     {Part::SecondRow, 1, 0}, {Part::SecondRow, 2, 0},
-    {Part::TopRow, 1, 0},   {Part::TopRow, 2, 0},
-    {Part::Top, 0, 0},
-    {Part::Bar, 1, 0},      {Part::Bar, 2, 0},       {Part::Bar, 3, 0},      {Part::Bar, 4, 0},
+    {Part::TopRow, 1, 0}, {Part::TopRow, 2, 0},
+    {Part::Top, 0, 0},                                                                   // across the top row
+    {Part::Bar, 1, 0}, {Part::Bar, 2, 0}, {Part::Bar, 3, 0}, {Part::Bar, 4, 0},
 }};
 
 // The place words. They are English: no language pack has them.
@@ -52,7 +52,8 @@ static_assert([] {
         const Place &p = places[s - 1];
         const BoardFigure::Point at = BoardFigure::position(s);
         const BoardFigure::Point corner = BoardFigure::position(13); // block, column 1, row 1
-        if ((p.part == Part::Block || p.part == Part::Bar) && at.x != corner.x + (p.column - 1) * BoardFigure::TileWidth)
+        const bool columned = p.part == Part::Block || p.part == Part::Bar;
+        if (columned && at.x != corner.x + (p.column - 1) * BoardFigure::TileWidth)
             return false;
         if (p.part == Part::Block && at.y != corner.y + (p.row - 1) * BoardFigure::TileHeight)
             return false;
