@@ -25,7 +25,11 @@ public:
 
     QString text(QAccessible::Text t) const override
     {
-        return t == QAccessible::Name ? m_rows->m_rows.text(m_index) : QString();
+        if (t == QAccessible::Name)
+            return m_rows->m_rows.text(m_index);
+        if (t == QAccessible::Description && m_rows->m_rows.description)
+            return m_rows->m_rows.description(m_index);
+        return QString();
     }
 
     QAccessible::State state() const override
@@ -103,7 +107,6 @@ void TextRowsAccessible::rowChanged(QWidget *widget, int row)
 
 void TextRowsAccessible::rowAnnounced(QWidget *widget, int row)
 {
-    rowChanged(widget, row);
     // Screen readers (Orca) speak a notification as it shows; Qt has no
     // announcement of its own for them here.
     QAccessibleEvent event(widget, QAccessible::ObjectShow);

@@ -4,7 +4,6 @@
 #include "language/TextFit.h"
 
 #include <QPainter>
-#include <utility>
 #include <qdrawutil.h>
 
 StatusBar::StatusBar(QWidget *parent) : QWidget(parent)
@@ -65,10 +64,38 @@ void StatusBar::setPanelText(int panel, const QString &text)
         return;
     m_panels[panel].text = text;
     update(panelRect(panel));
-    for (int row = 0; row < ReadingRowCount; ++row)
-        if (panel >= readingRows[row].first && panel <= readingRows[row].last)
-            readingRows[row].announced ? TextRowsAccessible::rowAnnounced(this, row)
-                                       : TextRowsAccessible::rowChanged(this, row);
+    for (int row = 0; row < ReadingRowCount; ++row) {
+        if (panel < readingRows[row].first || panel > readingRows[row].last)
+            continue;
+        TextRowsAccessible::rowChanged(this, row);
+        if (!readingRows[row].announced)
+            continue;
+        // Announced once the program is done with its changes, as one.
+        if (!m_unannouncedRows)
+            QMetaObject::invokeMethod(this, &StatusBar::announce, Qt::QueuedConnection);
+        m_unannouncedRows |= 1 << row;
+    }
+}
+
+void StatusBar::announce()
+{
+    // The reader speaks one announcement at a time, each cutting off the one
+    // before: the last row changed speaks, the others in its description.
+    for (int row = ReadingRowCount - 1; row >= 0; --row)
+        if (m_unannouncedRows & (1 << row)) {
+            TextRowsAccessible::rowAnnounced(this, row);
+            break;
+        }
+    m_unannouncedRows = 0;
+}
+
+QString StatusBar::readingRowDescription(int row) const
+{
+    QStringList before;
+    for (int other = 0; other < row; ++other)
+        if (readingRows[other].announced && readingRows[row].announced)
+            before.append(readingRow(other));
+    return before.join(QLatin1Char(' '));
 }
 
 QString StatusBar::readingRow(int row) const

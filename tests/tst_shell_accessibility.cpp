@@ -254,6 +254,12 @@ void AccessibilityTest::toolbarAndStatusPanels()
     QAccessibleInterface *bar = QAccessible::queryAccessibleInterface(m_window->statusBar());
     QCOMPARE(bar->role(), QAccessible::StatusBar);
     QCOMPARE(childNames(bar), (QStringList{"Variants: 1", "Time: 0", "Let's play..."}));
+    // The pairs and the message are spoken as they change, the message with
+    // the pairs; the clock is not spoken every second.
+    QCOMPARE(bar->child(0)->role(), QAccessible::Notification);
+    QCOMPARE(bar->child(1)->role(), QAccessible::StaticText);
+    QCOMPARE(bar->child(2)->role(), QAccessible::Notification);
+    QCOMPARE(bar->child(2)->text(QAccessible::Description), QStringLiteral("Variants: 1"));
     m_window->Timer1Timer();
     QCOMPARE(bar->child(1)->text(QAccessible::Name), QStringLiteral("Time: 1"));
 }

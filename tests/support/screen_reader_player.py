@@ -46,10 +46,10 @@ events = []
 
 def on_event(event):
     try:
-        name = event.source.name
+        name, description = event.source.name, event.source.description
     except Exception:  # the source may be gone already
-        name = None
-    events.append((event.type, name, event.any_data if isinstance(event.any_data, str) else event.detail1))
+        name, description = None, None
+    events.append((event.type, name, event.detail1, description))
 
 
 def pump(seconds=0.0):
@@ -227,11 +227,11 @@ def best_list(parser):
 
 
 def announced(since, text):
-    """Whether a reader was told of `text`: its name changed, or it showed."""
-    for kind, name, data in events[since:]:
-        if kind.startswith("object:property-change:accessible-name") and (data == text or name == text):
-            return True
-        if kind.startswith("object:state-changed:showing") and name == text and data == 1:
+    """Whether a screen reader was told to speak `text`: a notification
+    showed with it as its name or in its description."""
+    for kind, name, detail, description in events[since:]:
+        if kind.startswith("object:state-changed:showing") and detail == 1 and (
+                name == text or text in (description or "")):
             return True
     return False
 
@@ -286,8 +286,8 @@ def play_one(game, number, scores_path, rng, tally):
         under = {t["place"] for t in tiles if not t["showing"]}
         for place in under & {t["place"] for t in game.tiles() if t["showing"]}:
             wait_for(f"the reader to hear that the domino at {place} shows", lambda: any(
-                kind.startswith("object:state-changed:showing") and data == 1 and (name or "").endswith(", " + place)
-                for kind, name, data in events[since:]), 5)
+                kind.startswith("object:state-changed:showing") and detail == 1 and (name or "").endswith(", " + place)
+                for kind, name, detail, _ in events[since:]), 5)
             tally["uncovered_heard"] += 1
         pairs_row = game.status()[0]
         if game.pairs_shown() != len(pairs):
