@@ -16,12 +16,20 @@ public:
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface *) const override { return -1; }
     QAccessibleInterface *childAt(int, int) const override { return nullptr; }
-    QAccessible::Role role() const override { return m_rows->m_rows.role; }
+    QAccessible::Role role() const override
+    {
+        const Rows &rows = m_rows->m_rows;
+        return rows.announced && rows.announced(m_index) ? QAccessible::Notification : rows.role;
+    }
     void setText(QAccessible::Text, const QString &) override {}
 
     QString text(QAccessible::Text t) const override
     {
-        return t == QAccessible::Name ? m_rows->m_rows.text(m_index) : QString();
+        if (t == QAccessible::Name)
+            return m_rows->m_rows.text(m_index);
+        if (t == QAccessible::Description && m_rows->m_rows.description)
+            return m_rows->m_rows.description(m_index);
+        return QString();
     }
 
     QAccessible::State state() const override
@@ -93,6 +101,15 @@ QString TextRowsAccessible::text(QAccessible::Text t) const
 void TextRowsAccessible::rowChanged(QWidget *widget, int row)
 {
     QAccessibleEvent event(widget, QAccessible::NameChanged);
+    event.setChild(row);
+    QAccessible::updateAccessibility(&event);
+}
+
+void TextRowsAccessible::rowAnnounced(QWidget *widget, int row)
+{
+    // Screen readers (Orca) speak a notification as it shows; Qt has no
+    // announcement of its own for them here.
+    QAccessibleEvent event(widget, QAccessible::ObjectShow);
     event.setChild(row);
     QAccessible::updateAccessibility(&event);
 }

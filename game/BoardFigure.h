@@ -41,6 +41,22 @@ public:
     // The bar of four lying across the middle of the block.
     static constexpr SlotSet bar = slotBit(25) | slotBit(26) | slotBit(27) | slotBit(28);
 
+    // The slots whose tiles lie on slot s's tile: those that overlap it,
+    // not only touch it, and lie above it (the higher slot lies on top).
+    static constexpr SlotSet coveredBy(SlotNumber s)
+    {
+        SlotSet over = 0;
+        const Point a = position(s);
+        for (SlotNumber t = s + 1; t <= SlotCount; ++t) {
+            const Point b = position(t);
+            const bool across = a.x < b.x + TileWidth && b.x < a.x + TileWidth;
+            const bool along = a.y < b.y + TileHeight && b.y < a.y + TileHeight;
+            if (across && along)
+                over |= slotBit(t);
+        }
+        return over;
+    }
+
     // Whether face-down slot s (1..23) turns face up once the slots in `gone`
     // have left the board.
     static constexpr bool isFreed(SlotNumber s, SlotSet gone)

@@ -18,6 +18,8 @@ QAccessibleInterface *statusBarInterface(StatusBar *bar)
     rows.count = StatusBar::ReadingRowCount;
     rows.text = [bar](int row) { return bar->readingRow(row); };
     rows.rect = [bar](int row) { return bar->readingRowRect(row); };
+    rows.announced = &StatusBar::readingRowAnnounced;
+    rows.description = [bar](int row) { return bar->readingRowDescription(row); };
     return new TextRowsAccessible(bar, QAccessible::StatusBar, rows);
 }
 

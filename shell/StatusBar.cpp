@@ -4,7 +4,6 @@
 #include "language/TextFit.h"
 
 #include <QPainter>
-#include <utility>
 #include <qdrawutil.h>
 
 StatusBar::StatusBar(QWidget *parent) : QWidget(parent)
@@ -22,8 +21,15 @@ StatusBar::StatusBar(QWidget *parent) : QWidget(parent)
 
 namespace {
 
-// The first and last panel of each reading row.
-constexpr std::pair<int, int> readingRows[StatusBar::ReadingRowCount] = {{0, 1}, {2, 3}, {4, 4}};
+// The first and last panel of each reading row, and whether a screen
+// reader speaks it as it changes (not the clock, every second).
+struct ReadingRow
+{
+    int first;
+    int last;
+    bool announced;
+};
+constexpr ReadingRow readingRows[StatusBar::ReadingRowCount] = {{0, 1, true}, {2, 3, false}, {4, 4, true}};
 
 } // namespace
 
@@ -58,23 +64,57 @@ void StatusBar::setPanelText(int panel, const QString &text)
         return;
     m_panels[panel].text = text;
     update(panelRect(panel));
-    for (int row = 0; row < ReadingRowCount; ++row)
-        if (panel >= readingRows[row].first && panel <= readingRows[row].second)
-            TextRowsAccessible::rowChanged(this, row);
+    for (int row = 0; row < ReadingRowCount; ++row) {
+        if (panel < readingRows[row].first || panel > readingRows[row].last)
+            continue;
+        TextRowsAccessible::rowChanged(this, row);
+        if (!readingRows[row].announced)
+            continue;
+        // Announced once the program is done with its changes, as one.
+        if (!m_unannouncedRows)
+            QMetaObject::invokeMethod(this, &StatusBar::announce, Qt::QueuedConnection);
+        m_unannouncedRows |= 1 << row;
+    }
+}
+
+void StatusBar::announce()
+{
+    // The reader speaks one announcement at a time, each cutting off the one
+    // before: the last row changed speaks, the others in its description.
+    for (int row = ReadingRowCount - 1; row >= 0; --row)
+        if (m_unannouncedRows & (1 << row)) {
+            TextRowsAccessible::rowAnnounced(this, row);
+            break;
+        }
+    m_unannouncedRows = 0;
+}
+
+QString StatusBar::readingRowDescription(int row) const
+{
+    QStringList before;
+    for (int other = 0; other < row; ++other)
+        if (readingRows[other].announced && readingRows[row].announced)
+            before.append(readingRow(other));
+    return before.join(QLatin1Char(' '));
 }
 
 QString StatusBar::readingRow(int row) const
 {
     QStringList texts;
-    for (int panel = readingRows[row].first; panel <= readingRows[row].second; ++panel)
+    for (int panel = readingRows[row].first; panel <= readingRows[row].last; ++panel)
         if (!m_panels[panel].text.isEmpty())
             texts.append(m_panels[panel].text);
     return texts.join(QLatin1Char(' '));
 }
 
+bool StatusBar::readingRowAnnounced(int row)
+{
+    return readingRows[row].announced;
+}
+
 QRect StatusBar::readingRowRect(int row) const
 {
-    return panelRect(readingRows[row].first).united(panelRect(readingRows[row].second));
+    return panelRect(readingRows[row].first).united(panelRect(readingRows[row].last));
 }
 
 void StatusBar::paintEvent(QPaintEvent *)

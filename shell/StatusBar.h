@@ -27,7 +27,12 @@ public:
 
     // What a screen reader reads, row by row: each label with the value
     // beside it ("Variants: 3", "Time: 12"), then the message.
+    // A screen reader speaks the pairs' row and the message as they change,
+    // one at a time: where both change at once (a deal, the end of a game)
+    // the message is spoken, with the pairs as its description.
     static constexpr int ReadingRowCount = 3;
+    static bool readingRowAnnounced(int row);
+    QString readingRowDescription(int row) const;
     QString readingRow(int row) const;
     QRect readingRowRect(int row) const;
 
@@ -35,6 +40,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void announce();
+
+    int m_unannouncedRows = 0; // a bit for each row changed since the last announcement
     struct Panel
     {
         QString text;

@@ -1,5 +1,6 @@
 // What a screen reader finds in the program's windows, offscreen: the
-// dominoes as buttons, the toolbar, the status panels and the best players.
+// dominoes as buttons named by what and where they are, the toolbar, the
+// status panels, the best players and the name entry.
 // (Qt delivers no accessibility events where no screen reader listens, so
 // the events a change raises are not seen here.)
 
@@ -16,6 +17,7 @@
 
 #include <QAccessible>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTimer>
 #include <QtTest>
 
@@ -41,14 +43,24 @@ private slots:
 
     void tiles_data();
     void tiles();
+    void placesAsThePlayerSeesThem_data();
+    void placesAsThePlayerSeesThem();
+    void coveredDominoesDoNotShow_data();
+    void coveredDominoesDoNotShow();
     void removedAndPausedTilesAreNotExposed();
     void pressThatEndsTheGameReturnsAtOnce();
     void toolbarAndStatusPanels();
     void bestPlayersReadRowByRow();
+    void nameFieldIsNamedByItsLabel();
 
 private:
     QAccessibleInterface *tile(SlotNumber s) const { return QAccessible::queryAccessibleInterface(m_window->tile(s)); }
     void click(SlotNumber s) { QTest::mouseClick(m_window->tile(s), Qt::LeftButton); }
+    // The domino a player sees at `point` of the board.
+    QAccessibleInterface *tileAt(QPoint point) const
+    {
+        return QAccessible::queryAccessibleInterface(m_window->childAt(point));
+    }
 
     std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<Program> m_program;
@@ -79,15 +91,17 @@ void AccessibilityTest::tiles_data()
     QTest::addColumn<bool>("enabled");
     QTest::addColumn<bool>("selected");
 
-    QTest::newRow("face up") << QList<int>{} << 24 << "Domino 0-6, 6 pips, face up" << true << false;
-    QTest::newRow("face down") << QList<int>{} << 1 << "Face-down domino" << false << false;
-    QTest::newRow("selected") << QList<int>{24} << 24 << "Domino 0-6, 6 pips, face up" << true << true;
-    QTest::newRow("selection moved off") << QList<int>{24, 26} << 24 << "Domino 0-6, 6 pips, face up" << true
+    QTest::newRow("face up") << QList<int>{} << 24 << "Domino 0-6, 6 pips, face up, top" << true << false;
+    QTest::newRow("face down") << QList<int>{} << 1 << "Face-down domino, block, column 1, row 4" << false << false;
+    QTest::newRow("selected") << QList<int>{24} << 24 << "Domino 0-6, 6 pips, face up, top" << true << true;
+    QTest::newRow("selection moved off") << QList<int>{24, 26} << 24 << "Domino 0-6, 6 pips, face up, top" << true
                                          << false;
-    QTest::newRow("selection moved on") << QList<int>{24, 26} << 26 << "Domino 2-5, 7 pips, face up" << true << true;
-    QTest::newRow("let go") << QList<int>{24, 24} << 24 << "Domino 0-6, 6 pips, face up" << true << false;
+    QTest::newRow("selection moved on") << QList<int>{24, 26} << 26 << "Domino 2-5, 7 pips, face up, bar, column 2"
+                                        << true << true;
+    QTest::newRow("let go") << QList<int>{24, 24} << 24 << "Domino 0-6, 6 pips, face up, top" << true << false;
     // After a pause the selected domino shows no mark, and is still the selection.
-    QTest::newRow("after a pause") << QList<int>{24, -1, -1} << 24 << "Domino 0-6, 6 pips, face up" << true << true;
+    QTest::newRow("after a pause") << QList<int>{24, -1, -1} << 24 << "Domino 0-6, 6 pips, face up, top" << true
+                                   << true;
 }
 
 void AccessibilityTest::tiles()
@@ -105,6 +119,66 @@ void AccessibilityTest::tiles()
              bool(iface->state().selected));
 }
 
+void AccessibilityTest::placesAsThePlayerSeesThem_data()
+{
+    // Points of the board and the domino a player sees there: the one on
+    // top where two overlap.
+    QTest::addColumn<QPoint>("point");
+    QTest::addColumn<QString>("place");
+    QTest::newRow("lying across the top row") << QPoint(145, 40) << "top";
+    QTest::newRow("top row, left half left open") << QPoint(120, 40) << "top row, left";
+    QTest::newRow("top row, right") << QPoint(170, 88) << "top row, right";
+    QTest::newRow("row of two below it") << QPoint(120, 100) << "second row, left";
+    QTest::newRow("row of three, middle") << QPoint(145, 160) << "third row, middle";
+    QTest::newRow("row of three, right") << QPoint(185, 200) << "third row, right";
+    QTest::newRow("block, top left") << QPoint(90, 220) << "block, column 1, row 1";
+    QTest::newRow("block, above the bar") << QPoint(120, 280) << "block, column 2, row 2";
+    QTest::newRow("bar") << QPoint(150, 340) << "bar, column 3";
+    QTest::newRow("block, below the bar") << QPoint(120, 380) << "block, column 2, row 3";
+    QTest::newRow("block, bottom right") << QPoint(200, 450) << "block, column 4, row 4";
+}
+
+void AccessibilityTest::placesAsThePlayerSeesThem()
+{
+    QFETCH(QPoint, point);
+    QFETCH(QString, place);
+    QAccessibleInterface *iface = tileAt(point);
+    QVERIFY(iface);
+    QCOMPARE(iface->role(), QAccessible::Button);
+    const QString name = iface->text(QAccessible::Name);
+    QVERIFY2(name.endsWith(QStringLiteral(", ") + place), qPrintable(name));
+    QVERIFY2(name.startsWith(QStringLiteral("Domino ")) || name.startsWith(QStringLiteral("Face-down domino, ")),
+             qPrintable(name));
+}
+
+void AccessibilityTest::coveredDominoesDoNotShow_data()
+{
+    QTest::addColumn<QList<int>>("clicks");
+    QTest::addColumn<QPoint>("point");
+    QTest::addColumn<bool>("shows");
+    // The deal's one pair is bar, column 3 and bar, column 1.
+    QTest::newRow("under the top") << QList<int>{} << QPoint(120, 40) << false;
+    QTest::newRow("below the bar") << QList<int>{} << QPoint(120, 380) << false;
+    QTest::newRow("above the bar") << QList<int>{} << QPoint(180, 280) << false;
+    QTest::newRow("face down, free") << QList<int>{} << QPoint(120, 100) << true;
+    QTest::newRow("block, bottom row") << QList<int>{} << QPoint(120, 420) << true;
+    QTest::newRow("on top") << QList<int>{} << QPoint(150, 340) << true;
+    QTest::newRow("bar gone above") << QList<int>{27, 25} << QPoint(90, 280) << true;
+    QTest::newRow("bar gone below") << QList<int>{27, 25} << QPoint(150, 350) << true;
+    QTest::newRow("bar beside gone") << QList<int>{27, 25} << QPoint(120, 380) << false;
+}
+
+void AccessibilityTest::coveredDominoesDoNotShow()
+{
+    QFETCH(QList<int>, clicks);
+    QFETCH(QPoint, point);
+    for (int s : clicks)
+        click(s);
+    const QAccessible::State state = tileAt(point)->state();
+    QTEST(!state.invisible, "shows");
+    QTEST(!state.offscreen, "shows");
+}
+
 void AccessibilityTest::removedAndPausedTilesAreNotExposed()
 {
     QAccessibleInterface *board = QAccessible::queryAccessibleInterface(m_window);
@@ -114,10 +188,13 @@ void AccessibilityTest::removedAndPausedTilesAreNotExposed()
     click(25);
     QCOMPARE(board->childCount(), before - 2);
     QCOMPARE(board->indexOfChild(tile(25)), -1);
+    int covered = 0;
     for (int i = 0; i < board->childCount(); ++i) {
         QCOMPARE(board->indexOfChild(board->child(i)), i);
-        QVERIFY(!board->child(i)->state().invisible);
+        covered += board->child(i)->state().invisible;
     }
+    // The top row's two under the top, two under each of the bar's two left.
+    QCOMPARE(covered, 6);
 
     m_env->times = {OnePairSeed};
     m_window->NewGameClick();
@@ -177,6 +254,12 @@ void AccessibilityTest::toolbarAndStatusPanels()
     QAccessibleInterface *bar = QAccessible::queryAccessibleInterface(m_window->statusBar());
     QCOMPARE(bar->role(), QAccessible::StatusBar);
     QCOMPARE(childNames(bar), (QStringList{"Variants: 1", "Time: 0", "Let's play..."}));
+    // The pairs and the message are spoken as they change, the message with
+    // the pairs; the clock is not spoken every second.
+    QCOMPARE(bar->child(0)->role(), QAccessible::Notification);
+    QCOMPARE(bar->child(1)->role(), QAccessible::StaticText);
+    QCOMPARE(bar->child(2)->role(), QAccessible::Notification);
+    QCOMPARE(bar->child(2)->text(QAccessible::Description), QStringLiteral("Variants: 1"));
     m_window->Timer1Timer();
     QCOMPARE(bar->child(1)->text(QAccessible::Name), QStringLiteral("Time: 1"));
 }
@@ -192,6 +275,22 @@ void AccessibilityTest::bestPlayersReadRowByRow()
     // The columns are read within the rows, not again on their own.
     QVERIFY(window->indexOfChild(list) >= 0);
     QCOMPARE(window->indexOfChild(QAccessible::queryAccessibleInterface(stats.label(QStringLiteral("LTime")))), -1);
+}
+
+void AccessibilityTest::nameFieldIsNamedByItsLabel()
+{
+    TEnter2HSC &entry = m_program->nameEntry();
+    QAccessibleInterface *dialog = QAccessible::queryAccessibleInterface(&entry);
+    QCOMPARE(dialog->text(QAccessible::Name), QStringLiteral("Congratulations!!!"));
+    QVERIFY(!dialog->text(QAccessible::Description).isEmpty());
+    QAccessibleInterface *field = QAccessible::queryAccessibleInterface(entry.nameField());
+    QCOMPARE(field->text(QAccessible::Name).trimmed(), QStringLiteral("Your name:"));
+    QAccessibleInterface *label = QAccessible::queryAccessibleInterface(entry.label(QStringLiteral("L3")));
+    const auto labelledBy = field->relations(QAccessible::Label);
+    QVERIFY(std::any_of(labelledBy.begin(), labelledBy.end(), [&](const auto &r) { return r.first == label; }));
+    // A language pack changes the label, and the field's name follows.
+    entry.label(QStringLiteral("L3"))->setText(QStringLiteral("Ihr Name:"));
+    QCOMPARE(field->text(QAccessible::Name), QStringLiteral("Ihr Name:"));
 }
 
 QTEST_MAIN(AccessibilityTest)

@@ -52,6 +52,12 @@ TEnter2HSC::TEnter2HSC(Statistics &statistics, QWidget *parent)
     m_button1->setAutoDefault(false);
     m_button1->setDefault(false);
     setTabOrder(m_edit1, m_button1);
+    // What a screen reader says of the dialog and of its field: the field
+    // is named by the label beside it, in whatever language that shows.
+    // This description is English: no language pack has it.
+    label(QStringLiteral("L3"))->setBuddy(m_edit1);
+    setAccessibleDescription(QStringLiteral("Your result is among the best: type your name for the list of best "
+                                            "players and press Enter."));
 
     connect(m_edit1, &QLineEdit::returnPressed, this, &TEnter2HSC::Button1Click);
     connect(m_button1, &QPushButton::clicked, this, &TEnter2HSC::Button1Click);
