@@ -119,7 +119,9 @@ void BoardKeys::focusNextPrevious(bool forward)
     setCues(true);
     if (m_game.dealing())
         return;
-    if (const SlotNumber next = step(m_game, now, forward))
+    if (!now && m_last && m_game.isPlayable(m_last))
+        focusSlot(m_last);
+    else if (const SlotNumber next = step(m_game, now, forward))
         focusSlot(next);
 }
 
@@ -140,8 +142,9 @@ bool BoardKeys::arrowPressed(int key)
         if (m_game.dealing())
             return true;
         const SlotNumber now = focusedSlot();
-        const SlotNumber next = now && m_game.isPlayable(now) ? toward(m_game, now, arrow.direction)
-                                                              : step(m_game, 0, true);
+        const SlotNumber next = now && m_game.isPlayable(now)        ? toward(m_game, now, arrow.direction)
+                                : m_last && m_game.isPlayable(m_last) ? m_last
+                                                                      : step(m_game, 0, true);
         if (next)
             focusSlot(next);
         return true;

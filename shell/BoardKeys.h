@@ -42,7 +42,9 @@ public:
     bool cuesShown() const { return m_cues; }
 
     // Tab (forward) or Shift+Tab, or the toolkit moving the focus off a
-    // tile that has just left the board or stopped being playable.
+    // tile that has just left the board or stopped being playable. Where
+    // the window holds the focus (a click on the background took it), the
+    // first key brings it back to the domino that had it, as the arrows do.
     void focusNextPrevious(bool forward);
     // An arrow key pressed without Shift, Ctrl, Alt or Meta; false for other keys.
     bool arrowPressed(int key);
