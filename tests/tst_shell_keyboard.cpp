@@ -1,10 +1,11 @@
 // A whole board played by keys on the main window offscreen: the focus on
 // the playable dominoes in reading order, the arrows, Space and Enter as a
 // click, Esc, keys with a modifier, the focus frame, and where the focus
-// goes at a pause, the setup dialog and the end of a game.
+// goes at a pause, the setup dialog, the statistics and the end of a game.
 
 #include "shell/HelpWindow.h"
 #include "shell/Program.h"
+#include "shell/SpeedButton.h"
 #include "shell/TForm1.h"
 #include "shell/TileImage.h"
 #include "support/Deals.h"
@@ -239,6 +240,16 @@ void KeyboardPlayTest::focusLeavesTheBoardAndComesBack()
     }
     QCOMPARE(whileOpen, 0);
     activate();
+    QCOMPARE(focused(), 20);
+
+    // F5 shows the statistics beside the board and hides them again; the
+    // focus stays on the domino.
+    pressKeys(QStringLiteral("F5"));
+    QVERIFY(m_window->button(QStringLiteral("Stats"))->isDown());
+    activate();
+    QCOMPARE(focused(), 20);
+    pressKeys(QStringLiteral("F5"));
+    QVERIFY(!m_window->button(QStringLiteral("Stats"))->isDown());
     QCOMPARE(focused(), 20);
 
     // F2 deals afresh: the focus is on the first domino, the one at the top.
