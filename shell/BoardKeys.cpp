@@ -104,18 +104,21 @@ SlotNumber BoardKeys::focusedSlot() const
     return tile && m_board.tile(tile->slot()) == tile ? tile->slot() : 0;
 }
 
-void BoardKeys::focusNextPrevious(bool forward)
+bool BoardKeys::focusLeavingTile() const
 {
     const SlotNumber now = focusedSlot();
-    if (now) {
-        const TileImage *tile = m_board.tile(now);
-        if (!tile->isVisible() || !tile->isEnabled()) {
-            // The focused domino has left the board or the game has ended:
-            // the window holds the focus until the board settles.
-            m_window.setFocus(Qt::OtherFocusReason);
-            return;
-        }
+    return now && (!m_board.tile(now)->isVisible() || !m_board.tile(now)->isEnabled());
+}
+
+void BoardKeys::focusNextPrevious(bool forward)
+{
+    if (focusLeavingTile()) {
+        // The focused domino has left the board or the game has ended: the
+        // window holds the focus until the board settles.
+        m_window.setFocus(Qt::OtherFocusReason);
+        return;
     }
+    const SlotNumber now = focusedSlot();
     setCues(true);
     if (m_game.dealing())
         return;

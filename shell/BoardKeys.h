@@ -41,6 +41,9 @@ public:
     SlotNumber focusedSlot() const;
     bool cuesShown() const { return m_cues; }
 
+    // Whether the focused tile has just left the board or stopped being
+    // playable, so that the toolkit moves the focus off it.
+    bool focusLeavingTile() const;
     // Tab (forward) or Shift+Tab, or the toolkit moving the focus off a
     // tile that has just left the board or stopped being playable. Where
     // the window holds the focus (a click on the background took it), the

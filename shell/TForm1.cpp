@@ -291,6 +291,10 @@ void TForm1::keyPressEvent(QKeyEvent *event)
 
 bool TForm1::focusNextPrevChild(bool next)
 {
+    // Tab or Shift+Tab: a Space let go just before it acts first, on the
+    // domino it was meant for.
+    if (!m_boardKeys->focusLeavingTile())
+        m_keys->actNow();
     m_boardKeys->focusNextPrevious(next);
     return true;
 }

@@ -52,6 +52,8 @@ private slots:
 
     void keysPlayTheBoard_data();
     void keysPlayTheBoard();
+    void spaceActsBeforeTheNextKey_data();
+    void spaceActsBeforeTheNextKey();
     void focusFrameOnlyAfterKeys();
     void focusLeavesTheBoardAndComesBack();
     void f1OnADominoOpensTheMainWindowTopic();
@@ -174,6 +176,28 @@ void KeyboardPlayTest::keysPlayTheBoard()
     for (SlotNumber s : gone)
         QVERIFY(!m_window->tile(s)->isVisible());
     QCOMPARE(game.dominoesLeft(), 22 - int(gone.size()));
+}
+
+void KeyboardPlayTest::spaceActsBeforeTheNextKey_data()
+{
+    QTest::addColumn<Qt::Key>("next");
+    QTest::newRow("Tab") << Qt::Key_Tab;
+    QTest::newRow("Down") << Qt::Key_Down;
+}
+
+void KeyboardPlayTest::spaceActsBeforeTheNextKey()
+{
+    // Space acts as it is let go, once the window knows it was no repeat; a
+    // key that comes meanwhile comes after it.
+    QFETCH(Qt::Key, next);
+    sendKey(m_window, QEvent::KeyPress, Qt::Key_Space, 5000);
+    sendKey(m_window, QEvent::KeyRelease, Qt::Key_Space, 5050);
+    sendKey(m_window, QEvent::KeyPress, next, 5060);
+    sendKey(m_window, QEvent::KeyRelease, next, 5100);
+    waitForKeys(m_window);
+    QCOMPARE(m_window->game().selectedSlot(), 23);
+    QVERIFY(m_window->game().selectionActive());
+    QCOMPARE(focused(), 20);
 }
 
 void KeyboardPlayTest::focusFrameOnlyAfterKeys()
