@@ -179,6 +179,10 @@ bool BoardKeys::keyTapped(int key)
 
 void BoardKeys::play(SlotNumber slot)
 {
+    // A click that comes while the deal lets messages through counts for
+    // nothing, and the new game's focus starts at its first domino.
+    if (m_game.dealing())
+        return;
     m_last = slot;
     m_game.click(slot);
     settle();
