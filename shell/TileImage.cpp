@@ -12,8 +12,8 @@ TileImage::TileImage(SlotNumber slot, QWidget *parent) : QWidget(parent), m_slot
     TextTable::setTag(this, slot);
     resize(BoardFigure::TileWidth, BoardFigure::TileHeight);
     setCursor(Qt::PointingHandCursor);
-    // The keyboard's focus comes from the window (Tab, the arrows), never
-    // from a press of the mouse.
+    // The window gives it the focus (keys, and clicks that play it); a
+    // press of the mouse alone does not take it.
     setFocusPolicy(Qt::TabFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
