@@ -122,7 +122,7 @@ class Player:
         run("xdotool", "key", "--delay", "60", *names)
 
     def screen(self, until=None, what="the board to settle"):
-        deadline = time.time() + 3
+        deadline = time.time() + 5
         while True:
             shot = Screen(self.window)
             if until is None or until(shot):
