@@ -231,7 +231,10 @@ class Player:
         shot = self.screen(lambda s: all(s.face(t) for t in self.up), "the deal")
         self.check_board(shot)
         self.learn(self.read_faces(sorted(self.up)))
-        # The frame shows once keys are used: the first Tab brings it.
+        # The frame shows once keys are used, not after F2 alone: the first
+        # Tab brings it.
+        if self.games == 1 and not self.games_before and self.focused(shot) is not None:
+            fail("the focus frame shows before Tab, the arrows or Space were used")
         self.keys("Tab", "shift+Tab")
         shot = self.screen(lambda s: self.focused(s) is not None, "the focus frame")
         if self.focused(shot) != self.playable()[0]:
