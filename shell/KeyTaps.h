@@ -31,6 +31,8 @@ public:
     void forget(int key);
     // Whether a release waits to see whether it was a repeat.
     bool waiting() const { return m_pendingKey != 0; }
+    // A release that waits acts now: another key has come after it.
+    void actNow() { actOnPendingRelease(); }
 
 signals:
     // A bare key was pressed and let go.

@@ -1,5 +1,6 @@
 #include "TForm1.h"
 
+#include "BoardKeys.h"
 #include "Environment.h"
 #include "HelpWindow.h"
 #include "KeyTaps.h"
@@ -65,6 +66,7 @@ TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceM
         connect(tile, &TileImage::mouseMoved, this, &TForm1::ImageMouseMove);
     }
     m_game.setObserver(this);
+    m_boardKeys = new BoardKeys(*this, *m_board, m_game);
 
     m_boardBackground = QImage(ClientWidth, ClientHeight, QImage::Format_RGB16);
     m_boardBackground.fill(Qt::black);
@@ -117,6 +119,7 @@ void TForm1::setBoardBackground(const QImage &background)
 void TForm1::hideBoardForSetup()
 {
     m_game.openSetup();
+    m_boardKeys->settle();
 }
 
 void TForm1::showBoardAfterSetup(const QImage &background, const ResourceModule *skin, const QString &backName)
@@ -125,6 +128,7 @@ void TForm1::showBoardAfterSetup(const QImage &background, const ResourceModule 
     repaint();
     setSkin(skin, backName);
     m_game.closeSetup();
+    m_boardKeys->settle();
 }
 
 // ---------------------------------------------------------------------------
@@ -165,12 +169,14 @@ void TForm1::NewGameClick()
 {
     // The deal lets pending messages through, so that each attempt is
     // painted before its pairs are counted.
+    m_boardKeys->startAfresh();
     m_game.newGame(m_environment.timeOfDay, [] { QCoreApplication::processEvents(); });
+    m_boardKeys->settle();
 }
 
 void TForm1::ImageClick(SlotNumber slot)
 {
-    m_game.click(slot);
+    m_boardKeys->play(slot);
 }
 
 void TForm1::ImageMouseMove()
@@ -194,6 +200,7 @@ void TForm1::Timer1Timer()
 void TForm1::PauseClick()
 {
     m_game.pauseOrResume();
+    m_boardKeys->settle();
 }
 
 void TForm1::Minimize()
@@ -272,7 +279,24 @@ void TForm1::HelpClick()
 void TForm1::keyPressEvent(QKeyEvent *event)
 {
     m_keys->press(*event);
-    QWidget::keyPressEvent(event);
+    // The arrows move the focus on the board as they are pressed, and again
+    // as the key repeats.
+    const bool bare = !(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier
+                                              | Qt::MetaModifier));
+    if (bare && m_boardKeys->arrowPressed(event->key()))
+        event->accept();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+bool TForm1::focusNextPrevChild(bool next)
+{
+    // Tab or Shift+Tab: a Space let go just before it acts first, on the
+    // domino it was meant for.
+    if (!m_boardKeys->focusLeavingTile())
+        m_keys->actNow();
+    m_boardKeys->focusNextPrevious(next);
+    return true;
 }
 
 void TForm1::keyReleaseEvent(QKeyEvent *event)
@@ -292,6 +316,9 @@ void TForm1::keyTapped(int key)
         return;
     // F3 while the setup dialog shows does nothing.
     if (key == Qt::Key_F3 && m_setupDialog && m_setupDialog->isVisible())
+        return;
+    // Space, Enter and Esc on the board.
+    if (m_boardKeys->keyTapped(key))
         return;
     static constexpr struct
     {

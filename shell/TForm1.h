@@ -23,6 +23,7 @@ class StatusBar;
 class TextTable;
 class TileImage;
 class KeyTaps;
+class BoardKeys;
 struct Environment;
 
 // The main window: the toolbar of six buttons, the board of 28 tiles and the
@@ -108,6 +109,8 @@ protected:
     void keyReleaseEvent(QKeyEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    // Tab and Shift+Tab step through the playable dominoes.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void ImageClick(SlotNumber slot);
@@ -130,6 +133,7 @@ private:
     StatusBar *m_statusBar = nullptr;
     QTimer *m_timer1 = nullptr;
     KeyTaps *m_keys = nullptr;
+    BoardKeys *m_boardKeys = nullptr;
     QImage m_boardBackground;
 
     std::unique_ptr<ScoresRecorder> m_recorder;

@@ -12,7 +12,9 @@ TileImage::TileImage(SlotNumber slot, QWidget *parent) : QWidget(parent), m_slot
     TextTable::setTag(this, slot);
     resize(BoardFigure::TileWidth, BoardFigure::TileHeight);
     setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::NoFocus);
+    // The window gives it the focus (keys, and clicks that play it); a
+    // press of the mouse alone does not take it.
+    setFocusPolicy(Qt::TabFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -40,6 +42,13 @@ void TileImage::click()
         emit clicked(m_slot);
 }
 
+void TileImage::setFocusCue(bool shown)
+{
+    m_focusCue = shown;
+    if (hasFocus())
+        update();
+}
+
 void TileImage::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -47,6 +56,18 @@ void TileImage::paintEvent(QPaintEvent *)
         painter.fillRect(rect(), Qt::black);
     else
         painter.drawImage(0, 0, m_picture);
+    if (m_focusCue && hasFocus()) {
+        // Yellow and black dashes over the tile's outer two pixels: unlike
+        // the selection's checkerboard of single pixels over the whole face,
+        // and seen on white faces, black faces and any skin's colours.
+        const QRectF frame(1, 1, width() - 2, height() - 2);
+        painter.setPen(QPen(Qt::black, 2));
+        painter.drawRect(frame);
+        QPen dashes(Qt::yellow, 2, Qt::CustomDashLine, Qt::FlatCap, Qt::MiterJoin);
+        dashes.setDashPattern({1, 1}); // in pen widths: two pixels each
+        painter.setPen(dashes);
+        painter.drawRect(frame);
+    }
 }
 
 void TileImage::mousePressEvent(QMouseEvent *event)

@@ -8,7 +8,9 @@
 // One domino's picture control on the board: 30 x 60 pixels, showing the
 // face, the back or the face with the selection mark. Its slot number is
 // its tag. It reports a click (press and release on it) while enabled.
-// Whether it is the selection it is told, for screen readers.
+// Whether it is the selection it is told, for screen readers. It takes the
+// focus from the keyboard, and shows a focus frame while it has the focus
+// and the window shows focus cues.
 class TileImage : public QWidget
 {
     Q_OBJECT
@@ -22,6 +24,8 @@ public:
     void setSelected(bool selected);
     // A click without the mouse (a screen reader's press), taken while enabled.
     void click();
+    // Whether the frame shows while the tile has the focus.
+    void setFocusCue(bool shown);
 
 signals:
     void clicked(SlotNumber slot);
@@ -38,4 +42,5 @@ private:
     QImage m_picture;
     bool m_pressed = false;
     bool m_selected = false;
+    bool m_focusCue = false;
 };
