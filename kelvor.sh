@@ -45,9 +45,12 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${options[@]}" "${missing[@]}"
 }
 
-# configure_and_build ON|OFF: with or without the tests and benchmarks.
+# configure_and_build ON|OFF [cmake options]: with or without the tests and
+# benchmarks.
 configure_and_build() {
-    cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVOR_TESTS="$1" >/dev/null
+    local tests="$1"
+    shift
+    cmake -S "$here" -B "$build" "$@" -DKELVOR_TESTS="$tests" >/dev/null
     cmake --build "$build" --parallel "$(nproc)"
 }
 
@@ -68,14 +71,20 @@ case "${1:-}" in
         # Only what the game needs, without the packages Debian merely
         # recommends beside them (a GTK theme, OpenGL headers, ...).
         install_missing --no-install-recommends -- "${run_packages[@]}"
-        configure_and_build OFF
+        # A new build folder is built for playing: optimized as usual (-O2),
+        # without debug information. One the tests configured keeps its
+        # build type, so only what the game lacks is built.
+        type=()
+        [ -f "$build/CMakeCache.txt" ] ||
+            type=(-DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG")
+        configure_and_build OFF "${type[@]}"
         cmake --install "$build" --prefix "$prefix" --strip >/dev/null
         echo "Kelvor is installed in $prefix/lib/kelvor; its scores and settings are kept there."
         exec "$prefix/bin/kelvor"
         ;;
     test)
         install_missing -- "${test_packages[@]}"
-        configure_and_build ON
+        configure_and_build ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
         (cd "$build" && ctest --output-on-failure --parallel "$(nproc)" --timeout 600)
         checked_build_and_test
         ;;

@@ -31,10 +31,12 @@ root="$work/run"
 rm -rf "$root" "$work/session"
 cp -a "$work/base" "$root"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
-if [ -d /etc/apt/sources.list.d ]; then
-    cp -a /etc/apt/sources.list.d/. "$root/etc/apt/sources.list.d/"
-    [ -f /etc/apt/sources.list ] && cp /etc/apt/sources.list "$root/etc/apt/sources.list"
-fi
+# The machine's apt sources (a fresh install has the updates and security
+# suites too), in place of debootstrap's one line.
+rm -f "$root/etc/apt/sources.list"
+[ -f /etc/apt/sources.list ] && cp /etc/apt/sources.list "$root/etc/apt/sources.list"
+find /etc/apt/sources.list.d -maxdepth 1 \( -name '*.sources' -o -name '*.list' \) \
+    -exec cp {} "$root/etc/apt/sources.list.d/" \; 2>/dev/null || true
 git clone --quiet "$here" "$root/root/kelvor"
 
 xvfb=""
