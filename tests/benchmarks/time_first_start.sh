@@ -101,7 +101,7 @@ done
 echo "load after:  $(load)"
 cat "$log"
 [ -n "$splash" ] || { echo "the splash never showed (see above)"; exit 1; }
-build_at=$(awk '$2 ~ /^\[ *[0-9]+%\]/ { print $1; exit }' "$log")
+build_at=$(awk '/^ *[0-9.]+ \[ *[0-9]+%\]/ { print $1; exit }' "$log")
 installed_at=$(awk '/^ *[0-9.]+ Kelvor is installed/ { print $1; exit }' "$log")
 echo
 printf 'packages and configure: %6.1f s\n' "${build_at:-0}"
