@@ -25,7 +25,7 @@ test_packages=("${run_packages[@]}"
                xvfb xauth xdotool imagemagick x11-utils openbox wmctrl
                binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
                clang-14 libclang-rt-14-dev
-               at-spi2-core python3-pyatspi dbus dbus-x11
+               python3 at-spi2-core python3-pyatspi dbus dbus-x11
                appstream desktop-file-utils)
 
 # install_missing [apt-get options] -- packages...
