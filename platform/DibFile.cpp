@@ -5,6 +5,7 @@
 #include <QtEndian>
 
 #include <bit>
+#include <limits>
 
 namespace {
 
@@ -133,9 +134,8 @@ QList<QRgb> colourTable(QByteArrayView dib, const DibFile::Header &header)
 {
     const qsizetype entries = qsizetype(1) << header.bits;
     const qsizetype at = u32(dib, 0);
-    const qsizetype stated = (header.pixelOffset - at) / 4;
     QList<QRgb> table(entries, qRgb(0, 0, 0));
-    for (qsizetype i = 0; i < qMin(stated, entries); ++i)
+    for (qsizetype i = 0; i < qMin(qsizetype(header.colours), entries); ++i)
         table[i] = qRgb(quint8(dib[at + 4 * i + 2]), quint8(dib[at + 4 * i + 1]), quint8(dib[at + 4 * i]));
     return table;
 }
@@ -197,9 +197,63 @@ QImage decodeRle(QByteArrayView dib, const DibFile::Header &header)
     return image;
 }
 
+// Whether the pixels start within the DIB and, uncompressed, all its rows
+// (each padded to a whole 32-bit word) are there.
+bool pixelsFit(QByteArrayView dib, const DibFile::Header &header)
+{
+    if (header.pixelOffset > dib.size())
+        return false;
+    if (header.compression != Rgb && header.compression != BitFields)
+        return true;
+    const qint64 stride = (qint64(header.width) * header.bits + 31) / 32 * 4;
+    return stride * qAbs(header.height) <= dib.size() - header.pixelOffset;
+}
+
+// The .bmp file holding the DIB whose pixels start where `header` says.
+QByteArray fileOf(QByteArrayView dib, const DibFile::Header &header)
+{
+    const qint64 fileSize = FileHeaderSize + dib.size();
+    if (fileSize > std::numeric_limits<qint32>::max())
+        return {};
+    QByteArray file(FileHeaderSize, '\0');
+    file[0] = 'B';
+    file[1] = 'M';
+    qToLittleEndian<quint32>(quint32(fileSize), file.data() + 2);
+    qToLittleEndian<quint32>(quint32(FileHeaderSize + header.pixelOffset), file.data() + 10);
+    file.append(dib.data(), dib.size());
+    return file;
+}
+
+QImage decodeAt(QByteArrayView dib, const DibFile::Header &header)
+{
+    if (header.bits == 16 || header.bits == 32)
+        return decodeDirect(dib, header);
+    if (header.compression == Rle4 || header.compression == Rle8)
+        return decodeRle(dib, header);
+    QByteArray file = fileOf(dib, header);
+    if (file.isEmpty())
+        return {};
+    QBuffer buffer(&file);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "bmp");
+    reader.setAutoTransform(false);
+    QImage image = reader.read();
+    // A colour table shorter than the depth allows: the colours past it are
+    // black, so that every index a pixel may hold has a colour.
+    const int most = image.format() == QImage::Format_Indexed8 ? 256
+                     : image.format() == QImage::Format_Mono || image.format() == QImage::Format_MonoLSB ? 2
+                                                                                                         : 0;
+    if (image.colorCount() < most) {
+        QList<QRgb> table = image.colorTable();
+        table.resize(most, qRgb(0, 0, 0));
+        image.setColorTable(table);
+    }
+    return image;
+}
+
 } // namespace
 
-std::optional<DibFile::Header> DibFile::header(QByteArrayView dib)
+std::optional<DibFile::Header> DibFile::header(QByteArrayView dib, int maxSide)
 {
     if (dib.size() < 4)
         return {};
@@ -235,7 +289,7 @@ std::optional<DibFile::Header> DibFile::header(QByteArrayView dib)
 
     if (!depthExists(bits) || !compressionFits(compression, bits))
         return {};
-    if (width <= 0 || width > MaxSide || height == 0 || height < -MaxSide || height > MaxSide)
+    if (width <= 0 || width > maxSide || height == 0 || height < -maxSide || height > maxSide)
         return {};
     // A compressed bitmap is always stored bottom-up.
     if (height < 0 && (compression == Rle4 || compression == Rle8))
@@ -256,15 +310,10 @@ std::optional<DibFile::Header> DibFile::header(QByteArrayView dib)
     }
 
     const qint64 pixelsAt = qint64(headerSize) + masks + colours * tableEntry;
-    if (pixelsAt > dib.size())
+    Header parsed{int(width), int(height), bits, compression, pixelsAt, int(colours)};
+    if (!pixelsFit(dib, parsed))
         return {};
-    // Uncompressed rows are padded to whole 32-bit words.
-    if (compression == Rgb || compression == BitFields) {
-        const qint64 stride = (width * bits + 31) / 32 * 4;
-        if (stride * qAbs(height) > dib.size() - pixelsAt)
-            return {};
-    }
-    return Header{int(width), int(height), bits, compression, pixelsAt};
+    return parsed;
 }
 
 qint64 DibFile::extent(QByteArrayView dib)
@@ -298,46 +347,30 @@ qint64 DibFile::extent(QByteArrayView dib)
 QByteArray DibFile::withFileHeader(QByteArrayView dib)
 {
     const auto parsed = header(dib);
-    const qint64 fileSize = FileHeaderSize + dib.size();
-    if (!parsed || fileSize > std::numeric_limits<qint32>::max())
-        return {};
-    const qint64 pixelsAt = parsed->pixelOffset;
-
-    QByteArray file(FileHeaderSize, '\0');
-    file[0] = 'B';
-    file[1] = 'M';
-    qToLittleEndian<quint32>(quint32(fileSize), file.data() + 2);
-    qToLittleEndian<quint32>(quint32(FileHeaderSize + pixelsAt), file.data() + 10);
-    file.append(dib.data(), dib.size());
-    return file;
+    return parsed ? fileOf(dib, *parsed) : QByteArray();
 }
 
-QImage DibFile::decode(QByteArrayView dib)
+QImage DibFile::decode(QByteArrayView dib, int maxSide)
 {
-    const auto parsed = header(dib);
+    const auto parsed = header(dib, maxSide);
+    return parsed ? decodeAt(dib, *parsed) : QImage();
+}
+
+QImage DibFile::decodeFile(QByteArrayView file, int maxSide)
+{
+    if (file.size() < FileHeaderSize || file[0] != 'B' || file[1] != 'M')
+        return {};
+    const QByteArrayView dib = file.sliced(FileHeaderSize);
+    auto parsed = header(dib, maxSide);
     if (!parsed)
         return {};
-    if (parsed->bits == 16 || parsed->bits == 32)
-        return decodeDirect(dib, *parsed);
-    if (parsed->compression == Rle4 || parsed->compression == Rle8)
-        return decodeRle(dib, *parsed);
-    QByteArray file = withFileHeader(dib);
-    if (file.isEmpty())
-        return {};
-    QBuffer buffer(&file);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "bmp");
-    reader.setAutoTransform(false);
-    QImage image = reader.read();
-    // A colour table shorter than the depth allows: the colours past it are
-    // black, so that every index a pixel may hold has a colour.
-    const int most = image.format() == QImage::Format_Indexed8 ? 256
-                     : image.format() == QImage::Format_Mono || image.format() == QImage::Format_MonoLSB ? 2
-                                                                                                         : 0;
-    if (image.colorCount() < most) {
-        QList<QRgb> table = image.colorTable();
-        table.resize(most, qRgb(0, 0, 0));
-        image.setColorTable(table);
+    const qint64 offset = u32(file, 10);
+    if (offset != 0) {
+        if (offset - FileHeaderSize < parsed->pixelOffset)
+            return {};
+        parsed->pixelOffset = offset - FileHeaderSize;
+        if (!pixelsFit(dib, *parsed))
+            return {};
     }
-    return image;
+    return decodeAt(dib, *parsed);
 }

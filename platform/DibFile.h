@@ -32,9 +32,11 @@ public:
         int bits = 0;
         quint32 compression = 0;
         qint64 pixelOffset = 0; // from the DIB's start
+        int colours = 0;        // entries of its colour table
     };
-    // The header of a DIB that withFileHeader accepts; nothing otherwise.
-    static std::optional<Header> header(QByteArrayView dib);
+    // The header of a DIB that withFileHeader accepts, with sides of at most
+    // maxSide pixels; nothing otherwise.
+    static std::optional<Header> header(QByteArrayView dib, int maxSide = MaxSide);
 
     // The bytes of a .bmp file holding the DIB, or empty when the DIB's
     // header is not one of a bitmap (unknown header size or compression, a
@@ -46,5 +48,11 @@ public:
     // be decoded. Bytes past that are no part of the picture.
     static qint64 extent(QByteArrayView dib);
     // The picture, or a null image when the DIB cannot be decoded.
-    static QImage decode(QByteArrayView dib);
+    static QImage decode(QByteArrayView dib, int maxSide = MaxSide);
+    // The picture of a .bmp file ("BM", the file header, a DIB), drawn as a
+    // skin's pictures are. Its pixels start where the file header says, as
+    // Windows reads a bitmap file; an offset of 0 means right after the
+    // colour table, and one that points into the headers or the colour
+    // table, or leaves the pixels cut short, makes no picture.
+    static QImage decodeFile(QByteArrayView file, int maxSide);
 };

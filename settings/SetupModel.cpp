@@ -12,9 +12,7 @@
 #include "platform/SkinFormat.h"
 #include "platform/WholeNumber.h"
 
-#include <QBuffer>
 #include <QFileInfo>
-#include <QImageReader>
 
 #include <algorithm>
 
@@ -49,9 +47,7 @@ QImage readPictureFile(const QString &path, QByteArray &bytes)
 {
     if (RegularFile::read(path, Wallpaper::MaxFileSize, bytes) != RegularFile::Outcome::Read)
         return {};
-    QBuffer buffer(&bytes);
-    QImageReader reader(&buffer, "bmp");
-    return reader.read();
+    return Wallpaper::picture(bytes);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "Wallpaper.h"
 
+#include "platform/DibFile.h"
+
 #include <QPainter>
 
 #include <array>
@@ -18,6 +20,11 @@ QColor Wallpaper::colour(int index)
     if (index < 0 || index >= ColourCount)
         index = 0;
     return QColor::fromRgb(colours[index]);
+}
+
+QImage Wallpaper::picture(QByteArrayView file)
+{
+    return DibFile::decodeFile(file, MaxSide);
 }
 
 QImage Wallpaper::compose(QSize clientSize, int colourIndex, const QImage &picture, Placement placement)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QColor>
 #include <QImage>
 #include <QSize>
@@ -19,6 +20,13 @@ public:
     // 2048 x 2048 at 32 bits a pixel takes 16 MB, far more than the board
     // shows, and a file of any size would otherwise be read whole.
     static constexpr qint64 MaxFileSize = 16 * 1024 * 1024 + 54;
+    // Nor are pictures wider or higher than this, whose compressed runs
+    // would ask for a huge image from a small file.
+    static constexpr int MaxSide = 8192;
+
+    // The picture of a wallpaper file's bytes, drawn as Windows draws a
+    // bitmap file; a null image when they are no bitmap.
+    static QImage picture(QByteArrayView file);
 
     enum class Placement { Centered, Tiled };
 

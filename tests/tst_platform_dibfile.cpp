@@ -85,6 +85,18 @@ const Masks Fields565{0xF800, 0x07E0, 0x001F};
 const Masks Fields555{0x7C00, 0x03E0, 0x001F};
 const Masks Fields888{0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
 
+// A .bmp file of `bitmap`, whose file header says the pixels start at
+// `offset` (counted from the file's start), with `gap` bytes between the
+// colour table and the pixels.
+QByteArray bmpFile(const QByteArray &bitmap, qint64 pixelsAt, quint32 offset, int gap = 0)
+{
+    QByteArray out("BM");
+    put(out, quint32(14 + bitmap.size() + gap), 4);
+    put(out, 0, 4);
+    put(out, offset, 4);
+    return out + bitmap.first(pixelsAt) + QByteArray(gap, '\x7F') + bitmap.sliced(pixelsAt);
+}
+
 } // namespace
 
 class DibFileTest : public QObject
@@ -94,6 +106,8 @@ class DibFileTest : public QObject
 private slots:
     void drawsAsWindows_data();
     void drawsAsWindows();
+    void readsWallpaperFiles_data();
+    void readsWallpaperFiles();
 };
 
 void DibFileTest::drawsAsWindows_data()
@@ -182,6 +196,42 @@ void DibFileTest::drawsAsWindows()
                                                       .arg(drawn, 8, 16, QChar('0'))
                                                       .arg(expected[i], 8, 16, QChar('0'))));
     }
+}
+
+void DibFileTest::readsWallpaperFiles_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QList<QRgb>>("expected"); // empty: no picture
+
+    const QByteArray white16 = dib(40, 16, Rgb, {}, {0x7FFF, 0x7C00}); // pixels at 40
+    const QList<QRgb> seen16 = {qRgb(255, 255, 255), qRgb(255, 0, 0)};
+    const QByteArray indexed = indexedDib(8, Rgb, 4, 1, {Red, Green}, QByteArray::fromHex("00010100")); // at 48
+    const QList<QRgb> seenIndexed = {Red, Green, Green, Red};
+    const QList<QRgb> none;
+
+    QTest::newRow("16 bits: white stays white") << bmpFile(white16, 40, 54) << seen16;
+    QTest::newRow("16 bits, a gap before the pixels") << bmpFile(white16, 40, 58, 4) << seen16;
+    QTest::newRow("8 bits, a gap before the pixels") << bmpFile(indexed, 48, 66, 4) << seenIndexed;
+    QTest::newRow("8 bits, offset 0: after the table") << bmpFile(indexed, 48, 0) << seenIndexed;
+    QTest::newRow("offset into the colour table") << bmpFile(indexed, 48, 58) << none;
+    QTest::newRow("offset leaving the rows cut short") << bmpFile(white16, 40, 58) << none;
+    QTest::newRow("no BM") << QByteArray("XY" + bmpFile(white16, 40, 54).sliced(2)) << none;
+    QTest::newRow("the file header alone") << bmpFile(white16, 40, 54).first(14) << none;
+    QTest::newRow("wider than a wallpaper may be")
+        << bmpFile(indexedDib(8, 1, 8193, 1, {Red}, QByteArray::fromHex("0001")), 44, 0) << none;
+}
+
+void DibFileTest::readsWallpaperFiles()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QList<QRgb>, expected);
+    const QImage image = DibFile::decodeFile(file, 8192).convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(image.isNull(), expected.isEmpty());
+    QList<QRgb> drawn;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            drawn.append(image.pixel(x, y));
+    QCOMPARE(drawn, expected);
 }
 
 QTEST_GUILESS_MAIN(DibFileTest)

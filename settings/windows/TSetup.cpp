@@ -7,6 +7,7 @@
 #include "language/windows/LinesLabel.h"
 #include "platform/FileDialogState.h"
 #include "platform/HelpTopic.h"
+#include "platform/RegularFile.h"
 #include "settings/SetupModel.h"
 
 #include <QDir>
@@ -14,7 +15,6 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QImageReader>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -307,10 +307,12 @@ void TSetup::BrowseClick()
         if (auto *grid = qobject_cast<QGridLayout *>(m_openDialog->layout()))
             grid->addWidget(preview, 1, grid->columnCount(), 1, 1);
         connect(m_openDialog, &QFileDialog::currentChanged, preview, [preview](const QString &path) {
-            QImage image;
-            // As much as the game reads, and only from a regular file.
-            if (QFileInfo(path).isFile() && QFileInfo(path).size() <= Wallpaper::MaxFileSize)
-                image = QImageReader(path, "bmp").read();
+            // As much as the game reads, only from a regular file, and drawn
+            // as the board will draw it.
+            QByteArray bytes;
+            const QImage image = RegularFile::read(path, Wallpaper::MaxFileSize, bytes) == RegularFile::Outcome::Read
+                                     ? Wallpaper::picture(bytes)
+                                     : QImage();
             preview->setPixmap(image.isNull() ? QPixmap()
                                               : QPixmap::fromImage(image.scaled(preview->size(), Qt::KeepAspectRatio,
                                                                                 Qt::SmoothTransformation)));

@@ -1,5 +1,6 @@
 // Fuzzes the skin library reader with any bytes as a file. Bytes that start
-// like a PE file ("MZ") are opened as a library: every bitmap is decoded and
+// like a bitmap file ("BM") are read as a wallpaper; bytes that start like a
+// PE file ("MZ") are opened as a library: every bitmap is decoded and
 // every string read. Any other bytes are taken as a bitmap resource and go
 // through the DIB completion and the decoders, and cut to the bytes the
 // picture uses, which must give the same picture.
@@ -37,6 +38,13 @@ void checkPicture(const QImage &image)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    if (bytes.startsWith("BM")) {
+        // A wallpaper file.
+        const QImage picture = DibFile::decodeFile(bytes, 8192);
+        require(picture.isNull() || (picture.width() <= 8192 && picture.height() <= 8192),
+                "a wallpaper larger than it may be");
+        return 0;
+    }
     if (!bytes.startsWith("MZ")) {
         const QByteArray file = DibFile::withFileHeader(bytes);
         require(file.isEmpty() || file.size() == bytes.size() + 14, "a file header of the wrong size");
