@@ -11,11 +11,7 @@ start_window_manager
 mkdir -p "$work/game"
 settings="$work/game/Tolvane.ini"
 printf '[Tolvane...]\r\nLaunches=5\r\nPicture=*none*\r\nPosition=center\r\nBackColor=0\r\nLangPack=english\r\nBackSet=back001\r\nSetPack=*standart*\r\n[Ravendell]\r\nSpeed=3\r\n' >"$settings"
-start_game
-pid_a=$pid_game
-window_a=$(main_window_of "$pid_a") || fail "copy A shows no window"
-start_second_copy
-window_b=$(main_window_of "$pid_b") || fail "copy B shows no window"
+start_two_copies
 sleep 0.5
 grep -q $'^Launches=7\r$' "$settings" || fail "the two starts were not counted: $(cat "$settings")"
 

@@ -22,11 +22,7 @@ settings="$work/game/Tolvane.ini"
 } >"$scores"
 printf '[Tolvane...]\r\nLaunches=1\r\nPicture=*none*\r\nPosition=tile\r\nBackColor=9\r\nLangPack=english\r\nBackSet=back002\r\nSetPack=*standart*\r\n[Ravendell]\r\nSpeed=3\r\n' >"$settings"
 
-start_game
-pid_a=$pid_game
-window_a=$(main_window_of "$pid_a") || fail "copy A shows no window"
-start_second_copy
-window_b=$(main_window_of "$pid_b") || fail "copy B shows no window"
+start_two_copies
 sleep 0.5
 
 # Ravendell: counts a game in both files' own keys, and writes each file

@@ -98,6 +98,16 @@ start_second_copy() {
     pids=("$pid_b" "${pids[@]}")
 }
 
+# Copy A ($pid_a, $window_a), then copy B ($pid_b, $window_b) beside it,
+# each once its main window shows.
+start_two_copies() {
+    start_game
+    pid_a=$pid_game
+    window_a=$(main_window_of "$pid_a") || fail "copy A shows no window"
+    start_second_copy
+    window_b=$(main_window_of "$pid_b") || fail "copy B shows no window"
+}
+
 # The main window of the copy with process id $1, within ten seconds.
 main_window_of() {
     local id=""
