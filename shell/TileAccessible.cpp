@@ -94,7 +94,8 @@ QString TileAccessible::name(DominoId domino, bool faceUp)
     if (!faceUp)
         return QStringLiteral("Face-down domino");
     const Domino &d = DominoSet::domino(domino);
-    return QStringLiteral("Domino %1-%2, %3 pips, face up").arg(d.upper).arg(d.lower).arg(d.pips);
+    const QString pips = d.pips == 1 ? QStringLiteral("1 pip") : QStringLiteral("%1 pips").arg(d.pips);
+    return QStringLiteral("Domino %1-%2, %3, face up").arg(d.upper).arg(d.lower).arg(pips);
 }
 
 QString TileAccessible::text(QAccessible::Text t) const

@@ -4,12 +4,14 @@
 // (Qt delivers no accessibility events where no screen reader listens, so
 // the events a change raises are not seen here.)
 
+#include "game/DominoSet.h"
 #include "scores/windows/TEnter2HSC.h"
 #include "scores/windows/TScoresForm.h"
 #include "shell/Program.h"
 #include "shell/SpeedButton.h"
 #include "shell/StatusBar.h"
 #include "shell/TForm1.h"
+#include "shell/TileAccessible.h"
 #include "shell/TileImage.h"
 #include "support/Deals.h"
 #include "support/ProgramStart.h"
@@ -43,6 +45,7 @@ private slots:
 
     void tiles_data();
     void tiles();
+    void onePipIsNotPips();
     void placesAsThePlayerSeesThem_data();
     void placesAsThePlayerSeesThem();
     void coveredDominoesDoNotShow_data();
@@ -117,6 +120,17 @@ void AccessibilityTest::tiles()
     QTEST(bool(iface->state().selected), "selected");
     QCOMPARE(m_window->game().selectionActive() && m_window->game().selectedSlot() == slot,
              bool(iface->state().selected));
+}
+
+void AccessibilityTest::onePipIsNotPips()
+{
+    QStringList names;
+    for (DominoId id = 1; id <= DominoSet::Count; ++id)
+        if (DominoSet::domino(id).pips <= 2)
+            names.append(TileAccessible::name(id, true));
+    names.sort();
+    QCOMPARE(names, (QStringList{"Domino 0-0, 0 pips, face up", "Domino 0-1, 1 pip, face up",
+                                 "Domino 0-2, 2 pips, face up", "Domino 1-1, 2 pips, face up"}));
 }
 
 void AccessibilityTest::placesAsThePlayerSeesThem_data()

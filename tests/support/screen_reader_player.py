@@ -21,7 +21,7 @@ from gi.repository import GLib
 
 MAIN_TITLE = "Tolvane: Kelvor"
 ENTRY_TITLE = "Congratulations!!!"
-FACE_UP = re.compile(r"^Domino (\d)-(\d), (\d+) pips, face up, (.+)$")
+FACE_UP = re.compile(r"^Domino (\d)-(\d), (\d+) pips?, face up, (.+)$")
 FACE_DOWN = re.compile(r"^Face-down domino, (.+)$")
 # The figure's 28 places as a player pictures them, top to bottom.
 PLACES = (
