@@ -2,7 +2,8 @@
 # `cmake --install --strip` into a prefix whose name holds a space: a
 # complete game folder with the tools, the commands, the menu entry and the
 # AppStream metainfo (both valid), the icons, stripped programs; the
-# installed game started by its command writes beside itself; installed
+# installed game started by its command writes beside itself, and an
+# install while it runs replaces it; installed
 # where the player may not write, it names the file it could not write,
 # once, and plays all the same. Then kelvor-uninstall leaves the prefix as
 # it was, but for the scores the game folder keeps.
@@ -57,6 +58,10 @@ count_titled() { { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || tr
 launch "$prefix/bin/kelvor"
 pid=$pid_game
 find_window 'Tolvane: Kelvor' >/dev/null || fail "the installed game did not start"
+# Installed again while it runs, as after an update: the new program goes
+# beside the running one.
+touch -d 2000-01-01 "$folder/kelvor"
+install_game
 kill -TERM "$pid"
 wait "$pid" || fail "the installed game did not end cleanly"
 [ -f "$folder/Tolvane.ini" ] && [ -f "$folder/scores.ini" ] || fail "the game did not write beside itself"
