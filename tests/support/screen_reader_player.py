@@ -254,6 +254,10 @@ def play_one(game, number, scores_path, rng, tally):
     twelfth = best_list(before)[11]
     moves = 0
     while True:
+        # The reader learns of the last move's changes as their events come
+        # in: the board it reads settles to the pairs the status bar shows.
+        wait_for("the board to agree with the status bar's pairs",
+                 lambda: game.pairs_shown() == len(pairs_among(game.tiles())), 5)
         tiles = game.tiles()
         check(len(tiles) == 28 - 2 * moves, f"{len(tiles)} dominoes on the board after {moves} pairs")
         # At the end of a game no domino takes a press.
