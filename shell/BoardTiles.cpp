@@ -45,6 +45,16 @@ void BoardTiles::show(const Game &game, SlotNumber s)
     describe(game, s);
 }
 
+void BoardTiles::flash(const Game &game, SlotNumber s, bool marked)
+{
+    m_tiles[s - 1]->setFlash(m_pictures.face(game.slotDomino(s), marked));
+}
+
+void BoardTiles::endFlash(SlotNumber s)
+{
+    m_tiles[s - 1]->setFlash(QImage());
+}
+
 void BoardTiles::describe(const Game &game, SlotNumber s)
 {
     // What a screen reader reads; setting a name, or the selection, tells it

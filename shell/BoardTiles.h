@@ -27,6 +27,11 @@ public:
     // Tile s shows slot s of `game` as it is now.
     void show(const Game &game, SlotNumber s);
 
+    // Tile s shows its face with the selection mark or without for a
+    // moment, whatever it shows of the game; endFlash brings that back.
+    void flash(const Game &game, SlotNumber s, bool marked);
+    void endFlash(SlotNumber s);
+
     // Offset of the board figure in a client area of the given size: half
     // the surplus over the designed size in each direction, cut to a pixel.
     static QPoint figureOffset(QSize clientSize);
