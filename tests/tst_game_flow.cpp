@@ -156,6 +156,10 @@ void GameFlowTest::flowFollowsThePlayer()
     QTEST(game.pauseHeld(), "pauseHeld");
     QTEST(game.message(), "message");
     QTEST(player.tilesShown(), "tilesShown");
+    // A hint only while the game runs: not before it, paused, in the setup
+    // dialog or after it.
+    QCOMPARE(bool(game.hint()), game.message() == GameMessage::LetsPlay);
+    QCOMPARE(game.hinted(), game.message() == GameMessage::LetsPlay);
 }
 
 void GameFlowTest::dealIsDrawnAgainUntilAPairIsPossible()
