@@ -8,8 +8,6 @@ namespace {
 
 constexpr int slots = BoardFigure::SlotCount;
 constexpr std::size_t firstTableSize = 1 << 12;
-// The slots dealt face up.
-constexpr SlotSet topSlots = BoardSolver::WholeBoard & ~(slotBit(BoardFigure::FirstTopSlot) - 1);
 
 std::uint32_t hashOf(SlotSet onBoard, std::size_t size)
 {
@@ -26,9 +24,9 @@ BoardSolver::BoardSolver(const std::array<DominoId, BoardFigure::SlotCount> &slo
 
 SlotSet BoardSolver::faceUp(SlotSet onBoard)
 {
-    const SlotSet gone = WholeBoard & ~onBoard;
-    SlotSet up = onBoard & topSlots;
-    for (SlotSet rest = onBoard & ~topSlots; rest; rest &= rest - 1) {
+    const SlotSet gone = BoardFigure::allSlots & ~onBoard;
+    SlotSet up = onBoard & BoardFigure::topSlots;
+    for (SlotSet rest = onBoard & ~BoardFigure::topSlots; rest; rest &= rest - 1) {
         const SlotNumber s = std::countr_zero(rest);
         if (BoardFigure::isFreed(s, gone))
             up |= slotBit(s);
@@ -114,7 +112,7 @@ int BoardSolver::fewestLeft(SlotSet onBoard)
 
 BoardSolver::Outcome BoardSolver::solve(SlotSet onBoard)
 {
-    onBoard &= WholeBoard;
+    onBoard &= BoardFigure::allSlots;
     m_table.assign(firstTableSize, 0);
     m_used = 0;
     Outcome outcome;

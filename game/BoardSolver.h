@@ -14,13 +14,11 @@
 // dominoes still on the board: a domino is face up when it lies on top or
 // the cover rule frees it, since nothing that leaves the board comes back.
 // Every position is searched once per question, depth first, each one met
-// again being looked up in a table of the positions seen.
+// again being looked up in a table of the positions seen; a position's
+// search stops once it reaches the fewest that its pip totals allow.
 class BoardSolver
 {
 public:
-    // Slot s is on the board when bit s (slotBit) is set.
-    static constexpr SlotSet WholeBoard = ((SlotSet{1} << (BoardFigure::SlotCount + 1)) - 1) & ~SlotSet{1};
-
     struct Outcome
     {
         // The fewest dominoes that can be left.
@@ -35,8 +33,8 @@ public:
     explicit BoardSolver(const std::array<DominoId, BoardFigure::SlotCount> &slotDomino);
 
     // The best from the position with the slots of `onBoard` still on the
-    // board. Of several pairs that keep the best result, the first in slot
-    // order.
+    // board (BoardFigure::allSlots for the dealt board). Of several pairs
+    // that keep the best result, the first in slot order.
     Outcome solve(SlotSet onBoard);
 
     // The slots of `onBoard` that are face up.

@@ -164,7 +164,7 @@ SlotSet Game::onBoard() const
     SlotSet hidden = 0;
     for (SlotNumber s : m_hiddenTiles)
         hidden |= slotBit(s);
-    return (BoardSolver::WholeBoard & ~goneSlots()) | (m_setupOpen || m_phase == GamePhase::Paused ? hidden : 0);
+    return (BoardFigure::allSlots & ~goneSlots()) | (m_setupOpen || m_phase == GamePhase::Paused ? hidden : 0);
 }
 
 std::optional<std::pair<SlotNumber, SlotNumber>> Game::hint()

@@ -45,14 +45,14 @@ void BoardTiles::show(const Game &game, SlotNumber s)
     describe(game, s);
 }
 
-void BoardTiles::flash(const Game &game, SlotNumber s, bool marked)
+QImage BoardTiles::face(const Game &game, SlotNumber s) const
 {
-    m_tiles[s - 1]->setFlash(m_pictures.face(game.slotDomino(s), marked));
+    return m_pictures.face(game.slotDomino(s), false);
 }
 
-void BoardTiles::endFlash(SlotNumber s)
+void BoardTiles::flash(SlotNumber s, const QImage &picture)
 {
-    m_tiles[s - 1]->setFlash(QImage());
+    m_tiles[s - 1]->setFlash(picture);
 }
 
 void BoardTiles::describe(const Game &game, SlotNumber s)

@@ -13,6 +13,10 @@ void HintBlink::start(SlotNumber first, SlotNumber second)
 {
     stop();
     m_slots = {first, second};
+    for (int i = 0; i < 2; ++i) {
+        const QImage face = m_board.face(m_game, m_slots[i]);
+        m_faces[i] = {face, face.isNull() ? face : m_board.marked(face)};
+    }
     m_phase = 1;
     show();
     m_timer.start();
@@ -31,8 +35,8 @@ void HintBlink::step()
 void HintBlink::show()
 {
     // The odd phases show the mark.
-    for (SlotNumber s : m_slots)
-        m_board.flash(m_game, s, m_phase % 2 == 1);
+    for (int i = 0; i < 2; ++i)
+        m_board.flash(m_slots[i], m_faces[i][m_phase % 2]);
 }
 
 void HintBlink::stop()
@@ -42,5 +46,5 @@ void HintBlink::stop()
         return;
     m_phase = 0;
     for (SlotNumber s : m_slots)
-        m_board.endFlash(s);
+        m_board.flash(s, QImage());
 }

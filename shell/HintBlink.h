@@ -2,6 +2,7 @@
 
 #include "game/Game.h"
 
+#include <QImage>
 #include <QObject>
 #include <QTimer>
 #include <array>
@@ -37,5 +38,7 @@ private:
     const Game &m_game;
     QTimer m_timer;
     std::array<SlotNumber, 2> m_slots{};
+    // Their faces, loaded once for the whole blink: plain and marked.
+    std::array<std::array<QImage, 2>, 2> m_faces;
     int m_phase = 0; // 1 to Phases while it blinks
 };

@@ -470,7 +470,7 @@ void GameRulesTest::bestResult()
     QFETCH(int, fewestLeft);
     QFETCH(QList<int>, bestPairs);
     std::map<SlotNumber, DominoId> placed;
-    SlotSet onBoard = board.isEmpty() ? BoardSolver::WholeBoard : 0;
+    SlotSet onBoard = board.isEmpty() ? BoardFigure::allSlots : 0;
     for (int i = 0; i < board.size(); i += 2) {
         placed[board[i]] = board[i + 1];
         onBoard |= slotBit(board[i]);
