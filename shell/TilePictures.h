@@ -30,7 +30,7 @@ public:
 
     // The face of `domino`, with the mark or without, loaded afresh; a null
     // image when the skin lacks it.
-    QImage face(DominoId domino, bool marked) const;
+    QImage face(DominoId domino, bool withMark) const;
 
     // `face` with the mark combined by AND: the mark's black squares darken
     // every other pixel, its white squares leave the face.
