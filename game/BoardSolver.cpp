@@ -88,12 +88,12 @@ void BoardSolver::grow()
     }
 }
 
-int BoardSolver::fewestLeft(SlotSet onBoard)
+int BoardSolver::fewestLeft(SlotSet onBoard, Outcome *pair)
 {
     if (!onBoard)
         return 0;
     int best;
-    if (lookUp(onBoard, best))
+    if (!pair && lookUp(onBoard, best))
         return best;
     best = std::popcount(onBoard);
     const int least = leastLeft(onBoard);
@@ -102,8 +102,16 @@ int BoardSolver::fewestLeft(SlotSet onBoard)
         const SlotNumber first = std::countr_zero(a);
         for (SlotSet b = a & (a - 1); b && best > least; b &= b - 1) {
             const SlotNumber second = std::countr_zero(b);
-            if (m_pips[first] + m_pips[second] == DominoSet::PairTotal)
-                best = std::min(best, fewestLeft(onBoard & ~slotBit(first) & ~slotBit(second)));
+            if (m_pips[first] + m_pips[second] != DominoSet::PairTotal)
+                continue;
+            const int left = fewestLeft(onBoard & ~slotBit(first) & ~slotBit(second), nullptr);
+            if (left >= best)
+                continue;
+            best = left;
+            if (pair) {
+                pair->first = first;
+                pair->second = second;
+            }
         }
     }
     remember(onBoard, best);
@@ -112,23 +120,9 @@ int BoardSolver::fewestLeft(SlotSet onBoard)
 
 BoardSolver::Outcome BoardSolver::solve(SlotSet onBoard)
 {
-    onBoard &= BoardFigure::allSlots;
     m_table.assign(firstTableSize, 0);
     m_used = 0;
     Outcome outcome;
-    outcome.fewestLeft = std::popcount(onBoard);
-    const int least = leastLeft(onBoard);
-    const SlotSet up = faceUp(onBoard);
-    for (SlotSet a = up; a && outcome.fewestLeft > least; a &= a - 1) {
-        const SlotNumber first = std::countr_zero(a);
-        for (SlotSet b = a & (a - 1); b && outcome.fewestLeft > least; b &= b - 1) {
-            const SlotNumber second = std::countr_zero(b);
-            if (m_pips[first] + m_pips[second] != DominoSet::PairTotal)
-                continue;
-            const int left = fewestLeft(onBoard & ~slotBit(first) & ~slotBit(second));
-            if (left < outcome.fewestLeft)
-                outcome = {left, first, second};
-        }
-    }
+    outcome.fewestLeft = fewestLeft(onBoard & BoardFigure::allSlots, &outcome);
     return outcome;
 }

@@ -46,7 +46,9 @@ public:
     std::size_t tableBytes() const { return m_table.capacity() * sizeof(std::uint32_t); }
 
 private:
-    int fewestLeft(SlotSet onBoard);
+    // The fewest left from `onBoard`; with `pair`, the first pair that
+    // keeps it goes there.
+    int fewestLeft(SlotSet onBoard, Outcome *pair);
     // No player can leave fewer: a domino leaves only with one whose total
     // makes 12 with its own.
     int leastLeft(SlotSet onBoard) const;
