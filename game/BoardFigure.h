@@ -38,6 +38,11 @@ public:
     // Top-left corner of a slot's tile in the client area as designed.
     static constexpr Point position(SlotNumber s) { return positions[s - 1]; }
 
+    // Every slot of the figure: the whole board as dealt.
+    static constexpr SlotSet allSlots = ((SlotSet{1} << (SlotCount + 1)) - 1) & ~SlotSet{1};
+    // The slots dealt face up.
+    static constexpr SlotSet topSlots = allSlots & ~(slotBit(FirstTopSlot) - 1);
+
     // The bar of four lying across the middle of the block.
     static constexpr SlotSet bar = slotBit(25) | slotBit(26) | slotBit(27) | slotBit(28);
 

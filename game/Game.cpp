@@ -1,5 +1,6 @@
 #include "Game.h"
 
+#include "BoardSolver.h"
 #include "DealGenerator.h"
 
 namespace {
@@ -35,6 +36,7 @@ void Game::layOutDeal(const std::array<DominoId, BoardFigure::SlotCount> &deal)
     m_dominoesLeft = slots;
     m_elapsedSeconds = 0;
     m_variants = 0;
+    m_hinted = false;
     for (SlotNumber s = 1; s <= slots; ++s) {
         m_slotDomino[s - 1] = deal[s - 1];
         m_turnedUp[s - 1] = false;
@@ -157,6 +159,25 @@ SlotSet Game::goneSlots() const
     return gone;
 }
 
+SlotSet Game::onBoard() const
+{
+    SlotSet hidden = 0;
+    for (SlotNumber s : m_hiddenTiles)
+        hidden |= slotBit(s);
+    return (BoardFigure::allSlots & ~goneSlots()) | (m_setupOpen || m_phase == GamePhase::Paused ? hidden : 0);
+}
+
+std::optional<std::pair<SlotNumber, SlotNumber>> Game::hint()
+{
+    if (m_phase != GamePhase::Running || m_dealing || m_setupOpen || m_variants == 0)
+        return std::nullopt;
+    const BoardSolver::Outcome best = BoardSolver(m_slotDomino).solve(onBoard());
+    if (!best.first)
+        return std::nullopt;
+    m_hinted = true;
+    return std::pair{best.first, best.second};
+}
+
 void Game::uncoverTiles()
 {
     const SlotSet gone = goneSlots();
@@ -194,7 +215,7 @@ void Game::endGame()
     if (m_observer)
         m_observer->gameOver();
     if (m_recorder)
-        m_recorder->recordResult(m_dominoesLeft, m_elapsedSeconds);
+        m_recorder->recordResult(m_dominoesLeft, m_elapsedSeconds, m_hinted);
     // The status bar keeps showing the game's final time.
     m_elapsedSeconds = 0;
 }

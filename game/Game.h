@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <utility>
 #include <vector>
 
 // Every domino of the set has a slot of the figure.
@@ -58,8 +60,9 @@ public:
     virtual void countNewGame() = 0;
     // A game has ended with `dominoesLeft` on the board after `seconds`. A
     // result good enough for the best list asks for the player's name
-    // before the game is counted.
-    virtual void recordResult(int dominoesLeft, int seconds) = 0;
+    // before the game is counted, unless the player was shown a hint: the
+    // best list is for games played unaided.
+    virtual void recordResult(int dominoesLeft, int seconds, bool hinted) = 0;
 };
 
 // The state of the game in progress, its rules and its flow: the deal,
@@ -97,6 +100,10 @@ public:
     // The pause button is held down while the game is paused.
     bool pauseHeld() const { return m_phase == GamePhase::Paused && !m_dealing; }
     GameMessage message() const { return m_message; }
+    // The slots still on the board (hidden by a pause or not).
+    SlotSet onBoard() const;
+    // Whether the player has been shown a hint in this game.
+    bool hinted() const { return m_hinted; }
     // The slots that the last hiding of the board took away, in slot order.
     const std::vector<SlotNumber> &hiddenTiles() const { return m_hiddenTiles; }
 
@@ -142,6 +149,11 @@ public:
     // A click on slot s; a tile that is not playable takes no click.
     void click(SlotNumber s);
 
+    // The pair to take now that keeps the fewest dominoes left within
+    // reach, from then on the game counts as hinted. Nothing, and nothing
+    // changes, while no game runs or no pair is left.
+    std::optional<std::pair<SlotNumber, SlotNumber>> hint();
+
     // --- clock and pause ---
     // One second of the clock.
     void tick();
@@ -183,6 +195,7 @@ private:
     GamePhase m_phase = GamePhase::Stopped;
     GameMessage m_message = GameMessage::PressF2ToStart;
     bool m_dealing = false;
+    bool m_hinted = false;
     bool m_minimized = false;
     bool m_setupOpen = false;
 };

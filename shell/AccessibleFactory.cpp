@@ -48,6 +48,8 @@ QAccessibleInterface *create(const QString &className, QObject *object)
         return new TileAccessible(static_cast<TileImage *>(widget));
     if (className == QLatin1String("TForm1"))
         return new ShownChildrenAccessible(widget, QAccessible::Window);
+    if (className == QLatin1String("Announcer"))
+        return new QAccessibleWidget(widget, QAccessible::Notification);
     if (className == QLatin1String("StatusBar"))
         return statusBarInterface(static_cast<StatusBar *>(widget));
     if (className == QLatin1String("TScoresForm"))

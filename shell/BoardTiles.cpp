@@ -45,6 +45,16 @@ void BoardTiles::show(const Game &game, SlotNumber s)
     describe(game, s);
 }
 
+QImage BoardTiles::face(const Game &game, SlotNumber s) const
+{
+    return m_pictures.face(game.slotDomino(s), false);
+}
+
+void BoardTiles::flash(SlotNumber s, const QImage &picture)
+{
+    m_tiles[s - 1]->setFlash(picture);
+}
+
 void BoardTiles::describe(const Game &game, SlotNumber s)
 {
     // What a screen reader reads; setting a name, or the selection, tells it

@@ -27,6 +27,14 @@ public:
     // Tile s shows slot s of `game` as it is now.
     void show(const Game &game, SlotNumber s);
 
+    // The plain face of slot s, whatever the tile shows; a null image when
+    // the skin lacks it. And a face with the selection mark.
+    QImage face(const Game &game, SlotNumber s) const;
+    QImage marked(const QImage &face) const { return m_pictures.marked(face); }
+    // Tile s shows `picture` for a moment in place of what it shows of the
+    // game; a null image brings that back.
+    void flash(SlotNumber s, const QImage &picture);
+
     // Offset of the board figure in a client area of the given size: half
     // the surplus over the designed size in each direction, cut to a pixel.
     static QPoint figureOffset(QSize clientSize);

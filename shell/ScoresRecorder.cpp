@@ -8,9 +8,10 @@ void ScoresRecorder::countNewGame()
     m_statistics.countNewGame();
 }
 
-void ScoresRecorder::recordResult(int dominoesLeft, int seconds)
+void ScoresRecorder::recordResult(int dominoesLeft, int seconds, bool hinted)
 {
-    if (m_nameEntry && qualifies(m_statistics.record(), dominoesLeft, seconds)) {
+    // The best list is for games played without a hint.
+    if (!hinted && m_nameEntry && qualifies(m_statistics.record(), dominoesLeft, seconds)) {
         m_nameEntry->prepare(seconds, dominoesLeft);
         m_nameEntry->move(TEnter2HSC::centredOver(m_mainWindow.frameGeometry(), m_nameEntry->outerSize(m_mainWindow)));
         m_nameEntry->exec();

@@ -8,8 +8,8 @@ class TEnter2HSC;
 
 // What a game counts and records in the program's scores: a new game is
 // counted as played; at its end a result good enough for the best list
-// opens the name entry over the main window, then the game is counted and
-// the scores are saved.
+// opens the name entry over the main window (not after a hint), then the
+// game is counted and the scores are saved.
 class ScoresRecorder : public GameRecorder
 {
 public:
@@ -19,7 +19,7 @@ public:
     }
 
     void countNewGame() override;
-    void recordResult(int dominoesLeft, int seconds) override;
+    void recordResult(int dominoesLeft, int seconds, bool hinted) override;
 
 private:
     Statistics &m_statistics;

@@ -1,8 +1,10 @@
 #include "TForm1.h"
 
+#include "Announcer.h"
 #include "BoardKeys.h"
 #include "Environment.h"
 #include "HelpWindow.h"
+#include "HintBlink.h"
 #include "KeyTaps.h"
 #include "ScoresRecorder.h"
 #include "SpeedButton.h"
@@ -15,6 +17,7 @@
 #include "platform/MessageSink.h"
 #include "platform/ResourceModule.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
@@ -65,6 +68,8 @@ TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceM
         connect(tile, &TileImage::clicked, this, &TForm1::ImageClick);
         connect(tile, &TileImage::mouseMoved, this, &TForm1::ImageMouseMove);
     }
+    m_hintBlink = new HintBlink(*m_board, m_game, this);
+    m_announcer = new Announcer(this);
     m_game.setObserver(this);
     m_boardKeys = new BoardKeys(*this, *m_board, m_game);
 
@@ -136,6 +141,8 @@ void TForm1::showBoardAfterSetup(const QImage &background, const ResourceModule 
 
 void TForm1::tileChanged(SlotNumber s)
 {
+    // The board changes: a hint's blink ends, so that it shows the game.
+    m_hintBlink->stop();
     m_board->show(m_game, s);
 }
 
@@ -151,6 +158,7 @@ void TForm1::secondsCounted(int seconds)
 
 void TForm1::flowChanged()
 {
+    m_hintBlink->stop();
     // The clock starts afresh, a full second to its first tick.
     if (!m_game.clockRuns())
         m_timer1->stop();
@@ -170,6 +178,7 @@ void TForm1::NewGameClick()
     // The deal lets pending messages through, so that each attempt is
     // painted before its pairs are counted.
     m_boardKeys->startAfresh();
+    m_announcer->clear();
     m_game.newGame(m_environment.timeOfDay, [] { QCoreApplication::processEvents(); });
     m_boardKeys->settle();
 }
@@ -187,6 +196,19 @@ void TForm1::ImageMouseMove()
     m_inMouseMove = true;
     QCoreApplication::processEvents();
     m_inMouseMove = false;
+}
+
+void TForm1::GiveHint()
+{
+    const auto pair = m_game.hint();
+    if (!pair)
+        return;
+    m_hintBlink->start(pair->first, pair->second);
+    // The dominoes as the reader names them, with where they lie.
+    const auto name = [this](SlotNumber s) {
+        return QAccessible::queryAccessibleInterface(tile(s))->text(QAccessible::Name);
+    };
+    m_announcer->announce(QStringLiteral("Hint: %1; %2").arg(name(pair->first), name(pair->second)));
 }
 
 // ---------------------------------------------------------------------------
@@ -327,7 +349,8 @@ void TForm1::keyTapped(int key)
     } keys[] = {{Qt::Key_F2, &TForm1::NewGameClick},
                 {Qt::Key_F3, &TForm1::OptionsClick},
                 {Qt::Key_F4, &TForm1::PauseClick},
-                {Qt::Key_F5, &TForm1::StatsClick}};
+                {Qt::Key_F5, &TForm1::StatsClick},
+                {Qt::Key_H, &TForm1::GiveHint}};
     for (const auto &each : keys)
         if (each.key == key)
             (this->*each.handler)();

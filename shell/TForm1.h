@@ -24,6 +24,8 @@ class TextTable;
 class TileImage;
 class KeyTaps;
 class BoardKeys;
+class HintBlink;
+class Announcer;
 struct Environment;
 
 // The main window: the toolbar of six buttons, the board of 28 tiles and the
@@ -52,6 +54,8 @@ public:
     SpeedButton *button(const QString &name) const { return m_toolbar->button(name); }
     StatusBar *statusBar() const { return m_statusBar; }
     QTimer *timer() const { return m_timer1; }
+    HintBlink *hintBlink() const { return m_hintBlink; }
+    Announcer *announcer() const { return m_announcer; }
     void setStatusText(int panel, const QString &text);
     QString statusText(int panel) const;
 
@@ -90,6 +94,9 @@ public:
     void StatsClick();
     void AboutClick();
     void HelpClick();
+    // H: the pair that keeps the best result within reach blinks and a
+    // screen reader hears it; the game then counts as hinted.
+    void GiveHint();
     void Timer1Timer();
     // The program was minimized / restored.
     void Minimize();
@@ -134,6 +141,8 @@ private:
     QTimer *m_timer1 = nullptr;
     KeyTaps *m_keys = nullptr;
     BoardKeys *m_boardKeys = nullptr;
+    HintBlink *m_hintBlink = nullptr;
+    Announcer *m_announcer = nullptr;
     QImage m_boardBackground;
 
     std::unique_ptr<ScoresRecorder> m_recorder;

@@ -25,6 +25,12 @@ void TileImage::setPicture(const QImage &picture)
     update();
 }
 
+void TileImage::setFlash(const QImage &picture)
+{
+    m_flash = picture;
+    update();
+}
+
 void TileImage::setSelected(bool selected)
 {
     if (m_selected == selected)
@@ -52,10 +58,10 @@ void TileImage::setFocusCue(bool shown)
 void TileImage::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    if (m_picture.isNull())
+    if (shownPicture().isNull())
         painter.fillRect(rect(), Qt::black);
     else
-        painter.drawImage(0, 0, m_picture);
+        painter.drawImage(0, 0, shownPicture());
     if (m_focusCue && hasFocus()) {
         // Yellow and black dashes over the tile's outer two pixels: unlike
         // the selection's checkerboard of single pixels over the whole face,

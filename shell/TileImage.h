@@ -20,6 +20,10 @@ public:
     SlotNumber slot() const { return m_slot; }
     const QImage &picture() const { return m_picture; }
     void setPicture(const QImage &picture);
+    // A picture shown in place of its own for a moment (the hint's blink);
+    // a null image brings its own back.
+    void setFlash(const QImage &picture);
+    const QImage &shownPicture() const { return m_flash.isNull() ? m_picture : m_flash; }
     bool isSelected() const { return m_selected; }
     void setSelected(bool selected);
     // A click without the mouse (a screen reader's press), taken while enabled.
@@ -40,6 +44,7 @@ protected:
 private:
     SlotNumber m_slot;
     QImage m_picture;
+    QImage m_flash;
     bool m_pressed = false;
     bool m_selected = false;
     bool m_focusCue = false;

@@ -38,6 +38,12 @@ QImage TilePictures::marked(const QImage &face) const
     return image;
 }
 
+QImage TilePictures::face(DominoId domino, bool withMark) const
+{
+    const QImage image = loadBitmap(QString::fromLatin1(DominoSet::bitmapName(domino)));
+    return withMark && !image.isNull() ? marked(image) : image;
+}
+
 std::optional<QImage> TilePictures::pictureFor(SlotNumber s, TilePicture picture, DominoId domino)
 {
     Shown &shown = m_shown[s - 1];
@@ -47,9 +53,7 @@ std::optional<QImage> TilePictures::pictureFor(SlotNumber s, TilePicture picture
     if (picture == TilePicture::Back) {
         image = loadBitmap(m_backName);
     } else if (picture != TilePicture::None) {
-        image = loadBitmap(QString::fromLatin1(DominoSet::bitmapName(domino)));
-        if (picture == TilePicture::MarkedFace && !image.isNull())
-            image = marked(image);
+        image = face(domino, picture == TilePicture::MarkedFace);
     }
     if (image.isNull() && picture != TilePicture::None)
         return std::nullopt;

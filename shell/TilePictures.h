@@ -28,6 +28,10 @@ public:
     // already or the picture cannot be loaded (it keeps what it showed).
     std::optional<QImage> pictureFor(SlotNumber s, TilePicture picture, DominoId domino);
 
+    // The face of `domino`, with the mark or without, loaded afresh; a null
+    // image when the skin lacks it.
+    QImage face(DominoId domino, bool withMark) const;
+
     // `face` with the mark combined by AND: the mark's black squares darken
     // every other pixel, its white squares leave the face.
     QImage marked(const QImage &face) const;

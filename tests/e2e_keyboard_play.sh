@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Whole games of the real game under Xvfb played by keys alone (F2, Tab,
-# Shift+Tab, the arrows, Space; the name typed for a best result), first
+# Shift+Tab, the arrows, Space, H for a hint; the name typed for a best
+# result), first
 # without a window manager, then under openbox. Every move is checked
 # against the rules from the screen, and after each game the scores file
 # (games played and won, the results in the best list).

@@ -22,6 +22,7 @@ struct Player : GameObserver, GameRecorder
     int shownSeconds = -1;
     int newGamesCounted = 0;
     QList<QPair<int, int>> results; // dominoes left, seconds
+    QList<bool> hintedResults;
 
     Player() { game.setRecorder(this); }
 
@@ -47,7 +48,7 @@ struct Player : GameObserver, GameRecorder
     void variantsCounted(int variants) override { events << QStringLiteral("counted %1").arg(variants); }
     void secondsCounted(int seconds) override { shownSeconds = seconds; }
     void countNewGame() override { ++newGamesCounted; }
-    void recordResult(int dominoesLeft, int seconds) override
+    void recordResult(int dominoesLeft, int seconds, bool hinted) override
     {
         // The game is over before its result is recorded.
         QCOMPARE(game.phase(), GamePhase::Stopped);
@@ -56,6 +57,7 @@ struct Player : GameObserver, GameRecorder
         for (SlotNumber s = 1; s <= 28; ++s)
             QVERIFY(!game.isPlayable(s));
         results.append({dominoesLeft, seconds});
+        hintedResults.append(hinted);
     }
 
     int tilesShown() const
@@ -154,6 +156,10 @@ void GameFlowTest::flowFollowsThePlayer()
     QTEST(game.pauseHeld(), "pauseHeld");
     QTEST(game.message(), "message");
     QTEST(player.tilesShown(), "tilesShown");
+    // A hint only while the game runs: not before it, paused, in the setup
+    // dialog or after it.
+    QCOMPARE(bool(game.hint()), game.message() == GameMessage::LetsPlay);
+    QCOMPARE(game.hinted(), game.message() == GameMessage::LetsPlay);
 }
 
 void GameFlowTest::dealIsDrawnAgainUntilAPairIsPossible()
@@ -246,31 +252,40 @@ void GameFlowTest::endOfAGameIsRecordedOnce_data()
 {
     QTest::addColumn<std::uint32_t>("seed");
     QTest::addColumn<int>("dominoesLeft");
-    QTest::newRow("no pair left") << OnePairSeed << 26;
-    QTest::newRow("board cleared") << WinnableSeed << 0;
+    QTest::addColumn<bool>("hinted");
+    QTest::newRow("no pair left") << OnePairSeed << 26 << false;
+    QTest::newRow("board cleared") << WinnableSeed << 0 << false;
+    QTest::newRow("board cleared after a hint") << WinnableSeed << 0 << true;
 }
 
 void GameFlowTest::endOfAGameIsRecordedOnce()
 {
     QFETCH(std::uint32_t, seed);
     QFETCH(int, dominoesLeft);
+    QFETCH(bool, hinted);
     Player player;
     player.times = {seed};
     Game &game = player.game;
-    // A game dropped for a new one records nothing.
+    // A game dropped for a new one records nothing; a hint in it does not
+    // follow the player into the next.
     player.newGame();
     game.tick();
+    QVERIFY(game.hint());
     player.newGame();
+    QVERIFY(!game.hinted());
     for (int i = 0; i < 7; ++i)
         game.tick();
     const std::vector<Move> moves = clearingMoves(game);
     if (dominoesLeft == 0)
         QVERIFY(!moves.empty());
     for (const Move &move : dominoesLeft ? std::vector<Move>{{25, 27}} : moves) {
+        if (hinted && move == moves.back())
+            QVERIFY(game.hint());
         game.click(move.first);
         game.click(move.second);
     }
     QCOMPARE(player.results, (QList<QPair<int, int>>{{dominoesLeft, 7}}));
+    QCOMPARE(player.hintedResults, QList<bool>{hinted});
     QCOMPARE(player.newGamesCounted, 2);
     // The status bar keeps the final time; the count starts again at 0.
     QCOMPARE(player.shownSeconds, 7);

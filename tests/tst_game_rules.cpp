@@ -1,8 +1,9 @@
 // The rules of the game without any window: the generator and the deal, the
-// cover relation, counting pairs, pairing, and whole games played by a
-// scripted player.
+// cover relation, counting pairs, pairing, the best result still within
+// reach, and whole games played by a scripted player.
 
 #include "game/BoardFigure.h"
+#include "game/BoardSolver.h"
 #include "game/DealGenerator.h"
 #include "game/Game.h"
 #include "support/Deals.h"
@@ -77,6 +78,8 @@ private slots:
     void lostGameEndsAtOnce();
     void removalsTurnUpFreedSlots();
     void tilesThatAreNotPlayableTakeNoClick();
+    void bestResult_data();
+    void bestResult();
     void scriptedGamesKeepTheirInvariants();
 };
 
@@ -437,6 +440,49 @@ void GameRulesTest::tilesThatAreNotPlayableTakeNoClick()
     game.click(29);
     QVERIFY(!game.selectionActive());
     QVERIFY(board.recorder.changes.empty());
+}
+
+void GameRulesTest::bestResult_data()
+{
+    // The dominoes left: slot, id, slot, id, ...; none for a whole deal.
+    QTest::addColumn<QList<int>>("board");
+    QTest::addColumn<int>("fewestLeft");
+    QTest::addColumn<QList<int>>("bestPairs"); // every first pair that keeps the best: a, b, a, b, ...
+    // 6-6 and 0-0 on top; taking them turns up 0-6 and 3-3 under the top one.
+    QTest::newRow("cleared") << QList<int>{24, 28, 25, 1, 22, 7, 23, 19} << 0 << QList<int>{24, 25};
+    // 0-5 on top, 1-6 and 1-4 on the bar, 2-5 under the bar, which waits for
+    // the whole bar: 0-5 with 1-6 leaves 1-4 on the bar and 2-5 under it.
+    QTest::newRow("only the bar's pair clears") << QList<int>{24, 6, 25, 13, 26, 11, 1, 17} << 0
+                                                << QList<int>{25, 26};
+    // The same with 2-5 on the bar and 1-4 under it: each 7 pairs only with
+    // the 0-5, and the other 7 keeps the 1-4 covered.
+    QTest::newRow("two left whatever the pair") << QList<int>{24, 6, 25, 13, 26, 17, 1, 11} << 2
+                                                << QList<int>{24, 25, 24, 26};
+    // 1-6 and 2-5 on the bar make 14.
+    QTest::newRow("no pair") << QList<int>{25, 13, 26, 17, 1, 6, 2, 11} << 4 << QList<int>{};
+    // The deal's one pair leaves no pair (Deals.h).
+    QTest::newRow("a deal ended by its one pair") << QList<int>{} << 26 << QList<int>{25, 27};
+}
+
+void GameRulesTest::bestResult()
+{
+    QFETCH(QList<int>, board);
+    QFETCH(int, fewestLeft);
+    QFETCH(QList<int>, bestPairs);
+    std::map<SlotNumber, DominoId> placed;
+    SlotSet onBoard = board.isEmpty() ? BoardFigure::allSlots : 0;
+    for (int i = 0; i < board.size(); i += 2) {
+        placed[board[i]] = board[i + 1];
+        onBoard |= slotBit(board[i]);
+    }
+    const auto deal = board.isEmpty() ? DealGenerator::drawDeal(OnePairSeed) : dealWith(placed);
+    const BoardSolver::Outcome best = BoardSolver(deal).solve(onBoard);
+    QCOMPARE(best.fewestLeft, fewestLeft);
+    QCOMPARE(best.canClear(), fewestLeft == 0);
+    bool kept = bestPairs.isEmpty() && !best.first;
+    for (int i = 0; i < bestPairs.size(); i += 2)
+        kept = kept || (best.first == bestPairs[i] && best.second == bestPairs[i + 1]);
+    QVERIFY2(kept, qPrintable(QStringLiteral("%1+%2").arg(best.first).arg(best.second)));
 }
 
 void GameRulesTest::scriptedGamesKeepTheirInvariants()

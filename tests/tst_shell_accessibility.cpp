@@ -7,6 +7,7 @@
 #include "game/DominoSet.h"
 #include "scores/windows/TEnter2HSC.h"
 #include "scores/windows/TScoresForm.h"
+#include "shell/Announcer.h"
 #include "shell/Program.h"
 #include "shell/SpeedButton.h"
 #include "shell/StatusBar.h"
@@ -53,6 +54,7 @@ private slots:
     void removedAndPausedTilesAreNotExposed();
     void pressThatEndsTheGameReturnsAtOnce();
     void toolbarAndStatusPanels();
+    void hintIsSpoken();
     void bestPlayersReadRowByRow();
     void nameFieldIsNamedByItsLabel();
 
@@ -276,6 +278,21 @@ void AccessibilityTest::toolbarAndStatusPanels()
     QCOMPARE(bar->child(2)->text(QAccessible::Description), QStringLiteral("Variants: 1"));
     m_window->Timer1Timer();
     QCOMPARE(bar->child(1)->text(QAccessible::Name), QStringLiteral("Time: 1"));
+}
+
+void AccessibilityTest::hintIsSpoken()
+{
+    // The deal's one pair, 1-2 and 4-5 on the bar, as a notification; the
+    // status bar stays as it was. A new game has nothing to say yet.
+    QAccessibleInterface *notice = QAccessible::queryAccessibleInterface(m_window->announcer());
+    m_window->GiveHint();
+    QCOMPARE(notice->role(), QAccessible::Notification);
+    QCOMPARE(notice->text(QAccessible::Name), QStringLiteral("Hint: Domino 1-2, 3 pips, face up, bar, column 1; "
+                                                             "Domino 4-5, 9 pips, face up, bar, column 3"));
+    QVERIFY(QAccessible::queryAccessibleInterface(m_window)->indexOfChild(notice) >= 0);
+    QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Let's play..."));
+    m_window->NewGameClick();
+    QCOMPARE(QAccessible::queryAccessibleInterface(m_window)->indexOfChild(notice), -1);
 }
 
 void AccessibilityTest::bestPlayersReadRowByRow()

@@ -3,7 +3,9 @@
 // click, Esc, keys with a modifier, the focus frame, and where the focus
 // goes at a pause, the setup dialog, the statistics and the end of a game.
 
+#include "shell/BoardKeys.h"
 #include "shell/HelpWindow.h"
+#include "shell/HintBlink.h"
 #include "shell/Program.h"
 #include "shell/SpeedButton.h"
 #include "shell/TForm1.h"
@@ -57,6 +59,7 @@ private slots:
     void focusFrameOnlyAfterKeys();
     void focusLeavesTheBoardAndComesBack();
     void f1OnADominoOpensTheMainWindowTopic();
+    void hBlinksAPairAndLeavesTheBoard();
 
 private:
     void activate();
@@ -307,6 +310,35 @@ void KeyboardPlayTest::f1OnADominoOpensTheMainWindowTopic()
     HelpWindow &help = m_program->helpWindow();
     QVERIFY(help.isVisible());
     QCOMPARE(help.topic(), QStringLiteral("2"));
+}
+
+void KeyboardPlayTest::hBlinksAPairAndLeavesTheBoard()
+{
+    const auto painted = [this](SlotNumber s) { return m_window->tile(s)->grab().toImage(); };
+    Game &game = m_window->game();
+    pressKeys(QStringLiteral("Space")); // the player's own selection: 23
+    std::map<SlotNumber, QImage> before, on;
+    for (SlotNumber s : BoardKeys::readingOrder(game))
+        before[s] = painted(s);
+    pressKeys(QStringLiteral("H"));
+    for (auto &[s, image] : before)
+        on[s] = painted(s);
+    m_window->hintBlink()->step();
+    // The two that blink make a pair (the end-to-end games see the mark).
+    QList<SlotNumber> blinking;
+    for (auto &[s, image] : on)
+        if (painted(s) != image)
+            blinking << s;
+    QCOMPARE(blinking.size(), 2);
+    QCOMPARE(game.pipTotalAt(blinking[0]) + game.pipTotalAt(blinking[1]), DominoSet::PairTotal);
+    // On, off, and then the board as it was, the selection with it.
+    for (int phase = 2; phase <= HintBlink::Phases; ++phase)
+        m_window->hintBlink()->step();
+    QVERIFY(!m_window->hintBlink()->running());
+    for (auto &[s, image] : before)
+        QCOMPARE(painted(s), image);
+    QCOMPARE(game.selectedSlot(), 23);
+    QCOMPARE(game.dominoesLeft(), 22);
 }
 
 QTEST_MAIN(KeyboardPlayTest)

@@ -139,7 +139,8 @@ private:
     QString fileValue(const QString &section, const QString &key) const;
     QLabel *statsLabel(const char *name) const;
     QStringList rows(const char *label) const;
-    DialogSeen playSeedGame(int seconds, const std::function<void(TEnter2HSC &)> &onDialog = {}, bool win = false);
+    DialogSeen playSeedGame(int seconds, const std::function<void(TEnter2HSC &)> &onDialog = {}, bool win = false,
+                            bool hint = false);
 
     std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<Program> m_program;
@@ -182,13 +183,16 @@ QStringList ShellScoresTest::rows(const char *label) const
 
 // Deals the seed game, lets `seconds` of play pass and takes the one pair,
 // which ends the game; or, to `win`, deals a game that can be won and clears
-// the board. When the name entry opens, `onDialog` runs in it and should
-// close it; a dialog left open is rejected here.
-DialogSeen ShellScoresTest::playSeedGame(int seconds, const std::function<void(TEnter2HSC &)> &onDialog, bool win)
+// the board; with `hint`, after H. When the name entry opens, `onDialog`
+// runs in it and should close it; a dialog left open is rejected here.
+DialogSeen ShellScoresTest::playSeedGame(int seconds, const std::function<void(TEnter2HSC &)> &onDialog, bool win,
+                                         bool hint)
 {
     DialogSeen seen;
     m_env->times = {win ? WinnableSeed : OnePairSeed};
     release(m_window, Qt::Key_F2);
+    if (hint)
+        release(m_window, Qt::Key_H);
     const std::vector<Move> moves = win ? clearingMoves(m_window->game()) : std::vector<Move>{{27, 25}};
     if (moves.empty())
         QTest::qFail("the game to win cannot be won", __FILE__, __LINE__);
@@ -756,13 +760,17 @@ void ShellScoresTest::unconfirmedResultIsNotRecorded()
 void ShellScoresTest::wonGameCountsInBothSections_data()
 {
     QTest::addColumn<bool>("confirmed");
-    QTest::newRow("name confirmed") << true;
-    QTest::newRow("name entry closed") << false;
+    QTest::addColumn<bool>("hint");
+    QTest::newRow("name confirmed") << true << false;
+    QTest::newRow("name entry closed") << false << false;
+    // The best list is for games played without a hint: no name is asked.
+    QTest::newRow("after a hint") << false << true;
 }
 
 void ShellScoresTest::wonGameCountsInBothSections()
 {
     QFETCH(bool, confirmed);
+    QFETCH(bool, hint);
     m_env = std::make_unique<TestEnvironment>();
     writeFileBytes(scoresPath(), "[Tolvane...]\r\nGamesEnd=20\r\n[Kelvor]\r\nGamesEnd=2\r\n");
     startProgram();
@@ -774,9 +782,10 @@ void ShellScoresTest::wonGameCountsInBothSections()
             else
                 dialog.reject();
         },
-        true);
-    QVERIFY(seen.opened);
-    QCOMPARE(seen.dominoesLeft, QStringLiteral("0"));
+        true, hint);
+    QCOMPARE(seen.opened, !hint);
+    if (seen.opened)
+        QCOMPARE(seen.dominoesLeft, QStringLiteral("0"));
     QCOMPARE(fileValue(GameSection, "GamesEnd"), QStringLiteral("3"));
     QCOMPARE(fileValue(FamilySection, "GamesEnd"), QStringLiteral("21"));
     QCOMPARE(statsLabel("L6")->text(), QStringLiteral("3"));
