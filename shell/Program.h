@@ -23,6 +23,7 @@ class TEnter2HSC;
 class TForm1;
 class TScoresForm;
 class TSplashForm;
+class ToolkitTexts;
 
 // The program as a whole: it creates the windows once, runs the start-up
 // behind the splash window and keeps everything alive until the main window
@@ -99,6 +100,8 @@ private:
     void writeSettings();
 
     Environment m_environment;
+    // Qt's own texts in the desktop's language.
+    std::unique_ptr<ToolkitTexts> m_toolkitTexts;
     // The sink of the saves the game makes by itself; the rest, and what
     // the player asks for, report to the environment's.
     OnceEachFileSink m_messages;

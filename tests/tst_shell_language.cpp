@@ -15,12 +15,19 @@
 #include "shell/SpeedButton.h"
 #include "shell/StatusBar.h"
 #include "shell/TForm1.h"
+#include "shell/ToolkitTexts.h"
 #include "support/ProgramStart.h"
 #include "support/StandInWindows.h"
 #include "support/TestEnvironment.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
@@ -238,6 +245,51 @@ private slots:
                  QStringList(QStringLiteral("Cannot find the help file ") + game.env.folder.path()
                              + QStringLiteral("/LNG/Tolvane_eng.hlp")));
         QVERIFY(!game.program->helpWindow().isVisible());
+    }
+
+    // The texts Qt draws itself follow the desktop's language, whatever the
+    // pack: the picture dialog behind "Browse..." and its name field's menu
+    // read as Qt's own translations have them.
+    void toolkitTextsFollowTheDesktop_data()
+    {
+        QTest::addColumn<QString>("desktop");
+        QTest::addColumn<QString>("lookIn");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("open");
+        QTest::addColumn<QString>("cancel");
+        QTest::addColumn<QString>("copy");
+        QTest::addColumn<QString>("selectAll");
+        QTest::newRow("German") << "de_DE" << "Suchen in:" << "Datei&name:" << "Öffnen" << "Abbrechen"
+                                << "&Kopieren" << "Alles auswählen";
+        QTest::newRow("French") << "fr_FR" << "Voir dans :" << "&Nom de fichier :" << "Ouvrir" << "Annuler"
+                                << "Cop&ier" << "Tout sélectionner";
+    }
+    void toolkitTextsFollowTheDesktop()
+    {
+        QFETCH(QString, desktop);
+        const QString qm = QStringLiteral("qtbase_%1.qm").arg(desktop.left(2));
+        if (!QDir(QLibraryInfo::path(QLibraryInfo::TranslationsPath)).exists(qm))
+            QSKIP(qPrintable(qm + QStringLiteral(" is not installed (Debian: qt6-translations-l10n)")));
+        Game game;
+        const ToolkitTexts texts{QLocale(desktop)};
+        QVERIFY(texts.loaded());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+
+        auto *browse = game.program->setupDialog().findChild<QFileDialog *>(QStringLiteral("OpenDialog"));
+        QVERIFY(browse);
+        QTEST(browse->findChild<QLabel *>(QStringLiteral("lookInLabel"))->text(), "lookIn");
+        QTEST(browse->findChild<QLabel *>(QStringLiteral("fileNameLabel"))->text(), "fileName");
+        const auto *buttons = browse->findChild<QDialogButtonBox *>();
+        QTEST(buttons->button(QDialogButtonBox::Open)->text(), "open");
+        QTEST(buttons->button(QDialogButtonBox::Cancel)->text(), "cancel");
+        const std::unique_ptr<QMenu> menu(
+            browse->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->createStandardContextMenu());
+        QStringList items;
+        for (const QAction *action : menu->actions())
+            items.append(action->text().section(QLatin1Char('\t'), 0, 0));
+        QFETCH(QString, copy);
+        QFETCH(QString, selectAll);
+        QVERIFY2(items.contains(copy) && items.contains(selectAll), qPrintable(items.join(QLatin1Char('|'))));
     }
 };
 
