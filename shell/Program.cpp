@@ -49,6 +49,7 @@ Program::Program(const Environment &environment)
     m_statistics = std::make_unique<Statistics>(
         ScoresFile(m_environment.programFolder + QStringLiteral("/scores.ini"), &m_messages));
     QGuiApplication::setWindowIcon(ProgramResources::windowIcon());
+    QCoreApplication::instance()->installEventFilter(&m_pixelPointer);
 
     // The windows, in the order the family's games create them. The splash
     // window shows at once and stays the program's first window.
