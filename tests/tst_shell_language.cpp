@@ -248,48 +248,29 @@ private slots:
     }
 
     // The texts Qt draws itself follow the desktop's language, whatever the
-    // pack: the picture dialog behind "Browse..." and its name field's menu
-    // read as Qt's own translations have them.
+    // pack: "Look in:" and "Cancel" of the picture dialog behind "Browse...",
+    // and "Copy" of its name field's menu, as Qt's translations have them.
     void toolkitTextsFollowTheDesktop_data()
     {
         QTest::addColumn<QString>("desktop");
-        QTest::addColumn<QString>("lookIn");
-        QTest::addColumn<QString>("fileName");
-        QTest::addColumn<QString>("open");
-        QTest::addColumn<QString>("cancel");
-        QTest::addColumn<QString>("copy");
-        QTest::addColumn<QString>("selectAll");
-        QTest::newRow("German") << "de_DE" << "Suchen in:" << "Datei&name:" << "Öffnen" << "Abbrechen"
-                                << "&Kopieren" << "Alles auswählen";
-        QTest::newRow("French") << "fr_FR" << "Voir dans :" << "&Nom de fichier :" << "Ouvrir" << "Annuler"
-                                << "Cop&ier" << "Tout sélectionner";
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("German") << "de_DE" << QStringList{"Suchen in:", "Abbrechen", "&Kopieren\tStrg+C"};
+        QTest::newRow("French") << "fr_FR" << QStringList{"Voir dans :", "Annuler", "Cop&ier\tCtrl+C"};
     }
     void toolkitTextsFollowTheDesktop()
     {
         QFETCH(QString, desktop);
-        const QString qm = QStringLiteral("qtbase_%1.qm").arg(desktop.left(2));
-        if (!QDir(QLibraryInfo::path(QLibraryInfo::TranslationsPath)).exists(qm))
-            QSKIP(qPrintable(qm + QStringLiteral(" is not installed (Debian: qt6-translations-l10n)")));
+        if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_" + desktop.left(2) + ".qm"))
+            QSKIP("Qt's own translations are not installed (Debian: qt6-translations-l10n)");
         Game game;
-        const ToolkitTexts texts{QLocale(desktop)};
-        QVERIFY(texts.loaded());
+        const ToolkitTexts toolkit{QLocale(desktop)};
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-
         auto *browse = game.program->setupDialog().findChild<QFileDialog *>(QStringLiteral("OpenDialog"));
-        QVERIFY(browse);
-        QTEST(browse->findChild<QLabel *>(QStringLiteral("lookInLabel"))->text(), "lookIn");
-        QTEST(browse->findChild<QLabel *>(QStringLiteral("fileNameLabel"))->text(), "fileName");
-        const auto *buttons = browse->findChild<QDialogButtonBox *>();
-        QTEST(buttons->button(QDialogButtonBox::Open)->text(), "open");
-        QTEST(buttons->button(QDialogButtonBox::Cancel)->text(), "cancel");
-        const std::unique_ptr<QMenu> menu(
-            browse->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->createStandardContextMenu());
-        QStringList items;
-        for (const QAction *action : menu->actions())
-            items.append(action->text().section(QLatin1Char('\t'), 0, 0));
-        QFETCH(QString, copy);
-        QFETCH(QString, selectAll);
-        QVERIFY2(items.contains(copy) && items.contains(selectAll), qPrintable(items.join(QLatin1Char('|'))));
+        const std::unique_ptr<QMenu> menu(browse->findChild<QLineEdit *>()->createStandardContextMenu());
+        QTEST((QStringList{browse->findChild<QLabel *>(QStringLiteral("lookInLabel"))->text(),
+                           browse->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->text(),
+                           menu->actions().at(4)->text()}),
+              "texts");
     }
 };
 
