@@ -16,8 +16,8 @@ here="$(cd "$(dirname "$0")" && pwd)"
 build="${KELVOR_BUILD_DIR:-$here/build}"
 prefix="${KELVOR_PREFIX:-$HOME/.local}"
 
-# Building and playing the game.
-run_packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core)
+# Building and playing the game, with Qt's own texts in the desktop's language.
+run_packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core qt6-translations-l10n)
 # The tests besides: a virtual display and what drives and reads it, a window
 # manager, the MinGW binutils for the test skins, clang for the checked
 # build, the accessibility bus, and the validators of the installed files.

@@ -127,10 +127,11 @@ QImage ProgramResources::iconImage(int size)
     return drawIcon(size).convertToFormat(QImage::Format_ARGB32);
 }
 
-QImage ProgramResources::logo()
+QImage ProgramResources::logo(qreal devicePixelRatio)
 {
     constexpr int width = 190, height = 90;
-    QImage image(width, height, QImage::Format_RGB888);
+    QImage image(QSize(width, height) * devicePixelRatio, QImage::Format_RGB888);
+    image.setDevicePixelRatio(devicePixelRatio);
     image.fill(Qt::black);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);

@@ -22,6 +22,7 @@ public:
 
     // The family's logo of the splash and about windows: 190 x 90, 24 bits
     // per pixel, three dominoes fanned out over the family's name on black.
-    // Needs a QGuiApplication (it draws text).
-    static QImage logo();
+    // Needs a QGuiApplication (it draws text). On a screen the desktop
+    // scales, drawn in its pixels (devicePixelRatio per window pixel).
+    static QImage logo(qreal devicePixelRatio = 1);
 };

@@ -7,6 +7,7 @@
 #include "TAboutMe.h"
 #include "TForm1.h"
 #include "TSplashForm.h"
+#include "ToolkitTexts.h"
 #include "language/windows/LanguageLoader.h"
 #include "platform/ProfileFile.h"
 #include "resources/BuiltinSkin.h"
@@ -41,13 +42,14 @@ QString Program::programVersion()
 }
 
 Program::Program(const Environment &environment)
-    : m_environment(environment), m_messages(environment.messages),
+    : m_environment(environment), m_toolkitTexts(std::make_unique<ToolkitTexts>()), m_messages(environment.messages),
       m_programResources(std::make_unique<ProgramResources>()), m_builtinSkin(std::make_unique<BuiltinSkin>())
 {
     // The scores are only ever saved by the game itself.
     m_statistics = std::make_unique<Statistics>(
         ScoresFile(m_environment.programFolder + QStringLiteral("/scores.ini"), &m_messages));
     QGuiApplication::setWindowIcon(ProgramResources::windowIcon());
+    QCoreApplication::instance()->installEventFilter(&m_pixelPointer);
 
     // The windows, in the order the family's games create them. The splash
     // window shows at once and stays the program's first window.

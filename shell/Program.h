@@ -2,6 +2,7 @@
 
 #include "Environment.h"
 #include "OnceEachFileSink.h"
+#include "PixelPointer.h"
 #include "language/TextTable.h"
 
 #include <QList>
@@ -23,6 +24,7 @@ class TEnter2HSC;
 class TForm1;
 class TScoresForm;
 class TSplashForm;
+class ToolkitTexts;
 
 // The program as a whole: it creates the windows once, runs the start-up
 // behind the splash window and keeps everything alive until the main window
@@ -99,6 +101,10 @@ private:
     void writeSettings();
 
     Environment m_environment;
+    // Qt's own texts in the desktop's language, and clicks on the pixel
+    // under the pointer, for every window.
+    std::unique_ptr<ToolkitTexts> m_toolkitTexts;
+    PixelPointer m_pixelPointer;
     // The sink of the saves the game makes by itself; the rest, and what
     // the player asks for, report to the environment's.
     OnceEachFileSink m_messages;

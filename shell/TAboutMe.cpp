@@ -41,7 +41,7 @@ TAboutMe::TAboutMe(std::function<void(const QUrl &)> openUrl, QWidget *parent)
     auto *logo = new QLabel(this);
     logo->setObjectName(QStringLiteral("Logo"));
     logo->setGeometry(69, 20, 190, 90);
-    logo->setPixmap(QPixmap::fromImage(ProgramResources::logo()));
+    logo->setPixmap(QPixmap::fromImage(ProgramResources::logo(devicePixelRatioF())));
     QLabel *title = addLabel(this, "Label1", {0, 124, ClientWidth, 24}, QStringLiteral("Tolvane: Kelvor"));
     title->setFont(DesktopFonts::sansSerif(20, true));
     addLabel(this, "Label2", {0, 152, ClientWidth, 30},

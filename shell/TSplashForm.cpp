@@ -60,7 +60,7 @@ TSplashForm::TSplashForm(const QString &title, QWidget *parent)
     m_logo->setObjectName(QStringLiteral("Logo"));
     m_logo->setGeometry(0, 0, ClientWidth, 90);
     m_logo->setAlignment(Qt::AlignCenter);
-    m_logo->setPixmap(QPixmap::fromImage(ProgramResources::logo()));
+    m_logo->setPixmap(QPixmap::fromImage(ProgramResources::logo(devicePixelRatioF())));
     m_logo->setToolTip(QStringLiteral("Wait..."));
     TextTable::setTag(m_logo, TextTable::FixedTextTag);
 

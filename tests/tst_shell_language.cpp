@@ -15,12 +15,19 @@
 #include "shell/SpeedButton.h"
 #include "shell/StatusBar.h"
 #include "shell/TForm1.h"
+#include "shell/ToolkitTexts.h"
 #include "support/ProgramStart.h"
 #include "support/StandInWindows.h"
 #include "support/TestEnvironment.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
@@ -238,6 +245,32 @@ private slots:
                  QStringList(QStringLiteral("Cannot find the help file ") + game.env.folder.path()
                              + QStringLiteral("/LNG/Tolvane_eng.hlp")));
         QVERIFY(!game.program->helpWindow().isVisible());
+    }
+
+    // The texts Qt draws itself follow the desktop's language, whatever the
+    // pack: "Look in:" and "Cancel" of the picture dialog behind "Browse...",
+    // and "Copy" of its name field's menu, as Qt's translations have them.
+    void toolkitTextsFollowTheDesktop_data()
+    {
+        QTest::addColumn<QString>("desktop");
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("German") << "de_DE" << QStringList{"Suchen in:", "Abbrechen", "&Kopieren\tStrg+C"};
+        QTest::newRow("French") << "fr_FR" << QStringList{"Voir dans :", "Annuler", "Cop&ier\tCtrl+C"};
+    }
+    void toolkitTextsFollowTheDesktop()
+    {
+        QFETCH(QString, desktop);
+        if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_" + desktop.left(2) + ".qm"))
+            QSKIP("Qt's own translations are not installed (Debian: qt6-translations-l10n)");
+        Game game;
+        const ToolkitTexts toolkit{QLocale(desktop)};
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+        auto *browse = game.program->setupDialog().findChild<QFileDialog *>(QStringLiteral("OpenDialog"));
+        const std::unique_ptr<QMenu> menu(browse->findChild<QLineEdit *>()->createStandardContextMenu());
+        QTEST((QStringList{browse->findChild<QLabel *>(QStringLiteral("lookInLabel"))->text(),
+                           browse->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->text(),
+                           menu->actions().at(4)->text()}),
+              "texts");
     }
 };
 

@@ -73,6 +73,17 @@ QLabel *picture(QWidget *parent, const char *name)
     return image;
 }
 
+// A picture made smaller to fit the label, in the screen's own pixels: on
+// a screen the desktop scales it is as sharp as at 100%.
+QPixmap miniature(const QImage &image, const QLabel *label)
+{
+    const qreal ratio = label->devicePixelRatioF();
+    QPixmap pixmap = QPixmap::fromImage(
+        image.scaled(label->size() * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    pixmap.setDevicePixelRatio(ratio);
+    return pixmap;
+}
+
 // Refills the list when its entries changed, then selects without telling.
 void showList(QListWidget *list, const QStringList &entries, int selected)
 {
@@ -213,8 +224,7 @@ void TSetup::showChoices()
 
 void TSetup::showBackground()
 {
-    m_tableImage->setPixmap(QPixmap::fromImage(m_model.boardBackground().scaled(
-        m_tableImage->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    m_tableImage->setPixmap(miniature(m_model.boardBackground(), m_tableImage));
 }
 
 // ---------------------------------------------------------------------------
@@ -313,9 +323,7 @@ void TSetup::BrowseClick()
             const QImage image = RegularFile::read(path, Wallpaper::MaxFileSize, bytes) == RegularFile::Outcome::Read
                                      ? Wallpaper::picture(bytes)
                                      : QImage();
-            preview->setPixmap(image.isNull() ? QPixmap()
-                                              : QPixmap::fromImage(image.scaled(preview->size(), Qt::KeepAspectRatio,
-                                                                                Qt::SmoothTransformation)));
+            preview->setPixmap(image.isNull() ? QPixmap() : miniature(image, preview));
         });
     }
     if (m_openDialog->exec() != QDialog::Accepted || m_openDialog->selectedFiles().isEmpty())
