@@ -16,8 +16,8 @@
 //     With "find" the window is a Wayland compositor's whole output (its
 //     nested window), on a background that is not black: the splash window
 //     is looked for in each picture, by its lowest row, the lowest run of
-//     exactly 190 black pixels; it is gone once it has been seen and is no
-//     longer there.
+//     190 black pixels (with a border of up to 2 pixels round it); it is
+//     gone once it has been seen and is no longer there.
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>
@@ -55,8 +55,11 @@ std::optional<QPoint> findSplash(const QImage &image)
                 ++run;
                 continue;
             }
-            if (run == SplashWidth)
-                return QPoint(x - SplashWidth, y - (SplashHeight - 1));
+            // A compositor may draw a black border of a pixel or two
+            // round a window without a frame (weston round X11 ones).
+            const int border = (run - SplashWidth) / 2;
+            if (run >= SplashWidth && border <= 2)
+                return QPoint(x - run + border, y - border - (SplashHeight - 1));
             run = 0;
         }
     }
