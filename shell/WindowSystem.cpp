@@ -13,9 +13,10 @@ QByteArray WindowSystem::platformFor(const QByteArray &playerPlatform, const QBy
 {
     if (!playerPlatform.isEmpty())
         return {};
+    // Natively still, should XWayland refuse the connection.
     const bool wayland = !waylandDisplay.isEmpty() || sessionType == "wayland";
     if (wayland && !x11Display.isEmpty())
-        return QByteArrayLiteral("xcb");
+        return QByteArrayLiteral("xcb;wayland");
     return {};
 }
 

@@ -6,8 +6,9 @@
 // relies on what X11 gives a program: placing the statistics window beside
 // the main window, minimizing all its windows together and knowing that it
 // is minimized. In a Wayland session that also runs XWayland the game
-// therefore asks Qt for X11 (xcb); a player's own QT_QPA_PLATFORM wins, and
-// a session with Wayland alone gets a native Wayland client.
+// therefore asks Qt for X11 (xcb), and for Wayland only should XWayland
+// refuse it; a player's own QT_QPA_PLATFORM wins, and a session with
+// Wayland alone gets a native Wayland client.
 class WindowSystem
 {
 public:

@@ -116,34 +116,57 @@ check_statistics_key() {
         || fail "$1: a second F5 did not take the statistics window away"
 }
 
-# Minimized, the clock stands still; brought back, it goes on.
+# Minimized, the clock stands still; brought back, it goes on. A picture
+# tells only if it was taken within a second of the tick before it (the
+# minimize) and of the clock's restart (the return): on a busy machine a
+# round that took longer is played again, up to three times.
+now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 check_minimize() {
-    local main_box="${w}x${h}+${x}+${y}"
+    local main_box="${w}x${h}+${x}+${y}" before shot_at back_at
     xdotool key F2
     sleep 1
-    # Just after a tick, so that the next one is a second away.
-    shot tick_before
-    shot_until tick_after tick_before "$main_box" differs || fail "$1: the clock did not run"
-    "minimize_$1"
-    park_pointer
-    gone=no
-    for _ in $(seq 50); do
-        shot minimized
-        [ "$(box_of minimized)" = "0 0 $((width - 4)) $((${compositor_size#*x} - 4))" ] && { gone=yes; break; }
-        sleep 0.1
+    for round in 1 2 3; do
+        before=$(now_ms)
+        shot tick_before
+        for _ in $(seq 50); do
+            shot_at=$(now_ms)
+            shot tick_after
+            [ "$(pixels_changed "$work/tick_before.png" "$work/tick_after.png" "$main_box")" != 0 ] && break
+            before=$shot_at
+        done
+        [ "$(pixels_changed "$work/tick_before.png" "$work/tick_after.png" "$main_box")" != 0 ] \
+            || fail "$1: the clock did not run"
+        "minimize_$1"
+        local timely=yes
+        (( $(now_ms) - before < 850 )) || timely=no
+        park_pointer
+        gone=no
+        for _ in $(seq 50); do
+            shot minimized
+            [ "$(box_of minimized)" = "0 0 $((width - 4)) $((${compositor_size#*x} - 4))" ] && { gone=yes; break; }
+            sleep 0.1
+        done
+        [ "$gone" = yes ] || fail "$1: the minimize button did not take the windows away ($(box_of minimized))"
+        sleep 2.5
+        back_at=$(now_ms)
+        xdotool keydown super key Tab keyup super
+        for _ in $(seq 50); do
+            shot_at=$(now_ms)
+            shot restored
+            [ "$(pixels_changed "$work/minimized.png" "$work/restored.png")" != 0 ] && break
+        done
+        [ "$(pixels_changed "$work/minimized.png" "$work/restored.png")" != 0 ] \
+            || fail "$1: Super+Tab did not bring the board back"
+        (( shot_at - back_at < 850 )) || timely=no
+        [ "$timely" = yes ] || [ "$round" = 3 ] || continue
+        [ "$(pixels_changed "$work/tick_after.png" "$work/restored.png" "$main_box")" = 0 ] \
+            || fail "$1: the clock ran while the board was minimized"
+        sleep 2.2
+        shot restored_later
+        [ "$(pixels_changed "$work/restored.png" "$work/restored_later.png" "$main_box")" != 0 ] \
+            || fail "$1: the clock stood still after the board came back"
+        return 0
     done
-    [ "$gone" = yes ] || fail "$1: the minimize button did not take the windows away ($(box_of minimized))"
-    sleep 2.5
-    xdotool keydown super key Tab keyup super
-    shot_until restored minimized "${width}x${compositor_size#*x}+0+0" differs || fail "$1: Super+Tab did not bring the board back"
-    sleep 0.2
-    shot restored
-    [ "$(pixels_changed "$work/tick_after.png" "$work/restored.png" "$main_box")" = 0 ] \
-        || fail "$1: the clock ran while the board was minimized"
-    sleep 2.2
-    shot restored_later
-    [ "$(pixels_changed "$work/restored.png" "$work/restored_later.png" "$main_box")" != 0 ] \
-        || fail "$1: the clock stood still after the board came back"
 }
 
 end_game() {

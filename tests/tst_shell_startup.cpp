@@ -348,9 +348,9 @@ void StartUpTest::aWaylandSessionGoesThroughXWayland_data()
     QTest::addColumn<QByteArray>("display");
     QTest::addColumn<QByteArray>("platform");
     QTest::newRow("Wayland with XWayland") << QByteArray() << QByteArray("wayland-0") << QByteArray("wayland")
-                                           << QByteArray(":0") << QByteArray("xcb");
+                                           << QByteArray(":0") << QByteArray("xcb;wayland");
     QTest::newRow("session type alone") << QByteArray() << QByteArray() << QByteArray("wayland") << QByteArray(":1")
-                                        << QByteArray("xcb");
+                                        << QByteArray("xcb;wayland");
     QTest::newRow("Wayland alone") << QByteArray() << QByteArray("wayland-0") << QByteArray("wayland") << QByteArray()
                                    << QByteArray();
     QTest::newRow("the player chose Wayland") << QByteArray("wayland") << QByteArray("wayland-0")
