@@ -72,10 +72,10 @@ Program::Program(const Environment &environment)
     m_nameEntry = std::make_unique<TEnter2HSC>(*m_statistics, m_mainWindow.get());
     createSetupDialog();
     m_scoresForm = std::make_unique<TScoresForm>();
-    if (QGuiApplication::platformName() == QLatin1String("wayland"))
-        keepWindowsWithBoardOnWayland();
     m_scoresForm->FormCreate(*m_statistics, *m_mainWindow);
     m_aboutWindow = std::make_unique<TAboutMe>(m_environment.openUrl);
+    if (QGuiApplication::platformName() == QLatin1String("wayland"))
+        keepWindowsWithBoardOnWayland();
 
     m_mainWindow->setStatistics(m_statistics.get(), m_nameEntry.get());
     m_mainWindow->setStatisticsWindow(m_scoresForm.get());
@@ -249,6 +249,10 @@ void Program::keepWindowsWithBoardOnWayland()
     // keyboard to the main window and goes to the taskbar with it; it has
     // no frame of its own there, only its "Close" button.
     m_scoresForm->setParent(m_mainWindow.get(), Qt::ToolTip);
+    // The about window stands over the main window, as the setup dialog
+    // and the name entry do: a compositor that minimizes a window's
+    // dialogs with it (KDE's, GNOME's; not weston) takes it along.
+    m_aboutWindow->setParent(m_mainWindow.get(), m_aboutWindow->windowFlags());
     // The compositor does not say that the main window was minimized: the
     // other windows go and the clock stops while the board is out of sight.
     m_nativeWayland = true;
