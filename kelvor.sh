@@ -17,12 +17,15 @@ build="${KELVOR_BUILD_DIR:-$here/build}"
 prefix="${KELVOR_PREFIX:-$HOME/.local}"
 
 # Building and playing the game, with Qt's own texts in the desktop's language.
-run_packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core qt6-translations-l10n)
+run_packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core qt6-translations-l10n qt6-wayland)
+# (qt6-wayland: the game runs in a Wayland session without XWayland, or
+# natively when the player asks for it.)
 # The tests besides: a virtual display and what drives and reads it, a window
-# manager, the MinGW binutils for the test skins, clang for the checked
-# build, the accessibility bus, and the validators of the installed files.
+# manager, a Wayland compositor with XWayland, the MinGW binutils for the
+# test skins, clang for the checked build, the accessibility bus, and the
+# validators of the installed files.
 test_packages=("${run_packages[@]}"
-               xvfb xauth xdotool imagemagick x11-utils openbox wmctrl
+               xvfb xauth xdotool imagemagick x11-utils openbox wmctrl weston xwayland
                binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
                clang-14 libclang-rt-14-dev
                python3 at-spi2-core python3-pyatspi dbus dbus-x11

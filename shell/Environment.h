@@ -18,7 +18,8 @@ struct Environment
     std::function<std::uint32_t()> timeOfDay;
     // Where error messages are shown.
     MessageSink *messages = nullptr;
-    // A blocking wait of the start-up, in milliseconds.
+    // A wait of the start-up, in milliseconds: the player's input waits
+    // with it, the window system's messages do not.
     std::function<void(int)> wait;
     // The desktop's shell: opens a web page or a "mailto:" link in the
     // player's browser or mail program.

@@ -8,6 +8,7 @@
 #include "TForm1.h"
 #include "TSplashForm.h"
 #include "ToolkitTexts.h"
+#include "WindowSight.h"
 #include "language/windows/LanguageLoader.h"
 #include "platform/ProfileFile.h"
 #include "resources/BuiltinSkin.h"
@@ -75,6 +76,8 @@ Program::Program(const Environment &environment)
     m_scoresForm = std::make_unique<TScoresForm>();
     m_scoresForm->FormCreate(*m_statistics, *m_mainWindow);
     m_aboutWindow = std::make_unique<TAboutMe>(m_environment.openUrl);
+    if (QGuiApplication::platformName() == QLatin1String("wayland"))
+        keepWindowsWithBoardOnWayland();
 
     m_mainWindow->setStatistics(m_statistics.get(), m_nameEntry.get());
     m_mainWindow->setStatisticsWindow(m_scoresForm.get());
@@ -104,8 +107,10 @@ Program::Program(const Environment &environment)
 
 Program::~Program() = default;
 
-// The start-up runs to its end without letting any message through: the
-// splash window shows each step's text only because it is painted at once.
+// The start-up runs to its end without letting the player's input through:
+// the splash window shows each step's text painted at once, and its waits
+// let only the window system's messages through. Ended from outside in the
+// middle, it stops there.
 const std::array<void (Program::*)(), 17> Program::startUpSteps = {
     &Program::stopSplashTimer,
     &Program::showLoadingPreferences,
@@ -131,8 +136,11 @@ void Program::start()
     if (m_started)
         return;
     m_started = true;
-    for (auto step : startUpSteps)
+    for (auto step : startUpSteps) {
+        if (m_ended)
+            return;
         (this->*step)();
+    }
 }
 
 void Program::stopSplashTimer()
@@ -234,6 +242,27 @@ void Program::createSetupDialog()
     m_setup->FormCreate();
 }
 
+void Program::keepWindowsWithBoardOnWayland()
+{
+    // A native Wayland client cannot place its windows, and the compositor
+    // gives a new window the keyboard: the statistics window would come
+    // over the board and keep F5 for itself. As a popup of the main window
+    // it stands where the program puts it, beside the board, leaves the
+    // keyboard to the main window and goes to the taskbar with it; it has
+    // no frame of its own there, only its "Close" button.
+    m_scoresForm->setParent(m_mainWindow.get(), Qt::ToolTip);
+    // The about window stands over the main window, as the setup dialog
+    // and the name entry do: a compositor that minimizes a window's
+    // dialogs with it (KDE's, GNOME's; not weston) takes it along.
+    m_aboutWindow->setParent(m_mainWindow.get(), m_aboutWindow->windowFlags());
+    // The compositor does not say that the main window was minimized: the
+    // other windows go and the clock stops while the board is out of sight.
+    m_nativeWayland = true;
+    auto *sight = new WindowSight(*m_mainWindow);
+    QObject::connect(sight, &WindowSight::outOfSight, m_mainWindow.get(), [this] { minimizeAllWindows(); });
+    QObject::connect(sight, &WindowSight::backInSight, m_mainWindow.get(), [this] { restoreAllWindows(); });
+}
+
 QList<QWidget *> Program::windows() const
 {
     // The splash and about windows are among them, and protected as wholes.
@@ -283,6 +312,7 @@ void Program::saveWithoutPlayer()
 
 void Program::endFromOutside()
 {
+    m_ended = true;
     saveWithoutPlayer();
     QCoreApplication::quit();
 }
@@ -292,11 +322,15 @@ void Program::minimizeAllWindows()
     // A modal dialog is minimized, not hidden: hiding it would end it as if
     // the player had closed it. The others are hidden, as tool windows
     // cannot minimize.
+    // On Wayland the compositor takes a dialog away with the main window it
+    // stands over, and a program cannot bring back a minimized window.
     m_windowsSetAside.clear();
     for (QWidget *window : QApplication::topLevelWidgets()) {
         if (window == m_mainWindow.get() || !window->isVisible())
             continue;
         const bool modal = window->isModal();
+        if (modal && m_nativeWayland)
+            continue;
         m_windowsSetAside.append({window, !modal});
         if (modal)
             window->setWindowState(window->windowState() | Qt::WindowMinimized);

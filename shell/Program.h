@@ -96,6 +96,10 @@ private:
     void openSetupAtFirstStart();
     static const std::array<void (Program::*)(), 17> startUpSteps;
 
+    // On a native Wayland desktop: the statistics window beside the board
+    // and the clock stopped while the board is out of sight.
+    void keepWindowsWithBoardOnWayland();
+
     // The setup dialog and the settings file, "Tolvane.ini", behind it.
     void createSetupDialog();
     void writeSettings();
@@ -125,6 +129,8 @@ private:
     bool m_settingsRead = false;
     bool m_started = false;
     bool m_saved = false;
+    bool m_ended = false;
+    bool m_nativeWayland = false;
 
     // The other windows that went with a minimize of the main window.
     struct SetAside

@@ -1,13 +1,18 @@
 #include "EndSignals.h"
 #include "Environment.h"
 #include "Program.h"
+#include "WindowSystem.h"
 #include "platform/ProgramFolder.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    // In a Wayland session the game's windows go through XWayland where it
+    // runs, unless the player chose the platform.
+    WindowSystem windowSystem;
     QApplication application(argc, argv);
+    windowSystem.chosen();
     // The desktop shows the program under its title through the splash
     // window's title and the menu entry (kelvor.desktop). Not as the
     // application's display name: on X11 Qt appends that to every window's

@@ -62,7 +62,7 @@ check_shots() {
     [ -n "$logo" ] || fail "start 1: the splash window never showed its logo"
     awk -v logo="$logo" '$1 == logo {found = 1} END {exit !found}' "$seen" \
         || fail "start $1: the splash window never showed its logo"
-    shown=$(awk '$4 > 20 && $5 == 0 {print $3}' "$seen" | awk '!seen[$0]++')
+    shown=$(step_texts_seen "$seen")
     [ "$(grep -c . <<<"$shown")" = 3 ] \
         || fail "start $1: the splash window showed $(grep -c . <<<"$shown") step texts, not 3"
     [ -n "$texts" ] || texts=$shown

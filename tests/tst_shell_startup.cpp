@@ -8,6 +8,7 @@
 #include "shell/SpeedButton.h"
 #include "shell/TForm1.h"
 #include "shell/TSplashForm.h"
+#include "shell/WindowSystem.h"
 #include "support/ProgramStart.h"
 #include "support/SkinFixture.h"
 #include "support/TestEnvironment.h"
@@ -76,6 +77,9 @@ private slots:
     void aSplashNeverOnScreenHoldsTheStartOnlyAMoment();
     void closingSavesSettingsThenScoresOnce();
     void endedFromOutsideNoBoxHoldsUpTheEnd();
+    void endedDuringTheStartUpItGoesNoFurther();
+    void aWaylandSessionGoesThroughXWayland_data();
+    void aWaylandSessionGoesThroughXWayland();
 };
 
 void StartUpTest::windowsAreCreatedInOrderWithOnlyTheSplashShowing()
@@ -319,6 +323,51 @@ void StartUpTest::endedFromOutsideNoBoxHoldsUpTheEnd()
     program.endFromOutside();
     QVERIFY(env.messages.messages.isEmpty());
     QCOMPARE(launchesOnFile(env.folder.path()), QStringLiteral("1"));
+}
+
+void StartUpTest::endedDuringTheStartUpItGoesNoFurther()
+{
+    TestEnvironment env;
+    Program *ending = nullptr;
+    env.environment.wait = [&](int) { ending->endFromOutside(); };
+    Program program(env.environment);
+    ending = &program;
+    program.start();
+    // The start that did not end is not counted.
+    QVERIFY(program.mainWindow().isHidden());
+    QCOMPARE(launchesOnFile(env.folder.path()), QStringLiteral("0"));
+}
+
+// A Wayland session is told by WAYLAND_DISPLAY, or by XDG_SESSION_TYPE
+// alone (Qt then finds the compositor's usual socket); XWayland by DISPLAY.
+void StartUpTest::aWaylandSessionGoesThroughXWayland_data()
+{
+    QTest::addColumn<QByteArray>("player");
+    QTest::addColumn<QByteArray>("wayland");
+    QTest::addColumn<QByteArray>("session");
+    QTest::addColumn<QByteArray>("display");
+    QTest::addColumn<QByteArray>("platform");
+    QTest::newRow("Wayland with XWayland") << QByteArray() << QByteArray("wayland-0") << QByteArray("wayland")
+                                           << QByteArray(":0") << QByteArray("xcb;wayland");
+    QTest::newRow("session type alone") << QByteArray() << QByteArray() << QByteArray("wayland") << QByteArray(":1")
+                                        << QByteArray("xcb;wayland");
+    QTest::newRow("Wayland alone") << QByteArray() << QByteArray("wayland-0") << QByteArray("wayland") << QByteArray()
+                                   << QByteArray();
+    QTest::newRow("the player chose Wayland") << QByteArray("wayland") << QByteArray("wayland-0")
+                                              << QByteArray("wayland") << QByteArray(":0") << QByteArray();
+    QTest::newRow("X11 session") << QByteArray() << QByteArray() << QByteArray("x11") << QByteArray(":0")
+                                 << QByteArray();
+    QTest::newRow("no desktop") << QByteArray() << QByteArray() << QByteArray() << QByteArray() << QByteArray();
+}
+
+void StartUpTest::aWaylandSessionGoesThroughXWayland()
+{
+    QFETCH(QByteArray, player);
+    QFETCH(QByteArray, wayland);
+    QFETCH(QByteArray, session);
+    QFETCH(QByteArray, display);
+    QFETCH(QByteArray, platform);
+    QCOMPARE(WindowSystem::platformFor(player, wayland, session, display), platform);
 }
 
 QTEST_MAIN(StartUpTest)

@@ -152,3 +152,83 @@ asks_close_box_only() {
     read -r _ functions decorations _ <<<"$(xprop -id "$1" _MOTIF_WM_HINTS | sed 's/.*= //; s/,//g')"
     (( (functions & 0x18) == 0 && (decorations & 0x60) == 0 && (functions & 0x20) != 0 ))
 }
+
+# A Wayland compositor, weston, of WIDTHxHEIGHT in a window of our display,
+# with XWayland. Real key and pointer events reach it from our display
+# (xdotool) through its own seat, as a player's do, and its pictures are
+# those of its window here, on a plain grey background. Sets
+# $wayland_socket, $compositor (its window here), $compositor_size and
+# $xwayland (the X display of its XWayland). Says "skipped" (77) when the
+# compositor cannot start on this machine at all.
+start_compositor() {
+    compositor_size="$1"
+    cat >"$work/weston.ini" <<'INI'
+[core]
+idle-time=0
+[shell]
+background-color=0xff808080
+panel-position=none
+locking=false
+animation=none
+startup-animation=none
+close-animation=none
+focus-animation=none
+INI
+    wayland_socket="kelvor-$$-$RANDOM"
+    local pid
+    XDG_RUNTIME_DIR="$work" weston --backend=x11-backend.so --use-pixman --width="${1%x*}" --height="${1#*x}" \
+        --socket="$wayland_socket" --config="$work/weston.ini" --xwayland --log="$work/weston.log" \
+        >"$work/weston.out" 2>&1 &
+    pid=$!
+    pids+=("$pid")
+    compositor=""
+    for _ in $(seq 150); do
+        kill -0 "$pid" 2>/dev/null || break
+        compositor=$(xdotool search --classname '^weston-' 2>/dev/null | head -1 || true)
+        [ -n "$compositor" ] && [ -S "$work/$wayland_socket" ] && grep -q 'launching.*desktop-shell' "$work/weston.log" \
+            && break
+        compositor=""
+        sleep 0.1
+    done
+    if [ -z "$compositor" ]; then
+        cat "$work/weston.log" "$work/weston.out" >&2 2>/dev/null || true
+        echo "skipped: the Wayland compositor did not start"
+        exit 77
+    fi
+    xwayland=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$work/weston.log" | head -1)
+    # The desktop's own client draws the background.
+    sleep 1
+}
+
+# The compositor's picture, into FILE.
+compositor_shot() { import -window "$compositor" "$1"; }
+
+# The pointer rests in the compositor's bottom-right corner, where no window
+# of the game stands; it comes in from outside, as the compositor follows a
+# pointer only once it has come into its window.
+park_pointer() {
+    xdotool mousemove $((${compositor_size%x*} + 5)) $((${compositor_size#*x} + 5)) sleep 0.1 \
+        mousemove $((${compositor_size%x*} - 1)) $((${compositor_size#*x} - 1)) sleep 0.1
+}
+
+# The box (WxH+X+Y) of all that is not background in picture FILE, leaving
+# out the corner where the pointer rests.
+windows_box() {
+    convert "$1" -crop "$((${compositor_size%x*} - 4))x$((${compositor_size#*x} - 4))+0+0" +repage \
+        -format '%@' info: 2>/dev/null
+}
+
+# How many pixels differ between pictures A and B, within box GEOMETRY
+# (WxH+X+Y) or in the whole picture.
+pixels_changed() {
+    if [ -n "${3:-}" ]; then
+        convert "$1" -crop "$3" +repage "$work/changed_a.png"
+        convert "$2" -crop "$3" +repage "$work/changed_b.png"
+        set -- "$work/changed_a.png" "$work/changed_b.png"
+    fi
+    compare -metric AE "$1" "$2" null: 2>&1 || true
+}
+
+# The distinct step texts a splash watch (kelvor_splash_watch) saw in file
+# $1, one signature a line: lime texts on black with nothing else.
+step_texts_seen() { awk '$4 > 20 && $5 == 0 {print $3}' "$1" | awk '!seen[$0]++'; }
