@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real game under Xvfb with the X server's own key repeat: F2 held for
 # two seconds deals one game, without and then with a window manager, and
-# F2 with Alt, Ctrl or Shift deals none.
+# F2 with Alt deals none.
 set -euo pipefail
 source "$(dirname "$0")/support/e2e_common.sh"
 
@@ -36,11 +36,9 @@ sleep 0.5
 hold_f2
 expect_games 1 "F2 held without a window manager"
 
-for combination in alt+F2 ctrl+F2 shift+F2; do
-    xdotool key --window "$main" "$combination"
-done
+xdotool key --window "$main" alt+F2
 sleep 0.5
-expect_games 1 "F2 with a modifier"
+expect_games 1 "Alt+F2"
 
 start_window_manager
 sleep 0.5
