@@ -7,6 +7,7 @@
 #include "TAboutMe.h"
 #include "TForm1.h"
 #include "TSplashForm.h"
+#include "TaskbarEntry.h"
 #include "language/windows/LanguageLoader.h"
 #include "platform/ProfileFile.h"
 #include "resources/BuiltinSkin.h"
@@ -61,6 +62,8 @@ Program::Program(const Environment &environment)
         else
             m_startUpDue = true;
     });
+    // The main window alone has a taskbar button.
+    TaskbarEntry::leaveOut(m_splash.get());
     m_splash->show();
     // On the screen now, while the other windows are being created; the
     // player's input waits until the start-up is over.
@@ -73,6 +76,12 @@ Program::Program(const Environment &environment)
     m_scoresForm = std::make_unique<TScoresForm>();
     m_scoresForm->FormCreate(*m_statistics, *m_mainWindow);
     m_aboutWindow = std::make_unique<TAboutMe>(m_environment.openUrl);
+    for (QWidget *window : std::initializer_list<QWidget *>{m_nameEntry.get(), m_setup.get(), m_scoresForm.get(),
+                                                             m_aboutWindow.get()})
+        TaskbarEntry::leaveOut(window);
+    // Its button reads the program's title where a desktop shows a window's
+    // icon name there, as the family's games' button does.
+    TaskbarEntry::name(m_mainWindow.get(), applicationTitle());
 
     m_mainWindow->setStatistics(m_statistics.get(), m_nameEntry.get());
     m_mainWindow->setStatisticsWindow(m_scoresForm.get());
