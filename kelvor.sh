@@ -18,11 +18,11 @@ prefix="${KELVOR_PREFIX:-$HOME/.local}"
 
 # Building and playing the game.
 run_packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core)
-# The tests besides: a virtual display and what drives and reads it, a window
-# manager, the MinGW binutils for the test skins, clang for the checked
+# The tests besides: a virtual display and what drives and reads it, two
+# window managers, the MinGW binutils for the test skins, clang for the checked
 # build, the accessibility bus, and the validators of the installed files.
 test_packages=("${run_packages[@]}"
-               xvfb xauth xdotool imagemagick x11-utils openbox wmctrl
+               xvfb xauth xdotool imagemagick x11-utils openbox xfwm4 wmctrl
                binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
                clang-14 libclang-rt-14-dev
                python3 at-spi2-core python3-pyatspi dbus dbus-x11

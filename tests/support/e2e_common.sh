@@ -43,18 +43,23 @@ start_display() {
     fail "Xvfb did not start"
 }
 
-# A window manager (openbox); now and then it does not come up on a new
-# display at the first try, so it gets three.
+# A window manager, openbox unless named (openbox, xfwm4), taking over from
+# any that runs; its pid is $wm_pid. Now and then one does not come up on a
+# new display at the first try, so it gets three. xfwm4 wants a session bus.
 start_window_manager() {
-    local up=no
+    local wm="${1:-openbox}" up=no
     for _ in 1 2 3; do
-        openbox >>"$work/openbox.log" 2>&1 &
-        pids+=($!)
-        for _ in $(seq 50); do wmctrl -m >/dev/null 2>&1 && { up=yes; break; }; sleep 0.1; done
+        case "$wm" in
+            xfwm4) dbus-run-session -- xfwm4 --compositor=off --replace >>"$work/$wm.log" 2>&1 & ;;
+            *) "$wm" --replace >>"$work/$wm.log" 2>&1 & ;;
+        esac
+        wm_pid=$!
+        pids+=($wm_pid)
+        for _ in $(seq 300); do wmctrl -m 2>/dev/null | grep -qi "^Name: $wm" && { up=yes; break; }; sleep 0.1; done
         [ "$up" = yes ] && return 0
     done
-    cat "$work/openbox.log" >&2
-    fail "the window manager did not start"
+    cat "$work/$wm.log" >&2
+    fail "the window manager $wm did not start"
 }
 
 # Runs COMMAND... in $work with its output in $work/log; its pid is
