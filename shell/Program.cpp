@@ -1,13 +1,13 @@
 #include "Program.h"
 
 #include "AccessibleFactory.h"
+#include "DesktopHints.h"
 #include "Environment.h"
 #include "HelpWindow.h"
 #include "ProgramVersion.h"
 #include "TAboutMe.h"
 #include "TForm1.h"
 #include "TSplashForm.h"
-#include "TaskbarEntry.h"
 #include "language/windows/LanguageLoader.h"
 #include "platform/ProfileFile.h"
 #include "resources/BuiltinSkin.h"
@@ -63,7 +63,7 @@ Program::Program(const Environment &environment)
             m_startUpDue = true;
     });
     // The main window alone has a taskbar button.
-    TaskbarEntry::leaveOut(m_splash.get());
+    DesktopHints::offTaskbar(m_splash.get());
     m_splash->show();
     // On the screen now, while the other windows are being created; the
     // player's input waits until the start-up is over.
@@ -78,10 +78,14 @@ Program::Program(const Environment &environment)
     m_aboutWindow = std::make_unique<TAboutMe>(m_environment.openUrl);
     for (QWidget *window : std::initializer_list<QWidget *>{m_nameEntry.get(), m_setup.get(), m_scoresForm.get(),
                                                              m_aboutWindow.get()})
-        TaskbarEntry::leaveOut(window);
+        DesktopHints::offTaskbar(window);
+    // The tool windows' frames: a close box alone, none on the name entry.
+    DesktopHints::titleBar(m_scoresForm.get(), DesktopHints::TitleBar::CloseBoxOnly);
+    DesktopHints::titleBar(m_aboutWindow.get(), DesktopHints::TitleBar::CloseBoxOnly);
+    DesktopHints::titleBar(m_nameEntry.get(), DesktopHints::TitleBar::NoButtons);
     // Its button reads the program's title where a desktop shows a window's
     // icon name there, as the family's games' button does.
-    TaskbarEntry::name(m_mainWindow.get(), applicationTitle());
+    DesktopHints::taskbarName(m_mainWindow.get(), applicationTitle());
 
     m_mainWindow->setStatistics(m_statistics.get(), m_nameEntry.get());
     m_mainWindow->setStatisticsWindow(m_scoresForm.get());

@@ -50,12 +50,18 @@ expect_board() {
     fail "$3"
 }
 # The window titled $1 once it shows, and its frame hints: its window type
-# ($2) and a close box alone, off the taskbar.
+# ($2), a close box alone (on a tool window without a window menu), off the
+# taskbar.
 check_side_window() {
     local id
     id=$(find_window "$1") || fail "$where: no window \"$1\""
     xprop -id "$id" _NET_WM_WINDOW_TYPE | grep -q "= _NET_WM_WINDOW_TYPE_$2" || fail "$where: \"$1\" is not a $2 window"
     asks_close_box_only "$id" || fail "$where: \"$1\" asks for more than a close box"
+    # A tool window's title bar has no window menu.
+    if [ "$2" = UTILITY ]; then
+        (( ($(xprop -id "$id" _MOTIF_WM_HINTS | sed 's/.*= //' | cut -d, -f3) & 0x10) == 0 )) \
+            || fail "$where: \"$1\" asks for a window menu"
+    fi
     xprop -id "$id" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR || fail "$where: \"$1\" is on the taskbar"
 }
 

@@ -55,7 +55,11 @@ start_window_manager() {
         esac
         wm_pid=$!
         pids+=($wm_pid)
-        for _ in $(seq 300); do wmctrl -m 2>/dev/null | grep -qi "^Name: $wm" && { up=yes; break; }; sleep 0.1; done
+        for _ in $(seq 300); do
+            wmctrl -m 2>/dev/null | grep -qi "^Name: $wm" && { up=yes; break; }
+            kill -0 "$wm_pid" 2>/dev/null || break
+            sleep 0.1
+        done
         [ "$up" = yes ] && return 0
     done
     cat "$work/$wm.log" >&2

@@ -1,4 +1,4 @@
-#include "TaskbarEntry.h"
+#include "DesktopHints.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -44,25 +44,51 @@ void skipTaskbar(xcb_connection_t *connection, xcb_window_t window)
                         uint32_t(states.size()), states.data());
 }
 
+// The Motif window manager hints: which functions and decorations a window
+// asks for.
+enum : uint32_t {
+    MotifFunctions = 1 << 0,
+    MotifDecorations = 1 << 1,
+    MotifMove = 1 << 2,
+    MotifClose = 1 << 5,
+    MotifBorder = 1 << 1,
+    MotifTitle = 1 << 3,
+};
+
 } // namespace
 
-TaskbarEntry::TaskbarEntry(QWidget *window, const QString &text) : QObject(window), m_text(text.toLatin1())
+DesktopHints::DesktopHints(QWidget *window, Apply apply) : QObject(window), m_apply(std::move(apply))
 {
     window->installEventFilter(this);
 }
 
-void TaskbarEntry::leaveOut(QWidget *window)
+void DesktopHints::offTaskbar(QWidget *window)
 {
-    new TaskbarEntry(window, QString());
+    new DesktopHints(window, skipTaskbar);
 }
 
-void TaskbarEntry::name(QWidget *window, const QString &text)
+void DesktopHints::taskbarName(QWidget *window, const QString &text)
 {
     window->setWindowIconText(text);
-    new TaskbarEntry(window, text);
+    new DesktopHints(window, [name = text.toLatin1()](xcb_connection_t *connection, xcb_window_t id) {
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_ICON_NAME, XCB_ATOM_STRING, 8,
+                            uint32_t(name.size()), name.constData());
+    });
 }
 
-bool TaskbarEntry::eventFilter(QObject *watched, QEvent *event)
+void DesktopHints::titleBar(QWidget *window, TitleBar buttons)
+{
+    // Moved, not resized: the windows have a fixed size.
+    const uint32_t functions = MotifMove | (buttons == TitleBar::CloseBoxOnly ? MotifClose : 0);
+    new DesktopHints(window, [functions](xcb_connection_t *connection, xcb_window_t id) {
+        const xcb_atom_t hints = atom(connection, "_MOTIF_WM_HINTS");
+        const uint32_t values[5] = {MotifFunctions | MotifDecorations, functions, MotifBorder | MotifTitle, 0, 0};
+        if (hints != XCB_ATOM_NONE)
+            xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, hints, hints, 32, 5, values);
+    });
+}
+
+bool DesktopHints::eventFilter(QObject *watched, QEvent *event)
 {
     // A window's show event comes after Qt has created its X window and
     // before it maps it.
@@ -74,14 +100,8 @@ bool TaskbarEntry::eventFilter(QObject *watched, QEvent *event)
                                            ? x11->connection()
                                            : nullptr;
         auto *window = static_cast<QWidget *>(watched);
-        if (connection && window->isWindow() && window->windowHandle()) {
-            const auto id = xcb_window_t(window->winId());
-            if (m_text.isEmpty())
-                skipTaskbar(connection, id);
-            else
-                xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_ICON_NAME,
-                                    XCB_ATOM_STRING, 8, uint32_t(m_text.size()), m_text.constData());
-        }
+        if (connection && window->isWindow() && window->windowHandle())
+            m_apply(connection, xcb_window_t(window->winId()));
     }
     return QObject::eventFilter(watched, event);
 }
