@@ -85,6 +85,13 @@ void DesktopHints::titleBar(QWidget *window, TitleBar buttons)
         const uint32_t values[5] = {MotifFunctions | MotifDecorations, functions, MotifBorder | MotifTitle, 0, 0};
         if (hints != XCB_ATOM_NONE)
             xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, hints, hints, 32, 5, values);
+        // A floating toolbar first, as Windows means its tool windows, then
+        // the utility window Qt names it.
+        const xcb_atom_t type = atom(connection, "_NET_WM_WINDOW_TYPE");
+        const xcb_atom_t types[2] = {atom(connection, "_NET_WM_WINDOW_TYPE_TOOLBAR"),
+                                     atom(connection, "_NET_WM_WINDOW_TYPE_UTILITY")};
+        if (type != XCB_ATOM_NONE && types[0] != XCB_ATOM_NONE && types[1] != XCB_ATOM_NONE)
+            xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, type, XCB_ATOM_ATOM, 32, 2, types);
     });
 }
 

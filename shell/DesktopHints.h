@@ -14,7 +14,12 @@ class QWidget;
 // Qt names no taskbar state, gives an icon name only as _NET_WM_ICON_NAME
 // (older taskbars read WM_ICON_NAME), and always asks for a window menu
 // beside a close box, or for the window manager's own title bar when a
-// window has a title without buttons. So the window's properties are set on
+// window has a title without buttons. It names a tool window a utility
+// window, to which openbox gives minimize and maximize buttons whatever the
+// Motif hints say (cutting the German name entry's title to make room for
+// them); Windows means its tool windows as floating toolbars, and a toolbar
+// window gets no minimize or maximize button from openbox, so the tool
+// windows are named toolbars first. So the window's properties are set on
 // Qt's own X connection each time the window is about to be mapped, after Qt
 // has created its X window: a window manager drops _NET_WM_STATE when a
 // window is withdrawn, Qt adds its own states to what it finds there as it

@@ -50,7 +50,8 @@ expect_board() {
     fail "$3"
 }
 # The window titled $1 once it shows, and its frame hints: its window type
-# ($2), a close box alone (on a tool window without a window menu), off the
+# ($2: a tool window is a toolbar first), a close box alone (on a tool window
+# without a window menu), off the
 # taskbar.
 check_side_window() {
     local id
@@ -58,7 +59,7 @@ check_side_window() {
     xprop -id "$id" _NET_WM_WINDOW_TYPE | grep -q "= _NET_WM_WINDOW_TYPE_$2" || fail "$where: \"$1\" is not a $2 window"
     asks_close_box_only "$id" || fail "$where: \"$1\" asks for more than a close box"
     # A tool window's title bar has no window menu.
-    if [ "$2" = UTILITY ]; then
+    if [ "$2" = TOOLBAR ]; then
         (( ($(xprop -id "$id" _MOTIF_WM_HINTS | sed 's/.*= //' | cut -d, -f3) & 0x10) == 0 )) \
             || fail "$where: \"$1\" asks for a window menu"
     fi
@@ -87,7 +88,7 @@ check_desktop() {
             sleep 0.1
         done
         [ "$now" = "$showing" ] || fail "$where: F5 did not toggle the statistics window"
-        [ "$showing" = yes ] && check_side_window 'Game statistics' UTILITY
+        [ "$showing" = yes ] && check_side_window 'Game statistics' TOOLBAR
         sleep 0.3
         [ "$(keyboard_window)" = "$main" ] || fail "$where: F5 took the keyboard from the board"
     done
@@ -111,7 +112,7 @@ check_desktop() {
     xdotool key Escape
     to_main
     xdotool mousemove --window "$main" 115 15 click 1
-    check_side_window "About 'Tolvane...'" UTILITY
+    check_side_window "About 'Tolvane...'" TOOLBAR
     xdotool key Escape
     sleep 0.5
 }
