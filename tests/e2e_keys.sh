@@ -50,9 +50,8 @@ expect_board() {
     fail "$3"
 }
 # The window titled $1 once it shows, and its frame hints: its window type
-# ($2: a tool window is a toolbar first), a close box alone (on a tool window
-# without a window menu), off the
-# taskbar.
+# ($2: a tool window is a toolbar first), a close box alone (on a tool
+# window without a window menu), off the taskbar.
 check_side_window() {
     local id
     id=$(find_window "$1") || fail "$where: no window \"$1\""
