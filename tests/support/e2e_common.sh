@@ -43,21 +43,18 @@ start_display() {
     fail "Xvfb did not start"
 }
 
-# A window manager, openbox unless named (openbox, xfwm4), taking over from
-# any that runs; its pid is $wm_pid. Now and then one does not come up on a
-# new display at the first try, so it gets three. xfwm4 wants a session bus.
+# A window manager, openbox unless named (xfwm4 wants a session bus), taking
+# over from any that runs; now and then one does not come up on a new
+# display at the first try, so it gets three.
 start_window_manager() {
-    local wm="${1:-openbox}" up=no
+    local wm="${1:-openbox}" up=no run=("${1:-openbox}" --replace)
+    [ "$wm" = xfwm4 ] && run=(dbus-run-session -- xfwm4 --compositor=off --replace)
     for _ in 1 2 3; do
-        case "$wm" in
-            xfwm4) dbus-run-session -- xfwm4 --compositor=off --replace >>"$work/$wm.log" 2>&1 & ;;
-            *) "$wm" --replace >>"$work/$wm.log" 2>&1 & ;;
-        esac
-        wm_pid=$!
-        pids+=($wm_pid)
+        "${run[@]}" >>"$work/$wm.log" 2>&1 &
+        pids+=($!)
         for _ in $(seq 300); do
             wmctrl -m 2>/dev/null | grep -qi "^Name: $wm" && { up=yes; break; }
-            kill -0 "$wm_pid" 2>/dev/null || break
+            kill -0 "${pids[-1]}" 2>/dev/null || break
             sleep 0.1
         done
         [ "$up" = yes ] && return 0
@@ -135,6 +132,13 @@ close_copy() {
     for _ in $(seq 100); do kill -0 "$2" 2>/dev/null || break; sleep 0.1; done
     kill -0 "$2" 2>/dev/null && fail "the program did not end when its window closed"
     wait "$2" || fail "the program ended with an error"
+}
+
+# Waits up to five seconds until COMMAND... succeeds ($1 true) or fails ($1 false).
+poll() {
+    local want="$1" _; shift
+    for _ in $(seq 50); do if "$@"; then $want && return 0; else $want || return 0; fi; sleep 0.1; done
+    return 1
 }
 
 # Whether window $1 is on the screen.
