@@ -165,3 +165,10 @@ asks_close_box_only() {
     read -r _ functions decorations _ <<<"$(xprop -id "$1" _MOTIF_WM_HINTS | sed 's/.*= //; s/,//g')"
     (( (functions & 0x18) == 0 && (decorations & 0x60) == 0 && (functions & 0x20) != 0 ))
 }
+
+# Whether window $1 asks for a title bar without any button or window menu.
+asks_no_buttons() {
+    local functions decorations
+    read -r _ functions decorations _ <<<"$(xprop -id "$1" _MOTIF_WM_HINTS | sed 's/.*= //; s/,//g')"
+    (( (functions & 0x39) == 0 && (decorations & 0x79) == 0x08 ))
+}
