@@ -20,12 +20,12 @@ prefix="${KELVOR_PREFIX:-$HOME/.local}"
 run_packages=(cmake g++ make qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core qt6-translations-l10n qt6-wayland)
 # (qt6-wayland: the game runs in a Wayland session without XWayland, or
 # natively when the player asks for it.)
-# The tests besides: a virtual display and what drives and reads it, a window
-# manager, a Wayland compositor with XWayland, the MinGW binutils for the
+# The tests besides: a virtual display and what drives and reads it, two window
+# managers, a Wayland compositor with XWayland, the MinGW binutils for the
 # test skins, clang for the checked build, the accessibility bus, and the
 # validators of the installed files.
 test_packages=("${run_packages[@]}"
-               xvfb xauth xdotool imagemagick x11-utils openbox wmctrl weston xwayland
+               xvfb xauth xdotool imagemagick x11-utils openbox xfwm4 wmctrl weston xwayland
                binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
                clang-14 libclang-rt-14-dev
                python3 at-spi2-core python3-pyatspi dbus dbus-x11

@@ -31,7 +31,14 @@ void KeyTaps::press(const QKeyEvent &event)
     KeyState &state = m_keys[key];
     const bool repeat = event.isAutoRepeat() || (state.released && state.releaseTime == event.timestamp());
     if (!repeat)
-        state.armed = bare(event);
+        state.armed = acts(key, event, false);
+}
+
+bool KeyTaps::acts(int key, const QKeyEvent &event, bool release) const
+{
+    if (!m_functionKeys.contains(key))
+        return bare(event);
+    return !release || !(event.modifiers() & Qt::AltModifier);
 }
 
 void KeyTaps::release(const QKeyEvent &event)
@@ -43,7 +50,7 @@ void KeyTaps::release(const QKeyEvent &event)
     KeyState &state = m_keys[key];
     state.released = true;
     state.releaseTime = event.timestamp();
-    if (!state.armed || !bare(event)) {
+    if (!state.armed || !acts(key, event, true)) {
         state.armed = false;
         return;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
 #include <QObject>
 #include <QTimer>
 
@@ -12,8 +13,12 @@ class QKeyEvent;
 // in its queue, where it has often not arrived yet. A repeat's release and
 // press carry the same server time, so a release is held back for a moment
 // and dropped when a press of the same key and time follows. A key also acts
-// only when its press was a real one and no Shift, Ctrl, Alt or Meta was
-// held, so a repeat that slips through still cannot act twice.
+// only when its press was a real one, so a repeat that slips through still
+// cannot act twice. The board's keys act only bare: with Shift, Ctrl, Alt or
+// Meta held at the press or the release they do nothing. The window's
+// function keys act whatever is held but Alt at the release: Windows, where
+// the game comes from, turns a key let go with Alt held into a system key
+// release, which the game never sees.
 class KeyTaps : public QObject
 {
     Q_OBJECT
@@ -23,6 +28,9 @@ public:
     static constexpr int RepeatWait = 40;
 
     explicit KeyTaps(QObject *parent = nullptr);
+
+    // The keys that act with Ctrl, Shift or Meta held (F2 to F5).
+    void setFunctionKeys(QList<int> keys) { m_functionKeys = std::move(keys); }
 
     void press(const QKeyEvent &event);
     void release(const QKeyEvent &event);
@@ -35,7 +43,7 @@ public:
     void actNow() { actOnPendingRelease(); }
 
 signals:
-    // A bare key was pressed and let go.
+    // A key was pressed and let go, bare or as a function key.
     void tapped(int key);
 
 private:
@@ -47,7 +55,10 @@ private:
         bool released = false;
         unsigned long releaseTime = 0;
     };
+    bool acts(int key, const QKeyEvent &event, bool release) const;
+
     QHash<int, KeyState> m_keys;
+    QList<int> m_functionKeys;
     QTimer m_wait;
     int m_pendingKey = 0;
     unsigned long m_pendingTime = 0;

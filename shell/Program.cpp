@@ -1,6 +1,7 @@
 #include "Program.h"
 
 #include "AccessibleFactory.h"
+#include "DesktopHints.h"
 #include "Environment.h"
 #include "HelpWindow.h"
 #include "ProgramVersion.h"
@@ -64,6 +65,8 @@ Program::Program(const Environment &environment)
         else
             m_startUpDue = true;
     });
+    // The main window alone has a taskbar button.
+    DesktopHints::offTaskbar(m_splash.get());
     m_splash->show();
     // On the screen now, while the other windows are being created; the
     // player's input waits until the start-up is over.
@@ -78,6 +81,16 @@ Program::Program(const Environment &environment)
     m_aboutWindow = std::make_unique<TAboutMe>(m_environment.openUrl);
     if (QGuiApplication::platformName() == QLatin1String("wayland"))
         keepWindowsWithBoardOnWayland();
+    for (QWidget *window : std::initializer_list<QWidget *>{m_nameEntry.get(), m_setup.get(), m_scoresForm.get(),
+                                                             m_aboutWindow.get()})
+        DesktopHints::offTaskbar(window);
+    // The tool windows' frames: a close box alone, none on the name entry.
+    DesktopHints::titleBar(m_scoresForm.get(), DesktopHints::TitleBar::CloseBoxOnly);
+    DesktopHints::titleBar(m_aboutWindow.get(), DesktopHints::TitleBar::CloseBoxOnly);
+    DesktopHints::titleBar(m_nameEntry.get(), DesktopHints::TitleBar::NoButtons);
+    // Its button reads the program's title where a desktop shows a window's
+    // icon name there, as the family's games' button does.
+    DesktopHints::taskbarName(m_mainWindow.get(), applicationTitle());
 
     m_mainWindow->setStatistics(m_statistics.get(), m_nameEntry.get());
     m_mainWindow->setStatisticsWindow(m_scoresForm.get());

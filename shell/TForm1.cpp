@@ -25,6 +25,20 @@
 #include <QPainter>
 #include <QTimer>
 
+namespace {
+
+// The window's own keys and what they click.
+constexpr struct
+{
+    Qt::Key key;
+    void (TForm1::*handler)();
+} functionKeys[] = {{Qt::Key_F2, &TForm1::NewGameClick},
+                    {Qt::Key_F3, &TForm1::OptionsClick},
+                    {Qt::Key_F4, &TForm1::PauseClick},
+                    {Qt::Key_F5, &TForm1::StatsClick}};
+
+} // namespace
+
 TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceModule &programResources,
                QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -58,6 +72,10 @@ TForm1::TForm1(const Environment &environment, TextTable &texts, const ResourceM
     connect(m_timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
 
     m_keys = new KeyTaps(this);
+    QList<int> keys;
+    for (const auto &each : functionKeys)
+        keys.append(each.key);
+    m_keys->setFunctionKeys(keys);
     connect(m_keys, &KeyTaps::tapped, this, &TForm1::keyTapped);
 
     move(0, 0);
@@ -323,7 +341,7 @@ bool TForm1::focusNextPrevChild(bool next)
 
 void TForm1::keyReleaseEvent(QKeyEvent *event)
 {
-    // Keys act on release, once per press of a bare key (KeyTaps). A key
+    // Keys act on release, once per press (KeyTaps). A key
     // let go while the deal lets messages through counts for nothing.
     if (m_game.dealing())
         m_keys->forget(event->key());
@@ -342,16 +360,11 @@ void TForm1::keyTapped(int key)
     // Space, Enter and Esc on the board.
     if (m_boardKeys->keyTapped(key))
         return;
-    static constexpr struct
-    {
-        Qt::Key key;
-        void (TForm1::*handler)();
-    } keys[] = {{Qt::Key_F2, &TForm1::NewGameClick},
-                {Qt::Key_F3, &TForm1::OptionsClick},
-                {Qt::Key_F4, &TForm1::PauseClick},
-                {Qt::Key_F5, &TForm1::StatsClick},
-                {Qt::Key_H, &TForm1::GiveHint}};
-    for (const auto &each : keys)
+    if (key == Qt::Key_H) {
+        GiveHint();
+        return;
+    }
+    for (const auto &each : functionKeys)
         if (each.key == key)
             (this->*each.handler)();
 }

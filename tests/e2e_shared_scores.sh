@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Two copies of the real game share one game folder. Copy A starts, deals a
 # game and stays idle; copy B deals and plays until a result enters the best list, names it
-# "Bee" and closes; then A closes. Nothing of B's may be lost: its games, its
+# "Bee" in a name entry whose title bar has no button, and closes; then A closes. Nothing of B's may be lost: its games, its
 # result and its successful game, in both sections of the scores file.
 set -euo pipefail
 source "$(dirname "$0")/support/e2e_common.sh"
@@ -82,6 +82,7 @@ for game in $(seq 8); do
     sleep 0.3
     if congratulated; then
         dialog=$(xdotool search --onlyvisible --name '^Congratulations!!!$' | head -1)
+        asks_no_buttons "$dialog" || fail "the name entry asks for title-bar buttons"
         xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
         sleep 0.3
         xdotool type --delay 50 Bee

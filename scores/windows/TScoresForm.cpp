@@ -22,6 +22,11 @@ TScoresForm::TScoresForm(QWidget *parent)
     HelpTopics::set(this, HelpTopic::Statistics);
     setFont(TextFit::windowFont());
     setFixedSize(ClientWidth, ClientHeight);
+    // F5 shows the window beside the board and the board keeps the keyboard,
+    // so that F2, F4 and F5 go on working. Shown and then handed back, the
+    // focus stays here under a window manager that refuses to take it from
+    // a window it has just given it (xfwm4's focus-stealing prevention).
+    setAttribute(Qt::WA_ShowWithoutActivating);
 
     static const char *const familyLabels[6] = {"LL1", "LL2", "LL3", "LL4", "LL5", "LL6"};
     static const char *const gameLabels[6] = {"L1", "L2", "L3", "L4", "L5", "L6"};

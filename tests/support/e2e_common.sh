@@ -43,18 +43,24 @@ start_display() {
     fail "Xvfb did not start"
 }
 
-# A window manager (openbox); now and then it does not come up on a new
+# A window manager, openbox unless named (xfwm4 wants a session bus), taking
+# over from any that runs; now and then one does not come up on a new
 # display at the first try, so it gets three.
 start_window_manager() {
-    local up=no
+    local wm="${1:-openbox}" up=no run=("${1:-openbox}" --replace)
+    [ "$wm" = xfwm4 ] && run=(dbus-run-session -- xfwm4 --compositor=off --replace)
     for _ in 1 2 3; do
-        openbox >>"$work/openbox.log" 2>&1 &
+        "${run[@]}" >>"$work/$wm.log" 2>&1 &
         pids+=($!)
-        for _ in $(seq 50); do wmctrl -m >/dev/null 2>&1 && { up=yes; break; }; sleep 0.1; done
+        for _ in $(seq 300); do
+            wmctrl -m 2>/dev/null | grep -qi "^Name: $wm" && { up=yes; break; }
+            kill -0 "${pids[-1]}" 2>/dev/null || break
+            sleep 0.1
+        done
         [ "$up" = yes ] && return 0
     done
-    cat "$work/openbox.log" >&2
-    fail "the window manager did not start"
+    cat "$work/$wm.log" >&2
+    fail "the window manager $wm did not start"
 }
 
 # Runs COMMAND... in $work with its output in $work/log; its pid is
@@ -128,6 +134,13 @@ close_copy() {
     wait "$2" || fail "the program ended with an error"
 }
 
+# Waits up to five seconds until COMMAND... succeeds ($1 true) or fails ($1 false).
+poll() {
+    local want="$1" _; shift
+    for _ in $(seq 50); do if "$@"; then $want && return 0; else $want || return 0; fi; sleep 0.1; done
+    return 1
+}
+
 # Whether window $1 is on the screen.
 mapped() { xwininfo -id "$1" 2>/dev/null | grep -q "IsViewable"; }
 
@@ -151,6 +164,13 @@ asks_close_box_only() {
     local functions decorations
     read -r _ functions decorations _ <<<"$(xprop -id "$1" _MOTIF_WM_HINTS | sed 's/.*= //; s/,//g')"
     (( (functions & 0x18) == 0 && (decorations & 0x60) == 0 && (functions & 0x20) != 0 ))
+}
+
+# Whether window $1 asks for a title bar without any button or window menu.
+asks_no_buttons() {
+    local functions decorations
+    read -r _ functions decorations _ <<<"$(xprop -id "$1" _MOTIF_WM_HINTS | sed 's/.*= //; s/,//g')"
+    (( (functions & 0x39) == 0 && (decorations & 0x79) == 0x08 ))
 }
 
 # A Wayland compositor, weston, of WIDTHxHEIGHT in a window of our display,
