@@ -16,7 +16,7 @@ class MessageSink;
 // The file is shared: other copies of this game and the family's other games
 // may write it while this one runs. So a write never puts back this run's
 // whole view: it reads the file as it is now and applies this run's changes
-// to it, under the lock of ProfileFile::update(). The changes are what the
+// to it, as ProfileFile::update() does. The changes are what the
 // record gained since the file was last read or written here: counters are
 // raised by what this run counted, and new best entries are merged into the
 // list the file holds now. A read that catches the file while one of the

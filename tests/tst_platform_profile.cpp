@@ -1,11 +1,13 @@
-#include "platform/FolderLock.h"
 #include "platform/ProfileFile.h"
+#include "platform/SafeReplace.h"
 #include "platform/SharedFolder.h"
 #include "support/OrdinaryUser.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -38,6 +40,35 @@ QByteArray manyKeys(int count, int length, const QByteArray &last = {})
     return text + last;
 }
 
+// Whether a copy of the game could take its lock on the file now.
+bool copiesCouldLock(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    const bool free = fd >= 0 && ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return free;
+}
+
+// Captures messages, and whether another copy could have saved while each
+// was shown.
+class LockWatchingSink : public CapturedMessages
+{
+public:
+    explicit LockWatchingSink(QString path) : m_path(std::move(path)) {}
+    void showError(const QString &text) override
+    {
+        CapturedMessages::showError(text);
+        lockFreeWhileShown = lockFreeWhileShown && copiesCouldLock(m_path);
+    }
+    bool lockFreeWhileShown = true;
+
+private:
+    QString m_path;
+};
+
 } // namespace
 
 class ProfileTest : public QObject
@@ -61,7 +92,10 @@ private slots:
     void fullDiskKeepsTheFile();
     void oddFiles_data();
     void oddFiles();
-    void folderLock();
+    void heldLock_data();
+    void heldLock();
+    void overtakenSaveMergesAgain_data();
+    void overtakenSaveMergesAgain();
     void sharedFolderModes_data();
     void sharedFolderModes();
     void sharedFolderMakesGroupFolders();
@@ -387,7 +421,9 @@ void ProfileTest::linkSwappedMidSaveIsNeverFollowed()
     ProfileFile file(dir.filePath("game/scores.ini"), &messages);
     int saved = 0;
     bool leaked = false;
-    for (int i = 0; i < 2000 && !leaked && readFileBytes(victim) == secret; ++i) {
+    // Saves that find the file as they read it just before they replace it
+    // are few against such a player: it goes on until some have.
+    for (int i = 0; (i < 2000 || saved == 0) && i < 40000 && !leaked && readFileBytes(victim) == secret; ++i) {
         saved += file.writeString("Kelvor", "Count", QString::number(i)) ? 1 : 0;
         // Nor is the other user's file ever read into the player's.
         const int fd = ::open(place.constData(), O_RDONLY | O_NOFOLLOW);
@@ -412,13 +448,15 @@ void ProfileTest::fullDiskKeepsTheFile()
     QTemporaryDir dir;
     const QString path = dir.filePath("scores.ini");
     writeFileBytes(path, "[S]\r\nA=1\r\n");
-    CapturedMessages messages;
+    LockWatchingSink messages(path);
     ProfileFile file(path, &messages);
 
     const bool written = writeWithFileSizeLimit(16, [&] { return file.writeString("S", "A", QString(100, u'x')); });
 
     QVERIFY(!written);
     QCOMPARE(messages.messages, QStringList{"Unable to write to " + path});
+    // Told once the lock was let go: another copy saves while the player reads.
+    QVERIFY(messages.lockFreeWhileShown);
     QCOMPARE(readFileBytes(path), QByteArray("[S]\r\nA=1\r\n"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"scores.ini"});
 }
@@ -519,23 +557,146 @@ void ProfileTest::oddFiles()
         QCOMPARE(after.st_size, ProfileFile::MaxFileSize + 1);
 }
 
-void ProfileTest::folderLock()
+// Who holds a lock on or beside the scores file while the game saves.
+enum class Holder { ShellOnFolder, ShellOnFile, Reader, Copy };
+
+void ProfileTest::heldLock_data()
 {
+    QTest::addColumn<Holder>("holder");
+    QTest::addColumn<bool>("locked"); // the save holds the copies' lock
+    QTest::addColumn<bool>("waited"); // for as long as its patience
+    QTest::newRow("flock on the folder") << Holder::ShellOnFolder << true << false;
+    QTest::newRow("flock on the file") << Holder::ShellOnFile << true << false;
+    QTest::newRow("read lock of a player who may only read") << Holder::Reader << false << false;
+    QTest::newRow("another copy saving") << Holder::Copy << false << true;
+}
+
+void ProfileTest::heldLock()
+{
+    QFETCH(Holder, holder);
+    QFETCH(bool, locked);
+    QFETCH(bool, waited);
     QTemporaryDir dir;
-    QElapsedTimer timer;
-    timer.start();
-    {
-        FolderLock first(dir.path());
-        QVERIFY(first.isLocked());
-        // A holder that does not let go is waited for only so long.
-        FolderLock second(dir.path(), 50);
-        QVERIFY(!second.isLocked());
-        QVERIFY(timer.elapsed() >= 50);
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                                          | QFile::ExeOther);
+    const QString path = dir.filePath("scores.ini");
+    writeFileBytes(path, "[S]\r\nA=1\r\n");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
+
+    QProcess shell;
+    pid_t reader = -1;
+    std::optional<SafeReplace> copy;
+    if (holder == Holder::ShellOnFolder || holder == Holder::ShellOnFile) {
+        shell.start("flock", {"-x", holder == Holder::ShellOnFolder ? dir.path() : path, "-c", "echo held; sleep 60"});
+        QVERIFY(shell.waitForReadyRead(30000));
+    } else if (holder == Holder::Reader) {
+        // Opened for reading only, as anyone who may read the folder can.
+        int ready[2];
+        QCOMPARE(::pipe(ready), 0);
+        const QByteArray native = QFile::encodeName(path);
+        reader = OrdinaryUser::start([&] {
+            const int fd = ::open(native.constData(), O_RDONLY);
+            struct flock lock {};
+            lock.l_type = F_RDLCK;
+            const char held = fd >= 0 && ::fcntl(fd, F_OFD_SETLK, &lock) == 0 ? 'y' : 'n';
+            [[maybe_unused]] const ssize_t put = ::write(ready[1], &held, 1);
+            ::pause();
+        });
+        ::close(ready[1]);
+        char held = 0;
+        QCOMPARE(::read(ready[0], &held, 1), ssize_t(1));
+        ::close(ready[0]);
+        QCOMPARE(held, 'y');
+    } else {
+        copy.emplace(path);
+        QCOMPARE(copy->openCurrent(ProfileFile::MaxFileSize), SafeReplace::Current::Regular);
+        QVERIFY(copy->lockCurrent(0));
     }
+
+    {
+        SafeReplace save(path);
+        QCOMPARE(save.openCurrent(ProfileFile::MaxFileSize), SafeReplace::Current::Regular);
+        QElapsedTimer timer;
+        timer.start();
+        // A lock that is not honoured is not waited for, however patient.
+        QCOMPARE(save.lockCurrent(waited ? 100 : 60000), locked);
+        QVERIFY(waited ? timer.elapsed() >= 100 : timer.elapsed() < 30000);
+    }
+    // The save goes through all the same, onto the file as it is.
+    CapturedMessages messages;
+    ProfileFile file(path, &messages);
+    QVERIFY(file.writeString("S", "B", "2"));
+    QCOMPARE(readFileBytes(path), QByteArray("[S]\r\nA=1\r\nB=2\r\n"));
+    QVERIFY(messages.messages.isEmpty());
+
+    shell.kill();
+    shell.waitForFinished();
+    OrdinaryUser::stop(reader);
     // Let go with its holder, and nothing left in the folder.
-    FolderLock third(dir.path(), 0);
-    QVERIFY(third.isLocked());
-    QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
+    copy.reset();
+    QVERIFY(copiesCouldLock(path));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+             QStringList{"scores.ini"});
+}
+
+// What another writer does to the file while a save is between reading it
+// and replacing it.
+enum class Neighbour { RewritesInPlace, CopyReplaces, Creates, RewritesEveryTime };
+
+void ProfileTest::overtakenSaveMergesAgain_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<Neighbour>("neighbour");
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<QByteArray>("after");
+    const QByteArray file = "[S]\r\nA=1\r\n";
+    QTest::newRow("a family game rewrites it in place")
+        << file << Neighbour::RewritesInPlace << true << QByteArray("[S]\r\nA=1\r\nF=9\r\nB=2\r\n");
+    QTest::newRow("a copy that did not wait replaces it")
+        << file << Neighbour::CopyReplaces << true << QByteArray("[S]\r\nA=1\r\nF=9\r\nB=2\r\n");
+    QTest::newRow("a file comes where there was none")
+        << QByteArray() << Neighbour::Creates << true << QByteArray("[S]\r\nF=9\r\nB=2\r\n");
+    // Never replaced over a file it has not merged: the save gives up.
+    QTest::newRow("rewritten before every replacement")
+        << file << Neighbour::RewritesEveryTime << false
+        << QByteArray("[S]\r\nA=1\r\nF=" + QByteArray::number(ProfileFile::MaxMergeAttempts) + "\r\n");
+}
+
+void ProfileTest::overtakenSaveMergesAgain()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(Neighbour, neighbour);
+    QFETCH(bool, saved);
+    QFETCH(QByteArray, after);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("scores.ini");
+    if (!before.isEmpty())
+        writeFileBytes(path, before);
+    int times = 0;
+    const SafeReplace::Hook own = SafeReplace::setBeforeReplace([&] {
+        if (times > 0 && neighbour != Neighbour::RewritesEveryTime)
+            return;
+        ++times;
+        const QByteArray value = neighbour == Neighbour::RewritesEveryTime ? QByteArray::number(times) : "9";
+        if (neighbour == Neighbour::CopyReplaces) {
+            CapturedMessages quiet;
+            QVERIFY(ProfileFile(path, &quiet).writeString("S", "F", "9"));
+            return;
+        }
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite | QIODevice::Truncate));
+        file.write(before.isEmpty() ? "[S]\r\nF=9\r\n" : "[S]\r\nA=1\r\nF=" + value + "\r\n");
+    });
+    CapturedMessages messages;
+    ProfileFile file(path, &messages, ProfileFile::Sharing::Shared);
+    const bool written = file.writeString("S", "B", "2");
+    SafeReplace::setBeforeReplace(own);
+
+    QCOMPARE(written, saved);
+    QCOMPARE(readFileBytes(path), after);
+    QCOMPARE(messages.messages, saved ? QStringList() : QStringList{"Unable to write to " + path});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{"scores.ini"});
 }
 
 // Who saves in sharedFolderModes(): a player (nobody, when the tests run as
