@@ -753,29 +753,39 @@ void ShellScoresTest::unconfirmedResultIsNotRecorded()
     QVERIFY(!readFileBytes(scoresPath()).contains("Nobody"));
 }
 
+enum class NameEntryEnd { Confirmed, Closed, SessionEnds };
+
 void ShellScoresTest::wonGameCountsInBothSections_data()
 {
-    QTest::addColumn<bool>("confirmed");
-    QTest::newRow("name confirmed") << true;
-    QTest::newRow("name entry closed") << false;
+    QTest::addColumn<NameEntryEnd>("end");
+    QTest::newRow("name confirmed") << NameEntryEnd::Confirmed;
+    QTest::newRow("name entry closed") << NameEntryEnd::Closed;
+    // As a confirmation would, with the name as typed so far.
+    QTest::newRow("the session ends") << NameEntryEnd::SessionEnds;
 }
 
 void ShellScoresTest::wonGameCountsInBothSections()
 {
-    QFETCH(bool, confirmed);
+    QFETCH(NameEntryEnd, end);
+    const bool confirmed = end != NameEntryEnd::Closed;
     m_env = std::make_unique<TestEnvironment>();
     writeFileBytes(scoresPath(), "[Tolvane...]\r\nGamesEnd=20\r\n[Kelvor]\r\nGamesEnd=2\r\n");
     startProgram();
     const DialogSeen seen = playSeedGame(
         9,
-        [confirmed](TEnter2HSC &dialog) {
-            if (confirmed)
+        [&](TEnter2HSC &dialog) {
+            QTest::keyClicks(dialog.nameField(), QStringLiteral("Ann"));
+            if (end == NameEntryEnd::Confirmed)
                 dialog.confirmButton()->click();
-            else
+            else if (end == NameEntryEnd::Closed)
                 dialog.reject();
+            else
+                m_program->saveWithoutPlayer();
         },
         true);
     QVERIFY(seen.opened);
+    QVERIFY(!seen.leftOpen);
+    QCOMPARE(fileValue(GameSection, "1Name"), confirmed ? QStringLiteral("Ann") : QStringLiteral("Somebody"));
     QCOMPARE(seen.dominoesLeft, QStringLiteral("0"));
     QCOMPARE(fileValue(GameSection, "GamesEnd"), QStringLiteral("3"));
     QCOMPARE(fileValue(FamilySection, "GamesEnd"), QStringLiteral("21"));

@@ -41,6 +41,7 @@ private slots:
 
     void phases_data();
     void phases();
+    void cancelLeavesFileAndControls_data();
     void cancelLeavesFileAndControls();
     void applyShowsTheNewBackOnTheBoard();
     void failedApplyKeepsTheDialogOpen();
@@ -185,8 +186,18 @@ void ShellSetupTest::phases()
     }
 }
 
+void ShellSetupTest::cancelLeavesFileAndControls_data()
+{
+    QTest::addColumn<bool>("sessionEnds");
+    QTest::newRow("Cancel") << false;
+    // A signal or the desktop's end while the dialog is open: what was not
+    // applied is not stored.
+    QTest::newRow("the session ends") << true;
+}
+
 void ShellSetupTest::cancelLeavesFileAndControls()
 {
+    QFETCH(bool, sessionEnds);
     SkinFixture::build(m_env->folder.filePath("Skins/red.dll"), SkinFixture::red());
     QDir().mkpath(m_env->folder.filePath("GFX"));
     QImage(8, 8, QImage::Format_RGB32).save(m_env->folder.filePath("GFX/one.bmp"), "BMP");
@@ -211,7 +222,10 @@ void ShellSetupTest::cancelLeavesFileAndControls()
         control<QListWidget>("BackBox")->setCurrentRow(1);
         QCOMPARE(model.currentBackName(), QStringLiteral("back002"));
         QVERIFY(!model.currentSkin().isStandardSet());
-        dialog.reject();
+        if (sessionEnds)
+            m_program->saveWithoutPlayer();
+        else
+            dialog.reject();
     });
 
     QCOMPARE(readFileBytes(m_env->folder.filePath("Tolvane.ini")), stored);
