@@ -434,7 +434,12 @@ bool SafeReplace::commit(const QByteArray &bytes)
         beforeReplace()();
     // Looked at again as late as can be: a file that another copy or game
     // wrote since it was read is not written over.
-    if (written && (!lockReplacement() || !stillAsRead())) {
+    // A copy that holds the lock around its replacement for longer than a
+    // moment is stopped right there: this save is given up rather than
+    // tried again and again.
+    if (written && !lockReplacement())
+        written = false;
+    else if (written && !stillAsRead()) {
         written = false;
         m_overtaken = true;
     }

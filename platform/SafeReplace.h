@@ -96,7 +96,9 @@ public:
     // (called here, without a size limit, when it has not been).
     // When the file in the place is no longer the one read (or, for a
     // missing one, a file has come), nothing is replaced, false is given and
-    // overtaken() is true.
+    // overtaken() is true. A copy that holds the lock around its own
+    // replacement longer than the patience (stopped right there) makes the
+    // save give up.
     bool commit(const QByteArray &bytes);
     bool overtaken() const { return m_overtaken; }
 

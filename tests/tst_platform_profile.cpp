@@ -558,17 +558,21 @@ void ProfileTest::oddFiles()
 }
 
 // Who holds a lock on or beside the scores file while the game saves.
-enum class Holder { ShellOnFolder, ShellOnFile, Reader, Copy };
+enum class Holder { ShellOnFolder, ShellOnFile, Reader, Copy, CopyAtItsRename };
 
 void ProfileTest::heldLock_data()
 {
     QTest::addColumn<Holder>("holder");
     QTest::addColumn<bool>("locked"); // the save holds the copies' lock
     QTest::addColumn<bool>("waited"); // for as long as its patience
-    QTest::newRow("flock on the folder") << Holder::ShellOnFolder << true << false;
-    QTest::newRow("flock on the file") << Holder::ShellOnFile << true << false;
-    QTest::newRow("read lock of a player who may only read") << Holder::Reader << false << false;
-    QTest::newRow("another copy saving") << Holder::Copy << false << true;
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("flock on the folder") << Holder::ShellOnFolder << true << false << true;
+    QTest::newRow("flock on the file") << Holder::ShellOnFile << true << false << true;
+    QTest::newRow("read lock of a player who may only read") << Holder::Reader << false << false << true;
+    QTest::newRow("another copy saving") << Holder::Copy << false << true << true;
+    // Stopped between its last look at the file and its rename: it may
+    // still put its file there, so no other goes first.
+    QTest::newRow("another copy stopped at its rename") << Holder::CopyAtItsRename << true << false << false;
 }
 
 void ProfileTest::heldLock()
@@ -576,6 +580,7 @@ void ProfileTest::heldLock()
     QFETCH(Holder, holder);
     QFETCH(bool, locked);
     QFETCH(bool, waited);
+    QFETCH(bool, saved);
     QTemporaryDir dir;
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
                                           | QFile::ExeOther);
@@ -607,10 +612,18 @@ void ProfileTest::heldLock()
         QCOMPARE(::read(ready[0], &held, 1), ssize_t(1));
         ::close(ready[0]);
         QCOMPARE(held, 'y');
-    } else {
+    } else if (holder == Holder::Copy) {
         copy.emplace(path);
         QCOMPARE(copy->openCurrent(ProfileFile::MaxFileSize), SafeReplace::Current::Regular);
         QVERIFY(copy->lockCurrent(0));
+    }
+    const int renaming = holder == Holder::CopyAtItsRename ? ::open(QFile::encodeName(path).constData(), O_RDWR) : -1;
+    if (renaming >= 0) {
+        struct flock lock {};
+        lock.l_type = F_WRLCK;
+        lock.l_start = 1; // the byte of the lock around a copy's rename
+        lock.l_len = 1;
+        QCOMPARE(::fcntl(renaming, F_OFD_SETLK, &lock), 0);
     }
 
     {
@@ -625,9 +638,11 @@ void ProfileTest::heldLock()
     // The save goes through all the same, onto the file as it is.
     CapturedMessages messages;
     ProfileFile file(path, &messages);
-    QVERIFY(file.writeString("S", "B", "2"));
-    QCOMPARE(readFileBytes(path), QByteArray("[S]\r\nA=1\r\nB=2\r\n"));
-    QVERIFY(messages.messages.isEmpty());
+    QCOMPARE(file.writeString("S", "B", "2"), saved);
+    QCOMPARE(readFileBytes(path), saved ? QByteArray("[S]\r\nA=1\r\nB=2\r\n") : QByteArray("[S]\r\nA=1\r\n"));
+    QCOMPARE(messages.messages, saved ? QStringList() : QStringList{"Unable to write to " + path});
+    if (renaming >= 0)
+        ::close(renaming);
 
     shell.kill();
     shell.waitForFinished();
