@@ -6,6 +6,7 @@
 #include "scores/Statistics.h"
 #include "scores/windows/TEnter2HSC.h"
 #include "scores/windows/TScoresForm.h"
+#include "shell/EndSignals.h"
 #include "shell/Program.h"
 #include "shell/SpeedButton.h"
 #include "shell/TForm1.h"
@@ -23,6 +24,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <csignal>
 #include <functional>
 
 namespace {
@@ -760,7 +762,7 @@ void ShellScoresTest::wonGameCountsInBothSections_data()
     QTest::addColumn<NameEntryEnd>("end");
     QTest::newRow("name confirmed") << NameEntryEnd::Confirmed;
     QTest::newRow("name entry closed") << NameEntryEnd::Closed;
-    // As a confirmation would, with the name as typed so far.
+    // SIGHUP: as a confirmation would, with the name as typed so far.
     QTest::newRow("the session ends") << NameEntryEnd::SessionEnds;
 }
 
@@ -768,6 +770,10 @@ void ShellScoresTest::wonGameCountsInBothSections()
 {
     QFETCH(NameEntryEnd, end);
     const bool confirmed = end != NameEntryEnd::Closed;
+    // The signals that end the game, and what they do (but for its last
+    // step, the end of the program's event loop).
+    EndSignals endSignals;
+    connect(&endSignals, &EndSignals::endRequested, this, [this] { m_program->saveWithoutPlayer(); });
     m_env = std::make_unique<TestEnvironment>();
     writeFileBytes(scoresPath(), "[Tolvane...]\r\nGamesEnd=20\r\n[Kelvor]\r\nGamesEnd=2\r\n");
     startProgram();
@@ -779,8 +785,10 @@ void ShellScoresTest::wonGameCountsInBothSections()
                 dialog.confirmButton()->click();
             else if (end == NameEntryEnd::Closed)
                 dialog.reject();
-            else
-                m_program->saveWithoutPlayer();
+            else {
+                ::raise(SIGHUP);
+                QTRY_VERIFY(!dialog.isVisible());
+            }
         },
         true);
     QVERIFY(seen.opened);
