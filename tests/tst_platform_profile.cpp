@@ -47,27 +47,9 @@ bool copiesCouldLock(const QString &path)
     struct flock lock {};
     lock.l_type = F_WRLCK;
     const bool free = fd >= 0 && ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
-    if (fd >= 0)
-        ::close(fd);
+    ::close(fd);
     return free;
 }
-
-// Captures messages, and whether another copy could have saved while each
-// was shown.
-class LockWatchingSink : public CapturedMessages
-{
-public:
-    explicit LockWatchingSink(QString path) : m_path(std::move(path)) {}
-    void showError(const QString &text) override
-    {
-        CapturedMessages::showError(text);
-        lockFreeWhileShown = lockFreeWhileShown && copiesCouldLock(m_path);
-    }
-    bool lockFreeWhileShown = true;
-
-private:
-    QString m_path;
-};
 
 } // namespace
 
@@ -448,7 +430,9 @@ void ProfileTest::fullDiskKeepsTheFile()
     QTemporaryDir dir;
     const QString path = dir.filePath("scores.ini");
     writeFileBytes(path, "[S]\r\nA=1\r\n");
-    LockWatchingSink messages(path);
+    CapturedMessages messages;
+    bool lockFreeWhileShown = true;
+    messages.whileShown = [&] { lockFreeWhileShown = lockFreeWhileShown && copiesCouldLock(path); };
     ProfileFile file(path, &messages);
 
     const bool written = writeWithFileSizeLimit(16, [&] { return file.writeString("S", "A", QString(100, u'x')); });
@@ -456,7 +440,7 @@ void ProfileTest::fullDiskKeepsTheFile()
     QVERIFY(!written);
     QCOMPARE(messages.messages, QStringList{"Unable to write to " + path});
     // Told once the lock was let go: another copy saves while the player reads.
-    QVERIFY(messages.lockFreeWhileShown);
+    QVERIFY(lockFreeWhileShown);
     QCOMPARE(readFileBytes(path), QByteArray("[S]\r\nA=1\r\n"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"scores.ini"});
 }
@@ -557,161 +541,107 @@ void ProfileTest::oddFiles()
         QCOMPARE(after.st_size, ProfileFile::MaxFileSize + 1);
 }
 
-// Who holds a lock on or beside the scores file while the game saves.
-enum class Holder { ShellOnFolder, ShellOnFile, Reader, Copy, CopyAtItsRename };
-
 void ProfileTest::heldLock_data()
 {
-    QTest::addColumn<Holder>("holder");
-    QTest::addColumn<bool>("locked"); // the save holds the copies' lock
-    QTest::addColumn<bool>("waited"); // for as long as its patience
+    // What another process holds, %1 standing for the file and %2 for its
+    // folder, while the game saves; whether the save then holds its own lock
+    // and waits for the other's first, and saves.
+    QTest::addColumn<QString>("holder");
+    QTest::addColumn<bool>("locked");
+    QTest::addColumn<bool>("waited");
     QTest::addColumn<bool>("saved");
-    QTest::newRow("flock on the folder") << Holder::ShellOnFolder << true << false << true;
-    QTest::newRow("flock on the file") << Holder::ShellOnFile << true << false << true;
-    QTest::newRow("read lock of a player who may only read") << Holder::Reader << false << false << true;
-    QTest::newRow("another copy saving") << Holder::Copy << false << true << true;
-    // Stopped between its last look at the file and its rename: it may
-    // still put its file there, so no other goes first.
-    QTest::newRow("another copy stopped at its rename") << Holder::CopyAtItsRename << true << false << false;
+    const QString python = "/usr/bin/python3 -c 'import fcntl, time; f = open(\"%1\", \"%2\"); fcntl.lockf(f, fcntl.%3, 1, %4); "
+                           "print(1, flush=True); time.sleep(60)'";
+    QTest::newRow("flock on the folder") << "flock -x %2 -c 'echo; sleep 60'" << true << false << true;
+    QTest::newRow("flock on the file") << "flock -x %1 -c 'echo; sleep 60'" << true << false << true;
+    // Anyone who may read the file can take a read lock: not honoured.
+    QTest::newRow("read lock of a player who may only read")
+        << (OrdinaryUser::isRoot() ? "setpriv --reuid=nobody --regid=nogroup --clear-groups " : "")
+               + python.arg("%1", "r", "LOCK_SH", "0") << false << false << true;
+    QTest::newRow("another copy saving") << python.arg("%1", "r+", "LOCK_EX", "0") << false << true << true;
+    // Stopped between its last look at the file and its rename: it may still
+    // put its file there, so no other goes first.
+    QTest::newRow("another copy stopped at its rename") << python.arg("%1", "r+", "LOCK_EX", "1") << true << false << false;
 }
 
 void ProfileTest::heldLock()
 {
-    QFETCH(Holder, holder);
+    QFETCH(QString, holder);
     QFETCH(bool, locked);
     QFETCH(bool, waited);
     QFETCH(bool, saved);
     QTemporaryDir dir;
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
-                                          | QFile::ExeOther);
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
     const QString path = dir.filePath("scores.ini");
     writeFileBytes(path, "[S]\r\nA=1\r\n");
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
-
-    QProcess shell;
-    pid_t reader = -1;
-    std::optional<SafeReplace> copy;
-    if (holder == Holder::ShellOnFolder || holder == Holder::ShellOnFile) {
-        shell.start("flock", {"-x", holder == Holder::ShellOnFolder ? dir.path() : path, "-c", "echo held; sleep 60"});
-        QVERIFY(shell.waitForReadyRead(30000));
-    } else if (holder == Holder::Reader) {
-        // Opened for reading only, as anyone who may read the folder can.
-        int ready[2];
-        QCOMPARE(::pipe(ready), 0);
-        const QByteArray native = QFile::encodeName(path);
-        reader = OrdinaryUser::start([&] {
-            const int fd = ::open(native.constData(), O_RDONLY);
-            struct flock lock {};
-            lock.l_type = F_RDLCK;
-            const char held = fd >= 0 && ::fcntl(fd, F_OFD_SETLK, &lock) == 0 ? 'y' : 'n';
-            [[maybe_unused]] const ssize_t put = ::write(ready[1], &held, 1);
-            ::pause();
-        });
-        ::close(ready[1]);
-        char held = 0;
-        QCOMPARE(::read(ready[0], &held, 1), ssize_t(1));
-        ::close(ready[0]);
-        QCOMPARE(held, 'y');
-    } else if (holder == Holder::Copy) {
-        copy.emplace(path);
-        QCOMPARE(copy->openCurrent(ProfileFile::MaxFileSize), SafeReplace::Current::Regular);
-        QVERIFY(copy->lockCurrent(0));
-    }
-    const int renaming = holder == Holder::CopyAtItsRename ? ::open(QFile::encodeName(path).constData(), O_RDWR) : -1;
-    if (renaming >= 0) {
-        struct flock lock {};
-        lock.l_type = F_WRLCK;
-        lock.l_start = 1; // the byte of the lock around a copy's rename
-        lock.l_len = 1;
-        QCOMPARE(::fcntl(renaming, F_OFD_SETLK, &lock), 0);
-    }
-
+    QProcess process;
+    process.start("sh", {"-c", "exec " + QString(holder).replace("%1", path).replace("%2", dir.path())});
+    QVERIFY(process.waitForReadyRead(30000));
     {
         SafeReplace save(path);
         QCOMPARE(save.openCurrent(ProfileFile::MaxFileSize), SafeReplace::Current::Regular);
         QElapsedTimer timer;
         timer.start();
-        // A lock that is not honoured is not waited for, however patient.
         QCOMPARE(save.lockCurrent(waited ? 100 : 60000), locked);
         QVERIFY(waited ? timer.elapsed() >= 100 : timer.elapsed() < 30000);
     }
-    // The save goes through all the same, onto the file as it is.
     CapturedMessages messages;
-    ProfileFile file(path, &messages);
-    QCOMPARE(file.writeString("S", "B", "2"), saved);
+    QCOMPARE(ProfileFile(path, &messages).writeString("S", "B", "2"), saved);
     QCOMPARE(readFileBytes(path), saved ? QByteArray("[S]\r\nA=1\r\nB=2\r\n") : QByteArray("[S]\r\nA=1\r\n"));
     QCOMPARE(messages.messages, saved ? QStringList() : QStringList{"Unable to write to " + path});
-    if (renaming >= 0)
-        ::close(renaming);
-
-    shell.kill();
-    shell.waitForFinished();
-    OrdinaryUser::stop(reader);
+    process.kill();
+    QVERIFY(process.waitForFinished());
     // Let go with its holder, and nothing left in the folder.
-    copy.reset();
     QVERIFY(copiesCouldLock(path));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
-             QStringList{"scores.ini"});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"scores.ini"});
 }
 
-// What another writer does to the file while a save is between reading it
-// and replacing it.
-enum class Neighbour { RewritesInPlace, CopyReplaces, Creates, RewritesEveryTime };
+// What another writer does to the file between a save's reading and its
+// replacing it, at each of the save's first `times` attempts.
+enum class Neighbour { RewritesInPlace, CopyReplaces };
 
 void ProfileTest::overtakenSaveMergesAgain_data()
 {
-    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<bool>("existed");
     QTest::addColumn<Neighbour>("neighbour");
+    QTest::addColumn<int>("times");
     QTest::addColumn<bool>("saved");
-    QTest::addColumn<QByteArray>("after");
-    const QByteArray file = "[S]\r\nA=1\r\n";
-    QTest::newRow("a family game rewrites it in place")
-        << file << Neighbour::RewritesInPlace << true << QByteArray("[S]\r\nA=1\r\nF=9\r\nB=2\r\n");
-    QTest::newRow("a copy that did not wait replaces it")
-        << file << Neighbour::CopyReplaces << true << QByteArray("[S]\r\nA=1\r\nF=9\r\nB=2\r\n");
-    QTest::newRow("a file comes where there was none")
-        << QByteArray() << Neighbour::Creates << true << QByteArray("[S]\r\nF=9\r\nB=2\r\n");
-    // Never replaced over a file it has not merged: the save gives up.
-    QTest::newRow("rewritten before every replacement")
-        << file << Neighbour::RewritesEveryTime << false
-        << QByteArray("[S]\r\nA=1\r\nF=" + QByteArray::number(ProfileFile::MaxMergeAttempts) + "\r\n");
+    QTest::newRow("a family game rewrites it in place") << true << Neighbour::RewritesInPlace << 1 << true;
+    QTest::newRow("a copy that did not wait replaces it") << true << Neighbour::CopyReplaces << 1 << true;
+    QTest::newRow("a file comes where there was none") << false << Neighbour::RewritesInPlace << 1 << true;
+    // Never over a file it has not merged: the save gives up.
+    QTest::newRow("rewritten before every replacement") << true << Neighbour::RewritesInPlace << 100 << false;
 }
 
 void ProfileTest::overtakenSaveMergesAgain()
 {
-    QFETCH(QByteArray, before);
+    QFETCH(bool, existed);
     QFETCH(Neighbour, neighbour);
+    QFETCH(int, times);
     QFETCH(bool, saved);
-    QFETCH(QByteArray, after);
     QTemporaryDir dir;
     const QString path = dir.filePath("scores.ini");
-    if (!before.isEmpty())
-        writeFileBytes(path, before);
-    int times = 0;
+    if (existed)
+        writeFileBytes(path, "[S]\r\nA=1\r\n");
+    int done = 0;
     const SafeReplace::Hook own = SafeReplace::setBeforeReplace([&] {
-        if (times > 0 && neighbour != Neighbour::RewritesEveryTime)
+        if (done == times)
             return;
-        ++times;
-        const QByteArray value = neighbour == Neighbour::RewritesEveryTime ? QByteArray::number(times) : "9";
-        if (neighbour == Neighbour::CopyReplaces) {
-            CapturedMessages quiet;
-            QVERIFY(ProfileFile(path, &quiet).writeString("S", "F", "9"));
-            return;
-        }
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadWrite | QIODevice::Truncate));
-        file.write(before.isEmpty() ? "[S]\r\nF=9\r\n" : "[S]\r\nA=1\r\nF=" + value + "\r\n");
+        const QString count = QString::number(++done);
+        CapturedMessages quiet;
+        if (neighbour == Neighbour::CopyReplaces)
+            QVERIFY(ProfileFile(path, &quiet).writeString("S", "F", count));
+        else
+            writeFileBytes(path, "[S]\r\nA=1\r\nF=" + count.toLatin1() + "\r\n");
     });
     CapturedMessages messages;
-    ProfileFile file(path, &messages, ProfileFile::Sharing::Shared);
-    const bool written = file.writeString("S", "B", "2");
+    QCOMPARE(ProfileFile(path, &messages, ProfileFile::Sharing::Shared).writeString("S", "B", "2"), saved);
     SafeReplace::setBeforeReplace(own);
-
-    QCOMPARE(written, saved);
-    QCOMPARE(readFileBytes(path), after);
+    const QByteArray neighbours = "[S]\r\nA=1\r\nF=" + QByteArray::number(done) + "\r\n";
+    QCOMPARE(readFileBytes(path), saved ? neighbours + "B=2\r\n" : neighbours);
+    QCOMPARE(done, saved ? 1 : ProfileFile::MaxMergeAttempts);
     QCOMPARE(messages.messages, saved ? QStringList() : QStringList{"Unable to write to " + path});
-    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-             QStringList{"scores.ini"});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"scores.ini"});
 }
 
 // Who saves in sharedFolderModes(): a player (nobody, when the tests run as

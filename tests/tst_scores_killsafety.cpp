@@ -202,9 +202,7 @@ void ScoresKillSafetyTest::aStalledCopyNeitherHoldsUpNorUndoesAnother()
     const QString path = dir.filePath(QStringLiteral("scores.ini"));
     writeFileBytes(path, "[Tolvane...]\r\nGamesWas=5\r\n");
     QProcess stalled;
-    stalled.start(QStringLiteral(KELVOR_SCORES_WRITER),
-                  {QStringLiteral("--slow-save"), QStringLiteral("4000"), QStringLiteral("--new-games"),
-                   QStringLiteral("1"), path});
+    stalled.start(QStringLiteral(KELVOR_SCORES_WRITER), {"--slow-save", "4000", "--new-games", "1", path});
     QVERIFY(stalled.waitForReadyRead(30000));
 
     // The other copy deals a game meanwhile, as the game does.
@@ -223,7 +221,6 @@ void ScoresKillSafetyTest::aStalledCopyNeitherHoldsUpNorUndoesAnother()
     QCOMPARE(record.game.gamesWas, 2);
     QCOMPARE(record.family.gamesWas, 7);
     QVERIFY(messages.messages.isEmpty());
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"scores.ini"});
 }
 
 QTEST_GUILESS_MAIN(ScoresKillSafetyTest)

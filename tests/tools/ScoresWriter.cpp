@@ -10,10 +10,9 @@
 //   kelvor_scores_writer --new-games <n> <scores.ini>
 //     deals n games as the game does: read, count one game in both sections,
 //     write.
-//   kelvor_scores_writer --slow-save <ms> <any of the above>
-//     its first save stops for that long with the new file complete on disk,
-//     right before it looks at the file again and replaces it, as on a busy
-//     disk; it prints "replacing" as it stops.
+//   kelvor_scores_writer --slow-save <ms> <any of these>
+//     its first save prints "replacing" and stops that long right before it
+//     looks at the file again and replaces it, as on a busy disk.
 //   kelvor_scores_writer --best <name> <dominoes left> <seconds> <scores.ini>
 //     deals a game and ends it with that result as the game does, entering
 //     the result under the name when it beats entry 12. Exit status 1 when
@@ -74,12 +73,10 @@ int main(int argc, char *argv[])
 {
     StderrSink sink;
     if (argc > 3 && std::strcmp(argv[1], "--slow-save") == 0) {
-        const int milliseconds = std::atoi(argv[2]);
-        SafeReplace::setBeforeReplace([milliseconds] {
-            static bool slowed = false;
+        SafeReplace::setBeforeReplace([milliseconds = std::atoi(argv[2]), slowed = false]() mutable {
             if (std::exchange(slowed, true))
                 return;
-            std::printf("replacing\n");
+            std::puts("replacing");
             std::fflush(stdout);
             std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
         });
