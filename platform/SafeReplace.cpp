@@ -9,10 +9,10 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <functional>
 #include <limits>
 #include <utility>
-#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -433,10 +433,9 @@ bool SafeReplace::commit(const QByteArray &bytes)
     if (written && beforeReplace())
         beforeReplace()();
     // Looked at again as late as can be: a file that another copy or game
-    // wrote since it was read is not written over.
-    // A copy that holds the lock around its replacement for longer than a
-    // moment is stopped right there: this save is given up rather than
-    // tried again and again.
+    // wrote since it was read is not written over. A copy that holds the
+    // lock around its own replacement for longer than a moment is stopped
+    // right there: this save is given up rather than tried again and again.
     if (written && !lockReplacement())
         written = false;
     else if (written && !stillAsRead()) {
