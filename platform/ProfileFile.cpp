@@ -1,6 +1,5 @@
 #include "ProfileFile.h"
 
-#include "FolderLock.h"
 #include "MessageSink.h"
 #include "SafeReplace.h"
 
@@ -137,35 +136,44 @@ ProfileDocument ProfileFile::load() const
 
 bool ProfileFile::save(const ProfileDocument &document)
 {
-    SafeReplace file(m_path);
-    if (!file.isOpen())
-        return fail();
-    FolderLock lock(file.folderHandle());
-    // A file that exists but cannot be read would be replaced with nothing
-    // known of what it holds, so it is left alone.
-    if (file.openCurrent(MaxFileSize) == SafeReplace::Current::Unusable || !file.commit(document.toBytes()))
-        return fail();
-    if (m_seen)
-        m_seen->remember(document);
-    return true;
+    return update([&](ProfileDocument &current) { current = document; });
 }
 
 bool ProfileFile::update(const std::function<void(ProfileDocument &)> &change)
 {
-    // Read from the very file that is replaced, in the folder where it is.
-    SafeReplace file(m_path);
-    if (!file.isOpen())
-        return fail();
-    FolderLock lock(file.folderHandle());
-    ProfileDocument document;
-    if (read(document, &file) == State::Unreadable)
-        return fail();
-    change(document);
-    if (!file.commit(document.toBytes()))
-        return fail();
-    if (m_seen)
-        m_seen->remember(document);
-    return true;
+    // Told only once every file and lock of the save has been let go: a
+    // message waits for the player, and another copy must not wait for it.
+    return replace(change) || fail();
+}
+
+bool ProfileFile::replace(const std::function<void(ProfileDocument &)> &change)
+{
+    for (int attempt = 1;; ++attempt) {
+        // Read from the very file that is replaced, in the folder where it is.
+        SafeReplace file(m_path);
+        if (!file.isOpen())
+            return false;
+        // A file that exists but cannot be read would be replaced with
+        // nothing known of what it holds, so it is left alone.
+        if (file.openCurrent(MaxFileSize) == SafeReplace::Current::Unusable)
+            return false;
+        // Replaced by the copy this waited for: its file is the one to read.
+        if (!file.lockCurrent(LockPatienceMs) && file.overtaken() && attempt < MaxMergeAttempts)
+            continue;
+        ProfileDocument document;
+        if (read(document, &file) == State::Unreadable)
+            return false;
+        change(document);
+        if (file.commit(document.toBytes())) {
+            if (m_seen)
+                m_seen->remember(document);
+            return true;
+        }
+        // Written since it was read (by a copy that did not wait for the
+        // lock, or a game that takes none): merged again into what is there.
+        if (!file.overtaken() || attempt == MaxMergeAttempts)
+            return false;
+    }
 }
 
 bool ProfileFile::update(const std::function<void(ProfileDocument &)> &change, MessageSink *sink)

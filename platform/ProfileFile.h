@@ -17,11 +17,18 @@ class SafeReplace;
 //
 // The settings and scores files are shared with other copies of this game and
 // with the family's other games, which may be running at the same moment. So
-// a change is made with update(): under a short lock on the file's folder
-// (FolderLock) the file is read as it is now, the change is applied to that,
-// and the result saved, all in one go; writeString() does that for one key.
-// Copies of this program never undo each other's changes that way; against
-// the family's Windows games, which do not lock, the last write of a key wins.
+// a change is made with update(): the file is read as it is now, the change
+// is applied to that, and the result saved, all in one go; writeString() does
+// that for one key. The result replaces only the file that was read: when the
+// file has been written since (by another copy, or by one of the family's
+// Windows games, which take no lock), it is read again and the change merged
+// into what is there now, a few times at most. Copies of this program take
+// turns through a short lock on the file itself (SafeReplace::lockCurrent()),
+// which only a player who may write the file can hold; a copy that does not
+// let go within LockPatienceMs (a stopped or very slow one) is not waited for
+// longer: the save goes ahead, and whichever of the two replaces the file
+// second merges again. So copies of this program never undo each other's
+// changes; against the family's games the last write of a key wins.
 //
 // A shared file (Sharing::Shared) is also guarded against the family's
 // games that rewrite it in place: a read that looks torn (ProfileSnapshot) is
@@ -47,8 +54,10 @@ class SafeReplace;
 // it replaces.
 //
 // A save that cannot be done (missing folder, read-only file or folder, a file
-// that cannot be read, another user's link, full disk) shows
-// "Unable to write to <full path>" and leaves the file as it was.
+// that cannot be read, another user's link, full disk, a file rewritten
+// MaxMergeAttempts times in a row while it was being merged) shows
+// "Unable to write to <full path>" and leaves the file as it was. The message
+// comes after the lock and the file have been let go.
 class ProfileFile
 {
 public:
@@ -63,6 +72,11 @@ public:
     // few kilobytes in far less.
     static constexpr int TornReadRetries = 5;
     static constexpr int TornReadPauseMs = 20;
+    // How long a save waits for another copy's lock: a save takes a few
+    // milliseconds, and the window does not answer while it waits.
+    static constexpr int LockPatienceMs = 50;
+    // How often a save merges again into a file written since it was read.
+    static constexpr int MaxMergeAttempts = 8;
 
     ProfileFile(QString path, MessageSink *sink, Sharing sharing = Sharing::Private);
 
@@ -80,11 +94,10 @@ public:
     QStringList readSectionKeys(const QString &section) const;
 
     ProfileDocument load() const;
-    // Saves the document as the whole file, under the folder's lock but
-    // without looking at the file again: for a file of this program's own.
+    // Saves the document as the whole file: for a file of this program's own.
     bool save(const ProfileDocument &document);
     // Reads the file as it is now, lets `change` apply this run's changes to
-    // it and saves the result, under the folder's lock.
+    // it and saves the result (`change` runs again on a file written since).
     bool update(const std::function<void(ProfileDocument &)> &change);
     // The same, telling a failure to `sink` instead of the file's own.
     bool update(const std::function<void(ProfileDocument &)> &change, MessageSink *sink);
@@ -96,6 +109,8 @@ private:
     // replaces (never through a link swapped in since its place was decided).
     State read(ProfileDocument &document, SafeReplace *place = nullptr) const;
     State readBytes(QByteArray &bytes, SafeReplace *place) const;
+    // update() but for the message.
+    bool replace(const std::function<void(ProfileDocument &)> &change);
     bool fail();
 
     QString m_path;

@@ -2,14 +2,17 @@
 
 #include "SharedFolder.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QList>
 #include <QRandomGenerator>
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <functional>
 #include <limits>
+#include <utility>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -55,7 +58,48 @@ Link readLink(int folder, const QByteArray &name, uid_t &owner, QByteArray &targ
     return Link::Read;
 }
 
+SafeReplace::Hook &beforeReplace()
+{
+    static SafeReplace::Hook hook;
+    return hook;
+}
+
+enum class Lock { Taken, NotHonoured, Busy };
+
+// One byte's open-file write lock on `fd`, the copies' way of taking turns.
+// Only a player who may write the file can hold one; a read lock (anyone
+// who may read the file can take one) is not honoured.
+Lock tryLock(int fd, off_t byte)
+{
+    if (fd < 0)
+        return Lock::NotHonoured;
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = byte;
+    lock.l_len = 1;
+    if (::fcntl(fd, F_OFD_SETLK, &lock) == 0)
+        return Lock::Taken;
+    // EBADF: opened for reading only, the user may not write the file.
+    if (errno != EAGAIN && errno != EACCES && errno != EINTR)
+        return Lock::NotHonoured;
+    struct flock holder = lock;
+    if (::fcntl(fd, F_OFD_GETLK, &holder) != 0 || holder.l_type == F_RDLCK)
+        return Lock::NotHonoured;
+    return Lock::Busy; // by a writer, or let go just now
+}
+
+bool sameFile(const struct stat &a, const struct stat &b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 } // namespace
+
+SafeReplace::Hook SafeReplace::setBeforeReplace(Hook hook)
+{
+    return std::exchange(beforeReplace(), std::move(hook));
+}
 
 SafeReplace::SafeReplace(const QString &path)
 {
@@ -80,7 +124,10 @@ SafeReplace::~SafeReplace()
 
 void SafeReplace::closeCurrent()
 {
+    // Closing lets the lock go.
     replaceHandle(m_current, -1);
+    m_locked = false;
+    m_read.reset();
 }
 
 bool SafeReplace::resolve(const QByteArray &folder, const QByteArray &relativePath)
@@ -159,6 +206,7 @@ bool SafeReplace::resolve(const QByteArray &folder, const QByteArray &relativePa
 SafeReplace::Current SafeReplace::openCurrent(qint64 maxSize)
 {
     closeCurrent();
+    m_maxSize = maxSize;
     if (m_folder < 0)
         return *(m_state = Current::Unusable);
     // Only a regular file is opened: opening a device may do things. Never a
@@ -191,9 +239,10 @@ SafeReplace::Current SafeReplace::openCurrent(qint64 maxSize)
 SafeReplace::Current SafeReplace::readCurrent(qint64 maxSize, QByteArray &bytes)
 {
     bytes.clear();
-    const Current current = openCurrent(maxSize);
+    const Current current = m_state ? *m_state : openCurrent(maxSize);
     if (current != Current::Regular)
         return current;
+    m_read.reset();
     // One byte more than the limit shows a file grown past it since fstat.
     bytes.resize(qsizetype(maxSize) + 1);
     qsizetype size = 0;
@@ -214,11 +263,110 @@ SafeReplace::Current SafeReplace::readCurrent(qint64 maxSize, QByteArray &bytes)
         return Current::Unusable;
     }
     bytes.truncate(size);
+    m_read = bytes;
     return Current::Regular;
+}
+
+bool SafeReplace::lockCurrent(int patienceMs)
+{
+    m_overtaken = false;
+    m_patienceMs = patienceMs;
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        if (m_state != Current::Regular)
+            return false;
+        switch (tryLock(m_current, SaveByte)) {
+        case Lock::Taken: {
+            // A file renamed away while this waited is no longer the one a
+            // save replaces: its lock guards nothing.
+            struct stat now {};
+            if (::fstatat(m_folder, m_name.constData(), &now, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(now, m_currentInfo))
+                return m_locked = true;
+            // Let go by the copy that replaced it just now: its file is the
+            // one to lock, before that copy's next save does.
+            if (openCurrent(m_maxSize) != Current::Regular) {
+                m_overtaken = true;
+                return false;
+            }
+            continue;
+        }
+        case Lock::NotHonoured:
+            return false;
+        case Lock::Busy:
+            if (waited.elapsed() >= patienceMs)
+                return false;
+            ::usleep(200);
+        }
+    }
+}
+
+bool SafeReplace::lockReplacement()
+{
+    // Held from the last look at the file to its replacement, so that of two
+    // copies, even one that did not wait for the other's lock, the second
+    // to replace it sees what the first did. Held for a moment only.
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        switch (tryLock(m_current, ReplaceByte)) {
+        case Lock::Taken:
+        case Lock::NotHonoured:
+            return true;
+        case Lock::Busy:
+            if (waited.elapsed() >= m_patienceMs)
+                return false;
+            ::usleep(200);
+        }
+    }
+}
+
+bool SafeReplace::stillAsRead() const
+{
+    struct stat now {};
+    const bool there = ::fstatat(m_folder, m_name.constData(), &now, AT_SYMLINK_NOFOLLOW) == 0;
+    if (m_state == Current::Missing)
+        return !there;
+    if (!there || m_current < 0 || !sameFile(now, m_currentInfo))
+        return false;
+    if (!m_read)
+        return true;
+    // Rewritten in place (as the family's games write): other bytes.
+    QByteArray bytes(m_read->size() + 1, Qt::Uninitialized);
+    qsizetype size = 0;
+    while (size < bytes.size()) {
+        const ssize_t got = ::pread(m_current, bytes.data() + size, std::size_t(bytes.size() - size), size);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        size += got;
+    }
+    bytes.truncate(size);
+    return bytes == *m_read;
+}
+
+bool SafeReplace::renameIntoPlace(const QByteArray &temp)
+{
+    if (m_state != Current::Missing)
+        return ::renameat(m_folder, temp.constData(), m_folder, m_name.constData()) == 0;
+    // Where there was no file, one that has come since is not replaced.
+    if (::renameat2(m_folder, temp.constData(), m_folder, m_name.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno == EINVAL || errno == ENOSYS) {
+        // A file system without it: a link is refused as well when the name is taken.
+        if (::linkat(m_folder, temp.constData(), m_folder, m_name.constData(), 0) == 0) {
+            ::unlinkat(m_folder, temp.constData(), 0);
+            return true;
+        }
+    }
+    m_overtaken = errno == EEXIST;
+    return false;
 }
 
 bool SafeReplace::commit(const QByteArray &bytes)
 {
+    m_overtaken = false;
     if (!m_state)
         openCurrent(std::numeric_limits<qint64>::max());
     if (m_folder < 0 || m_state == Current::Unusable)
@@ -282,7 +430,19 @@ bool SafeReplace::commit(const QByteArray &bytes)
             temp.clear();
     }
     written = ::close(fd) == 0 && written;
-    if (!written || ::renameat(m_folder, temp.constData(), m_folder, m_name.constData()) != 0) {
+    if (written && beforeReplace())
+        beforeReplace()();
+    // Looked at again as late as can be: a file that another copy or game
+    // wrote since it was read is not written over. A copy that holds the
+    // lock around its own replacement for longer than a moment is stopped
+    // right there: this save is given up rather than tried again and again.
+    if (written && !lockReplacement())
+        written = false;
+    else if (written && !stillAsRead()) {
+        written = false;
+        m_overtaken = true;
+    }
+    if (!written || !renameIntoPlace(temp)) {
         if (!temp.isEmpty())
             ::unlinkat(m_folder, temp.constData(), 0);
         return false;

@@ -103,8 +103,12 @@ bool ScoresFile::read(ScoresRecord &record) const
 {
     const ProfileDocument document = m_file.load();
     WholeNumberReader reader(document, m_sink, m_lastReported);
-    readRecord(document, reader, record);
-    m_base = record;
+    ScoresRecord now;
+    readRecord(document, reader, now);
+    // What a save that failed could not write (the file was busy or out of
+    // reach) stays counted on top of the file, for the next save.
+    record = m_unsaved ? merged(record, now) : now;
+    m_base = now;
     return reader.clean();
 }
 
@@ -174,8 +178,11 @@ bool ScoresFile::write(ScoresRecord &record)
         result = merged(record, now);
         writeRecord(document, result);
     });
-    if (!saved)
+    if (!saved) {
+        m_unsaved = true;
         return false;
+    }
+    m_unsaved = false;
     m_base = result;
     record = result;
     m_lastReported.clear();

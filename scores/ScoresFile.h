@@ -16,7 +16,7 @@ class MessageSink;
 // The file is shared: other copies of this game and the family's other games
 // may write it while this one runs. So a write never puts back this run's
 // whole view: it reads the file as it is now and applies this run's changes
-// to it, under the lock of ProfileFile::update(). The changes are what the
+// to it, as ProfileFile::update() does. The changes are what the
 // record gained since the file was last read or written here: counters are
 // raised by what this run counted, and new best entries are merged into the
 // list the file holds now. A read that catches the file while one of the
@@ -34,7 +34,9 @@ public:
     // "'<text>' is not a valid integer value", shown for the first such value
     // only, and not again until a write or a read without a bad value has
     // shown the file repaired (WholeNumberReader); the rest of the
-    // file is read all the same, and false is returned.
+    // file is read all the same, and false is returned. After a write that
+    // failed, the record's changes that it could not save are kept on top
+    // of what the file holds, for the next write.
     bool read(ScoresRecord &record) const;
 
     // Writes this run's changes into the file as it is now: each counter is
@@ -60,6 +62,8 @@ private:
     // The file as this run last read or wrote it: what the record's changes
     // are counted from.
     mutable ScoresRecord m_base;
+    // A write failed: the record holds changes that the file lacks.
+    bool m_unsaved = false;
 };
 
 // Orders the 13 entries by dominoes left, then by time, both ascending; equal

@@ -101,7 +101,10 @@ void SetupModel::chooseSkin(int index)
 void SetupModel::chooseBack(int index)
 {
     m_back = index >= 0 && index < m_backs.size() ? index : -1;
+    // Picked among the backs shown: those of the standard set when it stood
+    // in for a skin that could not be opened, so that set is the choice.
     m_keptBackSet.clear();
+    m_keptSetPack.clear();
     SelectBack();
 }
 

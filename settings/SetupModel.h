@@ -136,7 +136,8 @@ private:
     QString m_langPack;
     // Stored texts that name what this game cannot use (a language with a
     // path, a skin that cannot be opened, and that skin's back): written back
-    // as they were until the player chooses another.
+    // as they were until the player chooses another language, skin or back
+    // (a back picked then is one of the standard set that stood in).
     QString m_keptLangPack;
     QString m_keptSetPack;
     QString m_keptBackSet;

@@ -308,6 +308,12 @@ void Program::saveAtEnd()
     if (m_saved)
         return;
     m_saved = true;
+    // Open at the end of the session, the setup dialog closes as its Cancel
+    // closes it: only what was applied is saved. A game that has ended and
+    // waits in the name entry is recorded, as its confirmation would.
+    if (m_setup && m_setup->isVisible())
+        m_setup->reject();
+    m_mainWindow->recordFinishedGame();
     // The settings, then the scores; a game still running is not recorded.
     // Ended before the start-up read the settings, the program has nothing
     // of its own to put into them.

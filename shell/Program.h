@@ -42,7 +42,9 @@ public:
     void start();
     // Saves the settings, then the scores; only the first call saves. The
     // main window's closing, the end of the desktop session and a signal to
-    // end all come here.
+    // end all come here. An open setup dialog is closed as by Cancel first,
+    // so only applied choices are saved; an open name entry is confirmed
+    // with the name its field holds, so the finished game is recorded.
     void saveAtEnd();
     // The same at the end of the desktop session: a failed save is told on
     // the standard error stream, not in a box that would hold up the end.

@@ -2,6 +2,8 @@
 
 #include "game/Game.h"
 
+#include <optional>
+
 class QWidget;
 class Statistics;
 class TEnter2HSC;
@@ -20,9 +22,15 @@ public:
 
     void countNewGame() override;
     void recordResult(int dominoesLeft, int seconds, bool hinted) override;
+    // A game that has ended and is not recorded yet (its name entry is open
+    // when the session ends) is recorded now: the name entry is confirmed
+    // with the name its field holds, then the game is counted and saved.
+    void finishPending();
 
 private:
     Statistics &m_statistics;
     TEnter2HSC *m_nameEntry;
     const QWidget &m_mainWindow;
+    // The dominoes left by the game that has ended and is not recorded yet.
+    std::optional<int> m_pending;
 };

@@ -128,6 +128,12 @@ void TForm1::setStatistics(Statistics *statistics, TEnter2HSC *nameEntry)
     m_game.setRecorder(m_recorder.get());
 }
 
+void TForm1::recordFinishedGame()
+{
+    if (m_recorder)
+        m_recorder->finishPending();
+}
+
 void TForm1::showBacksOnAllTiles()
 {
     m_game.showBacksOnAllTiles();

@@ -69,6 +69,9 @@ public:
 
     // The scores, and the name entry for a new best result.
     void setStatistics(Statistics *statistics, TEnter2HSC *nameEntry);
+    // At the end of the session: a game that has ended and waits in the name
+    // entry is recorded now, with the name as the field holds it.
+    void recordFinishedGame();
     // The windows the toolbar opens, when the program has them.
     void setSetupDialog(QDialog *dialog) { m_setupDialog = dialog; }
     void setStatisticsWindow(QWidget *window) { m_statisticsWindow = window; }

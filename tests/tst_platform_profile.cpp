@@ -1,11 +1,13 @@
-#include "platform/FolderLock.h"
 #include "platform/ProfileFile.h"
+#include "platform/SafeReplace.h"
 #include "platform/SharedFolder.h"
 #include "support/OrdinaryUser.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -38,6 +40,17 @@ QByteArray manyKeys(int count, int length, const QByteArray &last = {})
     return text + last;
 }
 
+// Whether a copy of the game could take its lock on the file now.
+bool copiesCouldLock(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    const bool free = fd >= 0 && ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
+    ::close(fd);
+    return free;
+}
+
 } // namespace
 
 class ProfileTest : public QObject
@@ -61,7 +74,10 @@ private slots:
     void fullDiskKeepsTheFile();
     void oddFiles_data();
     void oddFiles();
-    void folderLock();
+    void heldLock_data();
+    void heldLock();
+    void overtakenSaveMergesAgain_data();
+    void overtakenSaveMergesAgain();
     void sharedFolderModes_data();
     void sharedFolderModes();
     void sharedFolderMakesGroupFolders();
@@ -387,7 +403,9 @@ void ProfileTest::linkSwappedMidSaveIsNeverFollowed()
     ProfileFile file(dir.filePath("game/scores.ini"), &messages);
     int saved = 0;
     bool leaked = false;
-    for (int i = 0; i < 2000 && !leaked && readFileBytes(victim) == secret; ++i) {
+    // Saves that find the file as they read it just before they replace it
+    // are few against such a player: it goes on until some have.
+    for (int i = 0; (i < 2000 || saved == 0) && i < 40000 && !leaked && readFileBytes(victim) == secret; ++i) {
         saved += file.writeString("Kelvor", "Count", QString::number(i)) ? 1 : 0;
         // Nor is the other user's file ever read into the player's.
         const int fd = ::open(place.constData(), O_RDONLY | O_NOFOLLOW);
@@ -413,12 +431,16 @@ void ProfileTest::fullDiskKeepsTheFile()
     const QString path = dir.filePath("scores.ini");
     writeFileBytes(path, "[S]\r\nA=1\r\n");
     CapturedMessages messages;
+    bool lockFreeWhileShown = true;
+    messages.whileShown = [&] { lockFreeWhileShown = lockFreeWhileShown && copiesCouldLock(path); };
     ProfileFile file(path, &messages);
 
     const bool written = writeWithFileSizeLimit(16, [&] { return file.writeString("S", "A", QString(100, u'x')); });
 
     QVERIFY(!written);
     QCOMPARE(messages.messages, QStringList{"Unable to write to " + path});
+    // Told once the lock was let go: another copy saves while the player reads.
+    QVERIFY(lockFreeWhileShown);
     QCOMPARE(readFileBytes(path), QByteArray("[S]\r\nA=1\r\n"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"scores.ini"});
 }
@@ -519,23 +541,107 @@ void ProfileTest::oddFiles()
         QCOMPARE(after.st_size, ProfileFile::MaxFileSize + 1);
 }
 
-void ProfileTest::folderLock()
+void ProfileTest::heldLock_data()
 {
+    // What another process holds, %1 standing for the file and %2 for its
+    // folder, while the game saves; whether the save then holds its own lock
+    // and waits for the other's first, and saves.
+    QTest::addColumn<QString>("holder");
+    QTest::addColumn<bool>("locked");
+    QTest::addColumn<bool>("waited");
+    QTest::addColumn<bool>("saved");
+    const QString python = "/usr/bin/python3 -c 'import fcntl, time; f = open(\"%1\", \"%2\"); fcntl.lockf(f, fcntl.%3, 1, %4); "
+                           "print(1, flush=True); time.sleep(60)'";
+    QTest::newRow("flock on the folder") << "flock -x %2 -c 'echo; sleep 60'" << true << false << true;
+    QTest::newRow("flock on the file") << "flock -x %1 -c 'echo; sleep 60'" << true << false << true;
+    // Anyone who may read the file can take a read lock: not honoured.
+    QTest::newRow("read lock of a player who may only read")
+        << (OrdinaryUser::isRoot() ? "setpriv --reuid=nobody --regid=nogroup --clear-groups " : "")
+               + python.arg("%1", "r", "LOCK_SH", "0") << false << false << true;
+    QTest::newRow("another copy saving") << python.arg("%1", "r+", "LOCK_EX", "0") << false << true << true;
+    // Stopped between its last look at the file and its rename: it may still
+    // put its file there, so no other goes first.
+    QTest::newRow("another copy stopped at its rename") << python.arg("%1", "r+", "LOCK_EX", "1") << true << false << false;
+}
+
+void ProfileTest::heldLock()
+{
+    QFETCH(QString, holder);
+    QFETCH(bool, locked);
+    QFETCH(bool, waited);
+    QFETCH(bool, saved);
     QTemporaryDir dir;
-    QElapsedTimer timer;
-    timer.start();
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+    const QString path = dir.filePath("scores.ini");
+    writeFileBytes(path, "[S]\r\nA=1\r\n");
+    QProcess process;
+    process.start("sh", {"-c", "exec " + QString(holder).replace("%1", path).replace("%2", dir.path())});
+    QVERIFY(process.waitForReadyRead(30000));
     {
-        FolderLock first(dir.path());
-        QVERIFY(first.isLocked());
-        // A holder that does not let go is waited for only so long.
-        FolderLock second(dir.path(), 50);
-        QVERIFY(!second.isLocked());
-        QVERIFY(timer.elapsed() >= 50);
+        SafeReplace save(path);
+        QCOMPARE(save.openCurrent(ProfileFile::MaxFileSize), SafeReplace::Current::Regular);
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(save.lockCurrent(waited ? 100 : 60000), locked);
+        QVERIFY(waited ? timer.elapsed() >= 100 : timer.elapsed() < 30000);
     }
+    CapturedMessages messages;
+    QCOMPARE(ProfileFile(path, &messages).writeString("S", "B", "2"), saved);
+    QCOMPARE(readFileBytes(path), saved ? QByteArray("[S]\r\nA=1\r\nB=2\r\n") : QByteArray("[S]\r\nA=1\r\n"));
+    QCOMPARE(messages.messages, saved ? QStringList() : QStringList{"Unable to write to " + path});
+    process.kill();
+    QVERIFY(process.waitForFinished());
     // Let go with its holder, and nothing left in the folder.
-    FolderLock third(dir.path(), 0);
-    QVERIFY(third.isLocked());
-    QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
+    QVERIFY(copiesCouldLock(path));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"scores.ini"});
+}
+
+// What another writer does to the file between a save's reading and its
+// replacing it, at each of the save's first `times` attempts.
+enum class Neighbour { RewritesInPlace, CopyReplaces };
+
+void ProfileTest::overtakenSaveMergesAgain_data()
+{
+    QTest::addColumn<bool>("existed");
+    QTest::addColumn<Neighbour>("neighbour");
+    QTest::addColumn<int>("times");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("a family game rewrites it in place") << true << Neighbour::RewritesInPlace << 1 << true;
+    QTest::newRow("a copy that did not wait replaces it") << true << Neighbour::CopyReplaces << 1 << true;
+    QTest::newRow("a file comes where there was none") << false << Neighbour::RewritesInPlace << 1 << true;
+    // Never over a file it has not merged: the save gives up.
+    QTest::newRow("rewritten before every replacement") << true << Neighbour::RewritesInPlace << 100 << false;
+}
+
+void ProfileTest::overtakenSaveMergesAgain()
+{
+    QFETCH(bool, existed);
+    QFETCH(Neighbour, neighbour);
+    QFETCH(int, times);
+    QFETCH(bool, saved);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("scores.ini");
+    if (existed)
+        writeFileBytes(path, "[S]\r\nA=1\r\n");
+    int done = 0;
+    const SafeReplace::Hook own = SafeReplace::setBeforeReplace([&] {
+        if (done == times)
+            return;
+        const QString count = QString::number(++done);
+        CapturedMessages quiet;
+        if (neighbour == Neighbour::CopyReplaces)
+            QVERIFY(ProfileFile(path, &quiet).writeString("S", "F", count));
+        else
+            writeFileBytes(path, "[S]\r\nA=1\r\nF=" + count.toLatin1() + "\r\n");
+    });
+    CapturedMessages messages;
+    QCOMPARE(ProfileFile(path, &messages, ProfileFile::Sharing::Shared).writeString("S", "B", "2"), saved);
+    SafeReplace::setBeforeReplace(own);
+    const QByteArray neighbours = "[S]\r\nA=1\r\nF=" + QByteArray::number(done) + "\r\n";
+    QCOMPARE(readFileBytes(path), saved ? neighbours + "B=2\r\n" : neighbours);
+    QCOMPARE(done, saved ? 1 : ProfileFile::MaxMergeAttempts);
+    QCOMPARE(messages.messages, saved ? QStringList() : QStringList{"Unable to write to " + path});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"scores.ini"});
 }
 
 // Who saves in sharedFolderModes(): a player (nobody, when the tests run as

@@ -274,12 +274,22 @@ void ScoresFileTest::failedWriteKeepsTheFile()
     const QByteArray old = "[Kelvor]\r\nGamesWas=3\r\n";
     writeFileBytes(path, old);
     CapturedMessages messages;
-    const bool written =
-        writeWithFileSizeLimit(64, [&] { return ScoresFile(path, &messages).write(ScoresRecord()); });
+    ScoresFile file(path, &messages);
+    ScoresRecord record;
+    QVERIFY(file.read(record));
+    ++record.game.gamesWas;
+    const bool written = writeWithFileSizeLimit(64, [&] { return file.write(record); });
 
     QVERIFY(!written);
     QCOMPARE(messages.messages, QStringList{"Unable to write to " + path});
     QCOMPARE(readFileBytes(path), old);
+    // The game it could not save is saved with the next, which reads the
+    // file first.
+    QVERIFY(file.read(record));
+    ++record.game.gamesWas;
+    QVERIFY(file.write(record));
+    QVERIFY(file.read(record));
+    QCOMPARE(record.game.gamesWas, 5);
 }
 
 void ScoresFileTest::copiesKeepEachOthersChanges_data()

@@ -82,6 +82,7 @@ class ScoresKillSafetyTest : public QObject
 private slots:
     void killedWriterLeavesAWholeFile();
     void twoCopiesCountEveryGame();
+    void aStalledCopyNeitherHoldsUpNorUndoesAnother();
 };
 
 void ScoresKillSafetyTest::killedWriterLeavesAWholeFile()
@@ -190,6 +191,36 @@ void ScoresKillSafetyTest::twoCopiesCountEveryGame()
     QCOMPARE(record.game.gamesWas, 800);
     QCOMPARE(record.family.gamesWas, 801);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"scores.ini"});
+}
+
+// A copy whose save stalls with the lock held (a slow disk, a stopped
+// process) does not hold up another copy's save, and when it goes on it does
+// not put its older file over the other's: both games are counted.
+void ScoresKillSafetyTest::aStalledCopyNeitherHoldsUpNorUndoesAnother()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("scores.ini"));
+    writeFileBytes(path, "[Tolvane...]\r\nGamesWas=5\r\n");
+    QProcess stalled;
+    stalled.start(QStringLiteral(KELVOR_SCORES_WRITER), {"--slow-save", "4000", "--new-games", "1", path});
+    QVERIFY(stalled.waitForReadyRead(30000));
+
+    // The other copy deals a game meanwhile, as the game does.
+    CapturedMessages messages;
+    ScoresFile file(path, &messages);
+    ScoresRecord record;
+    QVERIFY(file.read(record));
+    ++record.game.gamesWas;
+    ++record.family.gamesWas;
+    QVERIFY(file.write(record));
+    QCOMPARE(stalled.state(), QProcess::Running); // saved while the first was still stalled
+
+    QVERIFY(stalled.waitForFinished(60000));
+    QCOMPARE(stalled.exitCode(), 0);
+    QVERIFY(file.read(record));
+    QCOMPARE(record.game.gamesWas, 2);
+    QCOMPARE(record.family.gamesWas, 7);
+    QVERIFY(messages.messages.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(ScoresKillSafetyTest)

@@ -336,7 +336,8 @@ void SetupTest::textsThisGameCannotUseStay_data()
     QTest::newRow("skin that cannot be opened") << locked << QString() << locked;
     QTest::newRow("the player picks the standard set")
         << locked << "skin" << QByteArray("SetPack=*standart*\r\nBackSet=back001");
-    QTest::newRow("the player picks a back") << locked << "back" << QByteArray("SetPack=Locked.dll\r\nBackSet=back002");
+    // A back of the standard set that stood in: the set the player saw.
+    QTest::newRow("the player picks a back") << locked << "back" << QByteArray("SetPack=*standart*\r\nBackSet=back002");
     QTest::newRow("library without the family's marker")
         << QByteArray("SetPack=Other.dll\r\nBackSet=back002") << QString()
         << QByteArray("SetPack=*standart*\r\nBackSet=back002");

@@ -6,6 +6,7 @@
 #include "scores/Statistics.h"
 #include "scores/windows/TEnter2HSC.h"
 #include "scores/windows/TScoresForm.h"
+#include "shell/EndSignals.h"
 #include "shell/Program.h"
 #include "shell/SpeedButton.h"
 #include "shell/TForm1.h"
@@ -23,6 +24,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <csignal>
 #include <functional>
 
 namespace {
@@ -757,33 +759,48 @@ void ShellScoresTest::unconfirmedResultIsNotRecorded()
     QVERIFY(!readFileBytes(scoresPath()).contains("Nobody"));
 }
 
+enum class NameEntryEnd { Confirmed, Closed, SessionEnds, NotAsked };
+
 void ShellScoresTest::wonGameCountsInBothSections_data()
 {
-    QTest::addColumn<bool>("confirmed");
-    QTest::addColumn<bool>("hint");
-    QTest::newRow("name confirmed") << true << false;
-    QTest::newRow("name entry closed") << false << false;
+    QTest::addColumn<NameEntryEnd>("end");
+    QTest::newRow("name confirmed") << NameEntryEnd::Confirmed;
+    QTest::newRow("name entry closed") << NameEntryEnd::Closed;
+    // SIGHUP: as a confirmation would, with the name as typed so far.
+    QTest::newRow("the session ends") << NameEntryEnd::SessionEnds;
     // The best list is for games played without a hint: no name is asked.
-    QTest::newRow("after a hint") << false << true;
+    QTest::newRow("after a hint") << NameEntryEnd::NotAsked;
 }
 
 void ShellScoresTest::wonGameCountsInBothSections()
 {
-    QFETCH(bool, confirmed);
-    QFETCH(bool, hint);
+    QFETCH(NameEntryEnd, end);
+    const bool confirmed = end == NameEntryEnd::Confirmed || end == NameEntryEnd::SessionEnds;
+    // The signals that end the game, and what they do (but for its last
+    // step, the end of the program's event loop).
+    EndSignals endSignals;
+    connect(&endSignals, &EndSignals::endRequested, this, [this] { m_program->saveWithoutPlayer(); });
+    const bool hint = end == NameEntryEnd::NotAsked;
     m_env = std::make_unique<TestEnvironment>();
     writeFileBytes(scoresPath(), "[Tolvane...]\r\nGamesEnd=20\r\n[Kelvor]\r\nGamesEnd=2\r\n");
     startProgram();
     const DialogSeen seen = playSeedGame(
         9,
-        [confirmed](TEnter2HSC &dialog) {
-            if (confirmed)
+        [&](TEnter2HSC &dialog) {
+            QTest::keyClicks(dialog.nameField(), QStringLiteral("Ann"));
+            if (end == NameEntryEnd::Confirmed)
                 dialog.confirmButton()->click();
-            else
+            else if (end == NameEntryEnd::Closed)
                 dialog.reject();
+            else {
+                ::raise(SIGHUP);
+                QTRY_VERIFY(!dialog.isVisible());
+            }
         },
         true, hint);
     QCOMPARE(seen.opened, !hint);
+    QVERIFY(!seen.leftOpen);
+    QCOMPARE(fileValue(GameSection, "1Name"), confirmed ? QStringLiteral("Ann") : QStringLiteral("Somebody"));
     if (seen.opened)
         QCOMPARE(seen.dominoesLeft, QStringLiteral("0"));
     QCOMPARE(fileValue(GameSection, "GamesEnd"), QStringLiteral("3"));

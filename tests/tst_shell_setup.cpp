@@ -4,6 +4,7 @@
 #include "resources/BuiltinSkin.h"
 #include "settings/SetupModel.h"
 #include "settings/windows/TSetup.h"
+#include "shell/EndSignals.h"
 #include "shell/Program.h"
 #include "shell/SpeedButton.h"
 #include "shell/TForm1.h"
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
+#include <csignal>
 #include <functional>
 
 namespace {
@@ -41,6 +43,7 @@ private slots:
 
     void phases_data();
     void phases();
+    void cancelLeavesFileAndControls_data();
     void cancelLeavesFileAndControls();
     void applyShowsTheNewBackOnTheBoard();
     void failedApplyKeepsTheDialogOpen();
@@ -185,8 +188,21 @@ void ShellSetupTest::phases()
     }
 }
 
+void ShellSetupTest::cancelLeavesFileAndControls_data()
+{
+    QTest::addColumn<bool>("sessionEnds");
+    QTest::newRow("Cancel") << false;
+    // SIGTERM while the dialog is open: what was not applied is not stored.
+    QTest::newRow("the session ends") << true;
+}
+
 void ShellSetupTest::cancelLeavesFileAndControls()
 {
+    QFETCH(bool, sessionEnds);
+    // The signals that end the game, and what they do (but for its last
+    // step, the end of the program's event loop).
+    EndSignals endSignals;
+    connect(&endSignals, &EndSignals::endRequested, this, [this] { m_program->saveWithoutPlayer(); });
     SkinFixture::build(m_env->folder.filePath("Skins/red.dll"), SkinFixture::red());
     QDir().mkpath(m_env->folder.filePath("GFX"));
     QImage(8, 8, QImage::Format_RGB32).save(m_env->folder.filePath("GFX/one.bmp"), "BMP");
@@ -211,7 +227,12 @@ void ShellSetupTest::cancelLeavesFileAndControls()
         control<QListWidget>("BackBox")->setCurrentRow(1);
         QCOMPARE(model.currentBackName(), QStringLiteral("back002"));
         QVERIFY(!model.currentSkin().isStandardSet());
-        dialog.reject();
+        if (sessionEnds) {
+            ::raise(SIGTERM);
+            QTRY_VERIFY(!dialog.isVisible());
+        } else {
+            dialog.reject();
+        }
     });
 
     QCOMPARE(readFileBytes(m_env->folder.filePath("Tolvane.ini")), stored);

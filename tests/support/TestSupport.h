@@ -6,12 +6,19 @@
 #include <QStringList>
 #include <functional>
 
-// Collects the error messages that the game would show in a message box.
+// Collects the error messages that the game would show in a message box,
+// and runs `whileShown` (when set) as each would be on the screen.
 class CapturedMessages : public MessageSink
 {
 public:
-    void showError(const QString &text) override { messages.append(text); }
+    void showError(const QString &text) override
+    {
+        messages.append(text);
+        if (whileShown)
+            whileShown();
+    }
     QStringList messages;
+    std::function<void()> whileShown;
 };
 
 // A file's bytes, empty when it cannot be read.

@@ -10,6 +10,9 @@
 //   kelvor_scores_writer --new-games <n> <scores.ini>
 //     deals n games as the game does: read, count one game in both sections,
 //     write.
+//   kelvor_scores_writer --slow-save <ms> <any of these>
+//     its first save prints "replacing" and stops that long right before it
+//     looks at the file again and replaces it, as on a busy disk.
 //   kelvor_scores_writer --best <name> <dominoes left> <seconds> <scores.ini>
 //     deals a game and ends it with that result as the game does, entering
 //     the result under the name when it beats entry 12. Exit status 1 when
@@ -17,12 +20,15 @@
 
 #include "platform/MessageSink.h"
 #include "platform/ProfileFile.h"
+#include "platform/SafeReplace.h"
 #include "scores/ScoresFile.h"
 #include "scores/Statistics.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
+#include <utility>
 
 namespace {
 
@@ -66,6 +72,17 @@ int writeUntilKilled(const QString &path, MessageSink &sink)
 int main(int argc, char *argv[])
 {
     StderrSink sink;
+    if (argc > 3 && std::strcmp(argv[1], "--slow-save") == 0) {
+        SafeReplace::setBeforeReplace([milliseconds = std::atoi(argv[2]), slowed = false]() mutable {
+            if (std::exchange(slowed, true))
+                return;
+            std::puts("replacing");
+            std::fflush(stdout);
+            std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+        });
+        argc -= 2;
+        argv += 2;
+    }
     if (argc == 2)
         return writeUntilKilled(QString::fromLocal8Bit(argv[1]), sink);
     if (argc == 4 && std::strcmp(argv[1], "--new-games") == 0) {
