@@ -48,6 +48,11 @@ ProfileFile::State ProfileFile::read(ProfileDocument &document, SafeReplace *pla
     document = ProfileDocument();
     QByteArray bytes;
     State state = readBytes(bytes, place);
+    if (state == State::Unreadable && isTooBig())
+        state = State::TooBig;
+    m_unreadable = state == State::Unreadable || state == State::TooBig;
+    if (state == State::Read)
+        m_tooBigReported = false;
     if (state == State::Missing && m_seen)
         m_seen->remember(document); // taken away, not torn: nothing to keep
     if (state != State::Read)
@@ -63,6 +68,7 @@ ProfileFile::State ProfileFile::read(ProfileDocument &document, SafeReplace *pla
         state = readBytes(bytes, place);
         if (state != State::Read) {
             document = ProfileDocument();
+            m_unreadable = state == State::Unreadable;
             return state;
         }
         document = ProfileDocument::fromBytes(bytes);
@@ -131,8 +137,25 @@ ProfileFile::State ProfileFile::readBytes(QByteArray &bytes, SafeReplace *place)
 ProfileDocument ProfileFile::load() const
 {
     ProfileDocument document;
-    read(document);
+    if (read(document) == State::TooBig)
+        reportTooBig();
     return document;
+}
+
+// Whether the file at the path is a regular file over the size the game
+// reads: a file that could not be read is named with that reason.
+bool ProfileFile::isTooBig() const
+{
+    struct stat info {};
+    return ::stat(nativePath(m_path).constData(), &info) == 0 && S_ISREG(info.st_mode)
+           && info.st_size > MaxFileSize;
+}
+
+void ProfileFile::reportTooBig() const
+{
+    if (m_sink && !m_tooBigReported)
+        m_sink->fileTooBig(m_path, MaxFileSize);
+    m_tooBigReported = true;
 }
 
 bool ProfileFile::save(const ProfileDocument &document)
@@ -143,7 +166,9 @@ bool ProfileFile::save(const ProfileDocument &document)
     FolderLock lock(file.folderHandle());
     // A file that exists but cannot be read would be replaced with nothing
     // known of what it holds, so it is left alone.
-    if (file.openCurrent(MaxFileSize) == SafeReplace::Current::Unusable || !file.commit(document.toBytes()))
+    if (file.openCurrent(MaxFileSize) == SafeReplace::Current::Unusable)
+        return fail(isTooBig() ? State::TooBig : State::Unreadable);
+    if (!file.commit(document.toBytes()))
         return fail();
     if (m_seen)
         m_seen->remember(document);
@@ -158,8 +183,9 @@ bool ProfileFile::update(const std::function<void(ProfileDocument &)> &change)
         return fail();
     FolderLock lock(file.folderHandle());
     ProfileDocument document;
-    if (read(document, &file) == State::Unreadable)
-        return fail();
+    const State state = read(document, &file);
+    if (state == State::Unreadable || state == State::TooBig)
+        return fail(state);
     change(document);
     if (!file.commit(document.toBytes()))
         return fail();
@@ -176,9 +202,11 @@ bool ProfileFile::update(const std::function<void(ProfileDocument &)> &change, M
     return updated;
 }
 
-bool ProfileFile::fail()
+bool ProfileFile::fail(State state)
 {
-    if (m_sink)
+    if (state == State::TooBig)
+        reportTooBig();
+    else if (m_sink)
         m_sink->unableToWrite(m_path);
     return false;
 }
