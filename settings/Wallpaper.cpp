@@ -1,6 +1,9 @@
 #include "Wallpaper.h"
 
 #include "platform/DibFile.h"
+#include "platform/RegularFile.h"
+
+#include <QFile>
 
 #include <QPainter>
 
@@ -25,6 +28,40 @@ QColor Wallpaper::colour(int index)
 QImage Wallpaper::picture(QByteArrayView file)
 {
     return DibFile::decodeFile(file, MaxSide);
+}
+
+Wallpaper::Shown Wallpaper::read(const QString &path, QSize clientSize, Placement placement)
+{
+    Shown shown;
+    QFile file;
+    const RegularFile::Outcome opened = RegularFile::open(path, MaxFileSize, file);
+    if (opened == RegularFile::Outcome::TooLarge) {
+        shown.tooBig = true;
+        shown.limit = QStringLiteral("larger than %1 MB").arg(MaxFileSize / (1024 * 1024));
+        return shown;
+    }
+    if (opened != RegularFile::Outcome::Read)
+        return shown;
+    // Along each side: all of a picture no longer than the board, else the
+    // board's length of it, from its middle when centred (where compose()
+    // puts the whole picture), from its start when tiled (only the first
+    // copy shows).
+    const auto along = [&](int length, int board) {
+        if (length <= board)
+            return std::pair(0, length);
+        return std::pair(placement == Placement::Centered ? (length - board) / 2 : 0, board);
+    };
+    const DibFile::FilePart part = DibFile::readFilePart(file, MaxSide, [&](QSize size) {
+        const auto [x, width] = along(size.width(), clientSize.width());
+        const auto [y, height] = along(size.height(), clientSize.height());
+        return QRect(x, y, width, height);
+    });
+    if (part.found == DibFile::Found::TooBig) {
+        shown.tooBig = true;
+        shown.limit = QStringLiteral("wider or higher than %1 pixels").arg(MaxSide);
+    }
+    shown.picture = part.image;
+    return shown;
 }
 
 QImage Wallpaper::compose(QSize clientSize, int colourIndex, const QImage &picture, Placement placement)
