@@ -403,7 +403,7 @@ public:
     int at(qint64 position)
     {
         if (position < m_start || position >= m_start + m_window.size()) {
-            if (!m_file.seek(position))
+            if (position >= m_file.size() || !m_file.seek(position))
                 return -1;
             m_window = m_file.read(Window);
             m_start = position;

@@ -57,7 +57,8 @@ ProfileFile::State ProfileFile::read(ProfileDocument &document, SafeReplace *pla
         m_seen->remember(document); // taken away, not torn: nothing to keep
     if (state != State::Read)
         return state;
-    document = ProfileDocument::fromBytes(bytes);
+    const ProfileDocument *unchanged = m_seen ? m_seen->documentOf(bytes) : nullptr;
+    document = unchanged ? *unchanged : ProfileDocument::fromBytes(bytes);
     if (!m_seen)
         return state;
     // Caught while another game rewrites the file in place: it will have

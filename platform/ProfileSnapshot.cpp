@@ -89,6 +89,7 @@ void ProfileSnapshot::remember(const ProfileDocument &document)
     m_endsWithLineBreak = endsWithLineBreak(bytes);
     m_empty = bytes.isEmpty();
     m_bytes = std::move(bytes);
+    m_document = document;
     m_known = true;
     m_sections.reset();
 }

@@ -39,6 +39,13 @@ public:
     // Takes the file as now read or saved.
     void remember(const ProfileDocument &document);
 
+    // The document last taken, when `bytes` are the file's bytes it gave:
+    // a file that has not changed since is not read again.
+    const ProfileDocument *documentOf(const QByteArray &bytes) const
+    {
+        return m_known && bytes == m_bytes ? &m_document : nullptr;
+    }
+
 private:
     static bool endsWithLineBreak(const QByteArray &bytes);
     // Whether the document lacks a section or a key of the snapshot.
@@ -48,6 +55,7 @@ private:
     // The file's bytes at the last look; its sections and keys are made from
     // them only when a file that differs is to be checked.
     QByteArray m_bytes;
+    ProfileDocument m_document;
     bool m_known = false;
     mutable std::optional<std::vector<ProfileDocument::KeyedSection>> m_sections;
     bool m_endsWithLineBreak = false;
