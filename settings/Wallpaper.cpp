@@ -25,11 +25,6 @@ QColor Wallpaper::colour(int index)
     return QColor::fromRgb(colours[index]);
 }
 
-QImage Wallpaper::picture(QByteArrayView file)
-{
-    return DibFile::decodeFile(file, MaxSide);
-}
-
 Wallpaper::Shown Wallpaper::read(const QString &path, QSize clientSize, Placement placement)
 {
     Shown shown;

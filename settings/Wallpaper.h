@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QByteArrayView>
+#include <QString>
 #include <QColor>
 #include <QImage>
 #include <QSize>
@@ -23,10 +23,6 @@ public:
     // Nor are pictures wider or higher than this: several 8K screens side
     // by side are narrower.
     static constexpr int MaxSide = 32767;
-
-    // The picture of a wallpaper file's bytes, drawn as Windows draws a
-    // bitmap file; a null image when they are no bitmap.
-    static QImage picture(QByteArrayView file);
 
     enum class Placement { Centered, Tiled };
 
