@@ -7,6 +7,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 #include <array>
 
 namespace {
@@ -42,6 +44,7 @@ Wallpaper::Shown Wallpaper::read(const QString &path, QSize clientSize, Placemen
     // puts the whole picture), from its start when tiled (only the first
     // copy shows).
     const auto along = [&](int length, int board) {
+        board = std::max(board, 1); // a board not laid out yet still judges the file
         if (length <= board)
             return std::pair(0, length);
         return std::pair(placement == Placement::Centered ? (length - board) / 2 : 0, board);
