@@ -1,6 +1,7 @@
 #include "platform/DibFile.h"
 
 #include <QBuffer>
+#include <QIODevice>
 #include <QImageReader>
 #include <QtEndian>
 
@@ -199,14 +200,14 @@ QImage decodeRle(QByteArrayView dib, const DibFile::Header &header)
 
 // Whether the pixels start within the DIB and, uncompressed, all its rows
 // (each padded to a whole 32-bit word) are there.
-bool pixelsFit(QByteArrayView dib, const DibFile::Header &header)
+bool pixelsFit(qint64 dibSize, const DibFile::Header &header)
 {
-    if (header.pixelOffset > dib.size())
+    if (header.pixelOffset > dibSize)
         return false;
     if (header.compression != Rgb && header.compression != BitFields)
         return true;
     const qint64 stride = (qint64(header.width) * header.bits + 31) / 32 * 4;
-    return stride * qAbs(header.height) <= dib.size() - header.pixelOffset;
+    return qAbs(header.height) <= (dibSize - header.pixelOffset) / stride;
 }
 
 // The .bmp file holding the DIB whose pixels start where `header` says.
@@ -251,10 +252,24 @@ QImage decodeAt(QByteArrayView dib, const DibFile::Header &header)
     return image;
 }
 
+std::optional<DibFile::Header> parseHeader(QByteArrayView dib, qint64 dibSize, int maxSide, bool *tooBig);
+
 } // namespace
 
 std::optional<DibFile::Header> DibFile::header(QByteArrayView dib, int maxSide)
 {
+    return parseHeader(dib, dib.size(), maxSide, nullptr);
+}
+
+namespace {
+
+// The header of a DIB of `dibSize` bytes whose first bytes are `dib` (its
+// header, masks and colour table at least). `tooBig` tells a header that
+// is refused only for its sides.
+std::optional<DibFile::Header> parseHeader(QByteArrayView dib, qint64 dibSize, int maxSide, bool *tooBig)
+{
+    if (tooBig)
+        *tooBig = false;
     if (dib.size() < 4)
         return {};
     const quint32 headerSize = u32(dib, 0);
@@ -289,7 +304,7 @@ std::optional<DibFile::Header> DibFile::header(QByteArrayView dib, int maxSide)
 
     if (!depthExists(bits) || !compressionFits(compression, bits))
         return {};
-    if (width <= 0 || width > maxSide || height == 0 || height < -maxSide || height > maxSide)
+    if (width <= 0 || height == 0)
         return {};
     // A compressed bitmap is always stored bottom-up.
     if (height < 0 && (compression == Rle4 || compression == Rle8))
@@ -310,11 +325,22 @@ std::optional<DibFile::Header> DibFile::header(QByteArrayView dib, int maxSide)
     }
 
     const qint64 pixelsAt = qint64(headerSize) + masks + colours * tableEntry;
-    Header parsed{int(width), int(height), bits, compression, pixelsAt, int(colours)};
-    if (!pixelsFit(dib, parsed))
+    // Sides checked against the limit only after the rest, so that a bitmap
+    // refused for its size alone is told from one that is none.
+    const qint64 side = std::numeric_limits<qint32>::max();
+    DibFile::Header parsed{int(qMin(width, side)), int(qBound(-side, height, side)), bits, compression, pixelsAt,
+                           int(colours)};
+    if (!pixelsFit(dibSize, parsed))
         return {};
+    if (width > maxSide || height < -maxSide || height > maxSide) {
+        if (tooBig)
+            *tooBig = true;
+        return {};
+    }
     return parsed;
 }
+
+} // namespace
 
 qint64 DibFile::extent(QByteArrayView dib)
 {
@@ -358,19 +384,217 @@ QImage DibFile::decode(QByteArrayView dib, int maxSide)
 
 QImage DibFile::decodeFile(QByteArrayView file, int maxSide)
 {
-    if (file.size() < FileHeaderSize || file[0] != 'B' || file[1] != 'M')
-        return {};
-    const QByteArrayView dib = file.sliced(FileHeaderSize);
-    auto parsed = header(dib, maxSide);
-    if (!parsed)
-        return {};
-    const qint64 offset = u32(file, 10);
+    QByteArray bytes = file.toByteArray();
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return readFilePart(buffer, maxSide, [](QSize size) { return QRect(QPoint(0, 0), size); }).image;
+}
+
+namespace {
+
+// A file's bytes read forward through a window of them, as a compressed
+// picture is streamed: never more than the window is held.
+class ByteStream
+{
+public:
+    explicit ByteStream(QIODevice &file) : m_file(file) {}
+
+    // The byte at `position`, or -1 past the end of the file.
+    int at(qint64 position)
+    {
+        if (position < m_start || position >= m_start + m_window.size()) {
+            if (position >= m_file.size() || !m_file.seek(position))
+                return -1;
+            m_window = m_file.read(Window);
+            m_start = position;
+            if (m_window.isEmpty())
+                return -1;
+        }
+        return quint8(m_window[position - m_start]);
+    }
+
+private:
+    static constexpr qint64 Window = 64 * 1024;
+    QIODevice &m_file;
+    QByteArray m_window;
+    qint64 m_start = 0;
+};
+
+// The colours of a picture with a colour table, as long as its depth allows:
+// entries past the stated table are black.
+QList<QRgb> paletteOf(QByteArrayView dib, const DibFile::Header &header)
+{
+    QList<QRgb> table(qsizetype(1) << header.bits, qRgb(0, 0, 0));
+    const qsizetype at = u32(dib, 0);
+    const qsizetype entry = u32(dib, 0) == CoreHeader ? 3 : 4;
+    for (qsizetype i = 0; i < qMin<qsizetype>(header.colours, table.size()); ++i)
+        table[i] = qRgb(quint8(dib[at + entry * i + 2]), quint8(dib[at + entry * i + 1]), quint8(dib[at + entry * i]));
+    return table;
+}
+
+// The rows and columns of `part` from an uncompressed picture, each row
+// read on its own where the file holds it.
+bool readRows(QIODevice &file, qint64 pixelsAt, QByteArrayView dib, const DibFile::Header &header, QRect part,
+              QImage &image)
+{
+    const QList<QRgb> palette = header.bits <= 8 ? paletteOf(dib, header) : QList<QRgb>();
+    const quint32 *defaults = header.bits == 16 ? Rgb555 : Rgb888;
+    quint32 masks[3] = {defaults[0], defaults[1], defaults[2]};
+    if (header.compression == BitFields)
+        for (int i = 0; i < 3; ++i)
+            masks[i] = u32(dib, MasksAt + 4 * i);
+    const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
+
+    const int height = qAbs(header.height);
+    const qint64 stride = (qint64(header.width) * header.bits + 31) / 32 * 4;
+    const qint64 firstByte = qint64(part.left()) * header.bits / 8;
+    const qint64 endByte = (qint64(part.right() + 1) * header.bits + 7) / 8;
+    for (int y = part.top(); y <= part.bottom(); ++y) {
+        const int row = header.height < 0 ? y : height - 1 - y;
+        if (!file.seek(pixelsAt + row * stride + firstByte))
+            return false;
+        const QByteArray bytes = file.read(endByte - firstByte);
+        if (bytes.size() != endByte - firstByte)
+            return false;
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y - part.top()));
+        for (int x = part.left(); x <= part.right(); ++x) {
+            const qint64 bit = qint64(x) * header.bits - firstByte * 8;
+            const auto byte = [&](qint64 i) { return quint32(quint8(bytes[i])); };
+            switch (header.bits) {
+            case 1:
+                line[x - part.left()] = palette[(byte(bit / 8) >> (7 - bit % 8)) & 1];
+                break;
+            case 4:
+                line[x - part.left()] = palette[(byte(bit / 8) >> (bit % 8 == 0 ? 4 : 0)) & 0x0F];
+                break;
+            case 8:
+                line[x - part.left()] = palette[byte(bit / 8)];
+                break;
+            case 24:
+                line[x - part.left()] = qRgb(byte(bit / 8 + 2), byte(bit / 8 + 1), byte(bit / 8));
+                break;
+            default: {
+                const qint64 i = bit / 8;
+                const quint32 pixel = header.bits == 16 ? byte(i) | byte(i + 1) << 8
+                                                        : byte(i) | byte(i + 1) << 8 | byte(i + 2) << 16 | byte(i + 3) << 24;
+                line[x - part.left()] = qRgb(red(pixel), green(pixel), blue(pixel));
+            }
+            }
+        }
+    }
+    return true;
+}
+
+// The pixels of `part` from an RLE4 or RLE8 picture, streamed through once
+// with the runs decodeRle() reads: only the part is kept.
+void readRuns(QIODevice &file, qint64 pixelsAt, QByteArrayView dib, const DibFile::Header &header, QRect part,
+              QImage &image)
+{
+    const QList<QRgb> palette = paletteOf(dib, header);
+    image.fill(palette[0]);
+    const bool four = header.compression == Rle4;
+    const qint64 width = header.width, height = header.height;
+    ByteStream stream(file);
+    qint64 x = 0, row = 0; // rows count from the bottom
+    // Whether the current row shows, and the pixel at x given by index.
+    const auto rowShows = [&] {
+        const qint64 y = height - 1 - row;
+        return y >= part.top() && y <= part.bottom();
+    };
+    const auto put = [&](int index) {
+        if (x >= part.left() && x <= part.right())
+            image.setPixel(int(x - part.left()), int(height - 1 - row - part.top()), palette[index]);
+        ++x;
+    };
+    qint64 at = pixelsAt;
+    while (row < height) {
+        const int count = stream.at(at), second = stream.at(at + 1);
+        if (count < 0 || second < 0)
+            break;
+        at += 2;
+        if (count > 0) {
+            if (!rowShows() || x >= width) {
+                x = qMin(width, x + count);
+                continue;
+            }
+            for (int i = 0; i < count && x < width; ++i)
+                put(four ? (i % 2 == 0 ? second >> 4 : second & 0x0F) : second);
+            continue;
+        }
+        if (second == 0) {
+            x = 0;
+            ++row;
+        } else if (second == 1) {
+            break;
+        } else if (second == 2) {
+            const int right = stream.at(at), up = stream.at(at + 1);
+            if (right < 0 || up < 0)
+                break;
+            x += right;
+            row += up;
+            at += 2;
+        } else {
+            const qint64 bytes = four ? (second + 1) / 2 : second;
+            const bool shows = rowShows();
+            for (int i = 0; i < second && x < width; ++i) {
+                if (!shows) {
+                    // Only the end of the file matters where nothing shows.
+                    if (stream.at(at + (four ? i / 2 : i)) < 0)
+                        break;
+                    ++x;
+                    continue;
+                }
+                const int byte = stream.at(at + (four ? i / 2 : i));
+                if (byte < 0)
+                    break;
+                put(four ? (i % 2 == 0 ? byte >> 4 : byte & 0x0F) : byte);
+            }
+            at += (bytes + 1) / 2 * 2;
+        }
+    }
+}
+
+} // namespace
+
+DibFile::FilePart DibFile::readFilePart(QIODevice &file, int maxSide, const std::function<QRect(QSize)> &shown)
+{
+    FilePart result;
+    if (!file.seek(0))
+        return result;
+    // The file header, then the DIB's headers, masks and colour table, which
+    // together never pass the biggest header, three masks and 256 colours.
+    const QByteArray head = file.read(FileHeaderSize + V5Header + 12 + 256 * 4);
+    if (head.size() < FileHeaderSize || head[0] != 'B' || head[1] != 'M')
+        return result;
+    const QByteArrayView dib = QByteArrayView(head).sliced(FileHeaderSize);
+    const qint64 dibSize = file.size() - FileHeaderSize;
+    bool tooBig = false;
+    auto parsed = parseHeader(dib, dibSize, maxSide, &tooBig);
+    if (!parsed) {
+        result.found = tooBig ? Found::TooBig : Found::NotBitmap;
+        return result;
+    }
+    // As decodeFile(): the pixels where the file header says, when it says.
+    const qint64 offset = u32(head, 10);
     if (offset != 0) {
         if (offset - FileHeaderSize < parsed->pixelOffset)
-            return {};
+            return result;
         parsed->pixelOffset = offset - FileHeaderSize;
-        if (!pixelsFit(dib, *parsed))
-            return {};
+        if (!pixelsFit(dibSize, *parsed))
+            return result;
     }
-    return decodeAt(dib, *parsed);
+    const QSize size(parsed->width, qAbs(parsed->height));
+    const QRect part = shown(size) & QRect(QPoint(0, 0), size);
+    QImage image(part.size(), QImage::Format_RGB32);
+    if (part.isEmpty() || image.isNull())
+        return result;
+    const qint64 pixelsAt = FileHeaderSize + parsed->pixelOffset;
+    if (parsed->compression == Rle4 || parsed->compression == Rle8)
+        readRuns(file, pixelsAt, dib, *parsed, part, image);
+    else if (!readRows(file, pixelsAt, dib, *parsed, part, image))
+        return result;
+    result.found = Found::Picture;
+    result.size = size;
+    result.image = image;
+    return result;
 }

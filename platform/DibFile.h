@@ -4,7 +4,10 @@
 #include <QByteArrayView>
 #include <QImage>
 
+#include <functional>
 #include <optional>
+
+class QIODevice;
 
 // A bitmap resource is a device-independent bitmap without the file header
 // that a .bmp file starts with. DibFile puts the header back, pointing at the
@@ -55,4 +58,22 @@ public:
     // colour table, and one that points into the headers or the colour
     // table, or leaves the pixels cut short, makes no picture.
     static QImage decodeFile(QByteArrayView file, int maxSide);
+
+    // What reading a .bmp file found: its picture, a file that is no bitmap,
+    // or a bitmap wider or higher than maxSide pixels.
+    enum class Found { Picture, NotBitmap, TooBig };
+    struct FilePart
+    {
+        Found found = Found::NotBitmap;
+        QSize size;   // the whole picture's
+        QImage image; // the part asked for, RGB32
+    };
+    // The part of a .bmp file's picture that `shown` gives for the whole
+    // picture's size (in the picture's pixels from its top-left corner),
+    // drawn as decodeFile() draws it. The file is read from `file` as it is
+    // needed and never held whole: an uncompressed picture is read row by
+    // row and only where the part lies, a compressed one streamed through
+    // once. Time and memory go by the part's size (and, compressed, by the
+    // file's), never by what the header claims.
+    static FilePart readFilePart(QIODevice &file, int maxSide, const std::function<QRect(QSize)> &shown);
 };

@@ -22,8 +22,17 @@ public:
     virtual void resourceNotFound(const QString &name);
     // "<path> is not a valid bitmap": a wallpaper that cannot be read.
     virtual void notValidBitmap(const QString &path);
+    // "<path> is too big for a wallpaper: <limit>.", the limit as
+    // "larger than 64 MB": a wallpaper the game does not read for its size.
+    virtual void pictureTooBig(const QString &path, const QString &limit);
+    // "<folder> holds files whose names are not UTF-8, which the game cannot
+    // open: <names>. Renamed, they can be used.": files left out of a list.
+    virtual void namesNotUsable(const QString &folder, const QStringList &names);
     // "Cannot find the help file <full path>".
     virtual void helpFileNotFound(const QString &path);
+    // "<full path> is larger than <n> MB; the game neither reads nor
+    // replaces it.": a settings or scores file over the size the game reads.
+    virtual void fileTooBig(const QString &path, qint64 limitBytes);
     // A language pack over the size the game reads; the game stays English.
     virtual void packTooBig(const QString &path, qint64 limitBytes);
 

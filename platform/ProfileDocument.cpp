@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QSet>
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -16,7 +17,7 @@ bool isBlank(QChar c)
 
 // Trims spaces, tabs and vertical tabs only; other white space belongs to
 // names and values.
-QString trimmed(QStringView text)
+QStringView trimmedView(QStringView text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -24,12 +25,12 @@ QString trimmed(QStringView text)
         ++begin;
     while (end > begin && isBlank(text[end - 1]))
         --end;
-    return text.mid(begin, end - begin).toString();
+    return text.mid(begin, end - begin);
 }
 
-bool sameName(const QString &a, const QString &b)
+QString trimmed(QStringView text)
 {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    return trimmedView(text).toString();
 }
 
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
@@ -162,9 +163,7 @@ ProfileDocument ProfileDocument::fromBytes(const QByteArray &bytes)
         if (doc.m_encoding == Encoding::Utf8 && !isValidUtf8(raw))
             doc.m_encoding = Encoding::Windows1252;
         classify(line, decodeLine(raw, doc.m_encoding));
-        if (line.kind == Kind::Section)
-            doc.m_sectionLines.push_back(int(doc.m_lines.size()));
-        doc.m_lines.push_back(std::move(line));
+        doc.appendLine(std::move(line));
     };
     doc.m_lines.reserve(std::size_t(payload.count('\n') / unit + 1));
     bool styleFound = false;
@@ -203,18 +202,16 @@ QByteArray ProfileDocument::toBytes() const
         bytes = QByteArray("\xFF\xFE");
     else if (m_encoding == Encoding::Utf8WithBom)
         bytes = QByteArray("\xEF\xBB\xBF");
-    for (const Line &line : m_lines) {
-        bytes += lineBytes(line);
-        bytes += endBytes(line.end);
+    const QByteArray ends[] = {endBytes(End::None), endBytes(End::CrLf), endBytes(End::Lf), endBytes(End::Cr)};
+    for (int i = m_first; i >= 0; i = m_lines[i].next) {
+        const Line &line = m_lines[i];
+        if (line.rewritten)
+            bytes += line.written;
+        else
+            bytes.append(m_source.constData() + line.offset, line.length);
+        bytes += ends[int(line.end)];
     }
     return bytes + m_tail;
-}
-
-QByteArray ProfileDocument::lineBytes(const Line &line) const
-{
-    if (line.rewritten)
-        return line.written;
-    return m_source.mid(line.offset, line.length);
 }
 
 QByteArray ProfileDocument::endBytes(End end) const
@@ -269,7 +266,7 @@ void ProfileDocument::classify(Line &line, const QString &fullText)
     line.name.clear();
     line.value.clear();
     line.hasValue = false;
-    const QString text = trimmed(fullText);
+    const QStringView text = trimmedView(fullText);
     if (text.isEmpty()) {
         line.kind = Kind::Blank;
         return;
@@ -284,50 +281,94 @@ void ProfileDocument::classify(Line &line, const QString &fullText)
         if (close < 0)
             close = text.size();
         line.kind = Kind::Section;
-        line.name = trimmed(QStringView(text).mid(1, close - 1));
+        line.name = trimmed(text.mid(1, close - 1));
         return;
     }
     line.kind = Kind::Key;
     const qsizetype equals = text.indexOf(u'=');
     if (equals < 0) {
-        line.name = text;
+        line.name = text.toString();
         return;
     }
-    line.name = trimmed(QStringView(text).left(equals));
-    line.value = trimmed(QStringView(text).mid(equals + 1));
+    line.name = trimmed(text.left(equals));
+    line.value = trimmed(text.mid(equals + 1));
     line.hasValue = true;
+}
+
+void ProfileDocument::appendLine(Line line)
+{
+    const int index = int(m_lines.size());
+    m_lines.push_back(std::move(line));
+    if (m_last >= 0)
+        m_lines[m_last].next = index;
+    else
+        m_first = index;
+    m_last = index;
+    indexLine(index);
+}
+
+// Takes into the indexes a line that stands at the end of the last section
+// so far: a section line opens a section, a key line is its last key.
+void ProfileDocument::indexLine(int index)
+{
+    const Line &line = m_lines[index];
+    if (line.kind == Kind::Section) {
+        const Name name{line.name};
+        if (!m_sectionIndex.contains(name))
+            m_sectionIndex.insert(name, int(m_sections.size()));
+        m_sections.push_back({index, index});
+    } else if (line.kind == Kind::Key && !m_sections.empty()) {
+        const Name name{line.name, int(m_sections.size()) - 1};
+        if (!m_keyIndex.contains(name))
+            m_keyIndex.insert(name, index);
+        m_sections.back().lastKey = index;
+    }
+}
+
+void ProfileDocument::reindex()
+{
+    m_sections.clear();
+    m_sectionIndex.clear();
+    m_keyIndex.clear();
+    for (int i = m_first; i >= 0; i = m_lines[i].next)
+        indexLine(i);
+}
+
+// FNV-1a over the case-folded characters, as QString::compare() folds them
+// when it compares without regard to case, so that equal names hash alike.
+size_t ProfileDocument::Name::hash(size_t seed) const noexcept
+{
+    std::uint64_t hash = 14695981039346656037ULL ^ seed ^ std::uint64_t(std::uint32_t(section)) << 32;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t c = text[i].unicode();
+        if (c < 0x80) {
+            if (c >= 'A' && c <= 'Z')
+                c += 'a' - 'A';
+        } else {
+            if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                c = QChar::surrogateToUcs4(char16_t(c), text[++i].unicode());
+            c = QChar::toCaseFolded(c);
+        }
+        hash = (hash ^ c) * 1099511628211ULL;
+    }
+    return size_t(hash ^ (hash >> 29));
 }
 
 int ProfileDocument::findSection(const QString &section) const
 {
-    for (const int i : m_sectionLines) {
-        if (sameName(m_lines[i].name, section))
-            return i;
-    }
-    return -1;
+    return m_sectionIndex.value(Name{section}, -1);
 }
 
-int ProfileDocument::sectionEnd(int header) const
+int ProfileDocument::findKey(int section, const QString &key) const
 {
-    const auto next = std::upper_bound(m_sectionLines.begin(), m_sectionLines.end(), header);
-    return next == m_sectionLines.end() ? int(m_lines.size()) : *next;
-}
-
-int ProfileDocument::findKey(int header, const QString &key) const
-{
-    const int end = sectionEnd(header);
-    for (int i = header + 1; i < end; ++i) {
-        if (m_lines[i].kind == Kind::Key && sameName(m_lines[i].name, key))
-            return i;
-    }
-    return -1;
+    return m_keyIndex.value(Name{key, section}, -1);
 }
 
 QString ProfileDocument::readString(const QString &section, const QString &key,
                                     const QString &defaultValue) const
 {
-    const int header = findSection(section);
-    const int index = header < 0 ? -1 : findKey(header, key);
+    const int found = findSection(section);
+    const int index = found < 0 ? -1 : findKey(found, key);
     if (index < 0 || !m_lines[index].hasValue) {
         qsizetype end = defaultValue.size();
         while (end > 0 && defaultValue[end - 1] == u' ')
@@ -340,18 +381,50 @@ QString ProfileDocument::readString(const QString &section, const QString &key,
 QStringList ProfileDocument::sectionNames() const
 {
     QStringList names;
-    for (const int i : m_sectionLines)
-        names << m_lines[i].name;
+    names.reserve(qsizetype(m_sections.size()));
+    for (const Section &section : m_sections)
+        names << m_lines[section.line].name;
     return names;
+}
+
+bool ProfileDocument::hasSection(const QString &section) const
+{
+    return findSection(section) >= 0;
+}
+
+bool ProfileDocument::hasKey(const QString &section, const QString &key) const
+{
+    const int found = findSection(section);
+    return found >= 0 && findKey(found, key) >= 0;
+}
+
+std::vector<ProfileDocument::KeyedSection> ProfileDocument::keyedSections() const
+{
+    std::vector<KeyedSection> sections;
+    for (int s = 0; s < int(m_sections.size()); ++s) {
+        const Line &header = m_lines[m_sections[s].line];
+        if (findSection(header.name) != s)
+            continue;
+        KeyedSection section{header.name, {}};
+        for (int i = header.next; i >= 0 && m_lines[i].kind != Kind::Section; i = m_lines[i].next) {
+            const Line &line = m_lines[i];
+            if (line.kind == Kind::Key && line.hasValue && !line.name.isEmpty() && findKey(s, line.name) == i)
+                section.keys.emplace_back(line.name, line.value);
+        }
+        sections.push_back(std::move(section));
+    }
+    return sections;
 }
 
 std::vector<ProfileDocument::Mark> ProfileDocument::marks() const
 {
     std::vector<Mark> marks;
-    for (size_t i = 0; i < m_lines.size(); ++i) {
+    int number = 0;
+    for (int i = m_first; i >= 0; i = m_lines[i].next) {
         const Line &line = m_lines[i];
+        ++number;
         if (line.kind == Kind::Section || line.kind == Kind::Key)
-            marks.push_back({int(i) + 1, line.kind == Kind::Section, line.name, line.value, line.hasValue});
+            marks.push_back({number, line.kind == Kind::Section, line.name, line.value, line.hasValue});
     }
     return marks;
 }
@@ -369,14 +442,14 @@ QStringList ProfileDocument::readSectionKeys(const QString &section) const
 QStringList ProfileDocument::listSection(const QString &section, int bufferSize, bool namesOnly) const
 {
     QStringList entries;
-    const int header = findSection(section);
-    if (header < 0)
+    const int found = findSection(section);
+    if (found < 0)
         return entries;
     // Each entry takes its characters and a terminating zero; one more zero
     // ends the list. What does not fit whole is not seen, nor anything after.
     qsizetype used = 0;
-    const int end = sectionEnd(header);
-    for (int i = header + 1; i < end; ++i) {
+    for (int i = m_lines[m_sections[found].line].next; i >= 0 && m_lines[i].kind != Kind::Section;
+         i = m_lines[i].next) {
         const Line &line = m_lines[i];
         if (line.kind != Kind::Key)
             continue;
@@ -393,21 +466,24 @@ QStringList ProfileDocument::listSection(const QString &section, int bufferSize,
     return entries;
 }
 
-void ProfileDocument::insertLine(int index, const QString &text)
+int ProfileDocument::insertAfter(int previous, const QString &text)
 {
     // A line added after an unended last line gives that line an end first.
-    if (index > 0 && m_lines[index - 1].end == End::None)
-        m_lines[index - 1].end = m_lineEnd;
+    if (previous >= 0 && m_lines[previous].end == End::None)
+        m_lines[previous].end = m_lineEnd;
     Line line;
     line.end = m_lineEnd;
     setLine(line, text);
-    const bool isSection = line.kind == Kind::Section;
-    m_lines.insert(m_lines.begin() + index, std::move(line));
-    auto at = std::lower_bound(m_sectionLines.begin(), m_sectionLines.end(), index);
-    for (auto later = at; later != m_sectionLines.end(); ++later)
-        ++*later;
-    if (isSection)
-        m_sectionLines.insert(at, index);
+    const int index = int(m_lines.size());
+    line.next = previous < 0 ? m_first : m_lines[previous].next;
+    m_lines.push_back(std::move(line));
+    if (previous < 0)
+        m_first = index;
+    else
+        m_lines[previous].next = index;
+    if (previous == m_last)
+        m_last = index;
+    return index;
 }
 
 void ProfileDocument::writeString(const QString &section, const QString &key,
@@ -416,40 +492,44 @@ void ProfileDocument::writeString(const QString &section, const QString &key,
     QString oneLine = value;
     oneLine.replace(u'\r', u' ').replace(u'\n', u' ');
 
-    const int header = findSection(section);
-    if (header < 0) {
-        insertLine(int(m_lines.size()), u'[' + section + u']');
-        insertLine(int(m_lines.size()), key + u'=' + oneLine);
+    const int found = findSection(section);
+    if (found < 0) {
+        indexLine(insertAfter(m_last, u'[' + section + u']'));
+        indexLine(insertAfter(m_last, key + u'=' + oneLine));
         return;
     }
-    const int index = findKey(header, key);
+    const int index = findKey(found, key);
     if (index >= 0) {
+        // Still a key line of the same name: only its value changes.
         Line &line = m_lines[index];
         if (line.hasValue && line.value == oneLine)
             return;
         setLine(line, line.name + u'=' + oneLine);
         return;
     }
-    int last = header;
-    const int end = sectionEnd(header);
-    for (int i = header + 1; i < end; ++i) {
-        if (m_lines[i].kind == Kind::Key)
-            last = i;
+    const int added = insertAfter(m_sections[found].lastKey, key + u'=' + oneLine);
+    const Line &line = m_lines[added];
+    if (line.kind == Kind::Section) {
+        // A key name that reads as a section line splits the section.
+        reindex();
+    } else if (line.kind == Kind::Key) {
+        const Name name{line.name, found};
+        if (!m_keyIndex.contains(name))
+            m_keyIndex.insert(name, added);
+        m_sections[found].lastKey = added;
     }
-    insertLine(last + 1, key + u'=' + oneLine);
 }
 
 std::vector<std::pair<QString, QString>> ProfileDocument::readSectionValues(const QString &section) const
 {
     std::vector<std::pair<QString, QString>> values;
-    const int header = findSection(section);
-    if (header < 0)
+    const int found = findSection(section);
+    if (found < 0)
         return values;
-    // The first line of each name holds its value; names compare as
-    // sameName() compares them.
+    // The first line of each name holds its value.
     QHash<QString, QString> firstValues;
-    const int end = sectionEnd(header);
-    for (int i = header + 1; i < end; ++i) {
+    for (int i = m_lines[m_sections[found].line].next; i >= 0 && m_lines[i].kind != Kind::Section;
+         i = m_lines[i].next) {
         const Line &line = m_lines[i];
         if (line.kind != Kind::Key)
             continue;

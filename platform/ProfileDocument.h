@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -57,7 +58,9 @@ public:
     // Reads a file's bytes. The encoding is taken from a byte-order mark, else
     // line by line (above). Lines end at CRLF, LF or CR; new lines get the
     // first line end found, CRLF if none. Reading costs time and memory in
-    // proportion to the file's size.
+    // proportion to the file's size, and so does every read and write after
+    // it, however many sections and keys the file holds: sections and keys
+    // are looked up by name, never searched for.
     static ProfileDocument fromBytes(const QByteArray &bytes);
 
     // The file's bytes, with its byte-order mark if it had one. Lines written
@@ -87,6 +90,21 @@ public:
 
     // The names of the file's sections in file order, duplicates included.
     QStringList sectionNames() const;
+
+    // Whether the file has the section, and a key line (with or without '=')
+    // of that name in it: as fast as a read of one value.
+    bool hasSection(const QString &section) const;
+    bool hasKey(const QString &section, const QString &key) const;
+
+    // The sections that reads and writes go to, the first of each name, in
+    // file order, each with the keys that have a value there: the first line
+    // of each key name, when it has '=' and a name, its value as written.
+    struct KeyedSection
+    {
+        QString name;
+        std::vector<std::pair<QString, QString>> keys;
+    };
+    std::vector<KeyedSection> keyedSections() const;
 
     // Where each section line and key line stands, for a tool that reports
     // by line number: in file order, lines counted from 1, names and values
@@ -121,6 +139,7 @@ private:
         qsizetype offset = 0; // where the line starts in m_source
         qsizetype length = 0; // its bytes, without the line end
         QByteArray written;   // the bytes of a written line
+        int next = -1;        // the line after it in the file, -1 after the last
         bool rewritten = false;
         End end = End::None;
         Kind kind = Kind::Blank;
@@ -129,22 +148,55 @@ private:
         QString value;         // key value, trimmed
     };
 
+    // A section or key name as the indexes compare it: without regard to
+    // case, a key within its section. Hashed by its case-folded characters
+    // without making a folded copy.
+    struct Name
+    {
+        QString text;
+        int section = -1; // the section a key name belongs to
+        friend bool operator==(const Name &a, const Name &b)
+        {
+            return a.section == b.section && a.text.compare(b.text, Qt::CaseInsensitive) == 0;
+        }
+        size_t hash(size_t seed) const noexcept;
+        friend size_t qHash(const Name &name, size_t seed) noexcept { return name.hash(seed); }
+    };
+
+    // A section of the file: its line, and its last key line (its own line
+    // while it has none), where a new key goes.
+    struct Section
+    {
+        int line;
+        int lastKey;
+    };
+
     static void classify(Line &line, const QString &text);
     static QString decodeLine(const QByteArray &bytes, Encoding encoding);
 
-    QByteArray lineBytes(const Line &line) const;
     QByteArray endBytes(End end) const;
     QStringList listSection(const QString &section, int bufferSize, bool namesOnly) const;
     int findSection(const QString &section) const;
-    int sectionEnd(int header) const;
-    int findKey(int header, const QString &key) const;
-    void insertLine(int index, const QString &text);
+    int findKey(int section, const QString &key) const;
+    int insertAfter(int previous, const QString &text);
+    void appendLine(Line line);
+    void indexLine(int index);
+    void reindex();
     void setLine(Line &line, const QString &text) const;
 
     Encoding m_encoding = Encoding::Utf8;
     End m_lineEnd = End::CrLf;
     QByteArray m_source; // the file's bytes after any byte-order mark
     QByteArray m_tail;   // an odd last byte of a UTF-16 file
+    // The lines as read, then the lines written since; their order in the
+    // file runs from m_first through each line's `next`, so that adding a
+    // line never moves the others.
     std::vector<Line> m_lines;
-    std::vector<int> m_sectionLines; // the section lines' indices, in order
+    int m_first = -1;
+    int m_last = -1;
+    std::vector<Section> m_sections; // in file order
+    // The first section of each name and the first key line of each name in
+    // a section.
+    QHash<Name, int> m_sectionIndex; // name -> m_sections index
+    QHash<Name, int> m_keyIndex;     // section and name -> line
 };

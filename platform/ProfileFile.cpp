@@ -47,11 +47,17 @@ ProfileFile::State ProfileFile::read(ProfileDocument &document, SafeReplace *pla
     document = ProfileDocument();
     QByteArray bytes;
     State state = readBytes(bytes, place);
+    if (state == State::Unreadable && isTooBig())
+        state = State::TooBig;
+    m_unreadable = state == State::Unreadable || state == State::TooBig;
+    if (state == State::Read)
+        m_tooBigReported = false;
     if (state == State::Missing && m_seen)
         m_seen->remember(document); // taken away, not torn: nothing to keep
     if (state != State::Read)
         return state;
-    document = ProfileDocument::fromBytes(bytes);
+    const ProfileDocument *unchanged = m_seen ? m_seen->documentOf(bytes) : nullptr;
+    document = unchanged ? *unchanged : ProfileDocument::fromBytes(bytes);
     if (!m_seen)
         return state;
     // Caught while another game rewrites the file in place: it will have
@@ -62,6 +68,7 @@ ProfileFile::State ProfileFile::read(ProfileDocument &document, SafeReplace *pla
         state = readBytes(bytes, place);
         if (state != State::Read) {
             document = ProfileDocument();
+            m_unreadable = state == State::Unreadable;
             return state;
         }
         document = ProfileDocument::fromBytes(bytes);
@@ -130,8 +137,25 @@ ProfileFile::State ProfileFile::readBytes(QByteArray &bytes, SafeReplace *place)
 ProfileDocument ProfileFile::load() const
 {
     ProfileDocument document;
-    read(document);
+    if (read(document) == State::TooBig)
+        reportTooBig();
     return document;
+}
+
+// Whether the file at the path is a regular file over the size the game
+// reads: a file that could not be read is named with that reason.
+bool ProfileFile::isTooBig() const
+{
+    struct stat info {};
+    return ::stat(nativePath(m_path).constData(), &info) == 0 && S_ISREG(info.st_mode)
+           && info.st_size > MaxFileSize;
+}
+
+void ProfileFile::reportTooBig() const
+{
+    if (m_sink && !m_tooBigReported)
+        m_sink->fileTooBig(m_path, MaxFileSize);
+    m_tooBigReported = true;
 }
 
 bool ProfileFile::save(const ProfileDocument &document)
@@ -143,10 +167,11 @@ bool ProfileFile::update(const std::function<void(ProfileDocument &)> &change)
 {
     // Told only once every file and lock of the save has been let go: a
     // message waits for the player, and another copy must not wait for it.
-    return replace(change) || fail();
+    State failure = State::Unreadable;
+    return replace(change, failure) || fail(failure);
 }
 
-bool ProfileFile::replace(const std::function<void(ProfileDocument &)> &change)
+bool ProfileFile::replace(const std::function<void(ProfileDocument &)> &change, State &failure)
 {
     for (int attempt = 1;; ++attempt) {
         // Read from the very file that is replaced, in the folder where it is.
@@ -155,14 +180,19 @@ bool ProfileFile::replace(const std::function<void(ProfileDocument &)> &change)
             return false;
         // A file that exists but cannot be read would be replaced with
         // nothing known of what it holds, so it is left alone.
-        if (file.openCurrent(MaxFileSize) == SafeReplace::Current::Unusable)
+        if (file.openCurrent(MaxFileSize) == SafeReplace::Current::Unusable) {
+            failure = isTooBig() ? State::TooBig : State::Unreadable;
             return false;
+        }
         // Replaced by the copy this waited for: its file is the one to read.
         if (!file.lockCurrent(LockPatienceMs) && file.overtaken() && attempt < MaxMergeAttempts)
             continue;
         ProfileDocument document;
-        if (read(document, &file) == State::Unreadable)
+        const State state = read(document, &file);
+        if (state == State::Unreadable || state == State::TooBig) {
+            failure = state;
             return false;
+        }
         change(document);
         if (file.commit(document.toBytes())) {
             if (m_seen)
@@ -184,9 +214,11 @@ bool ProfileFile::update(const std::function<void(ProfileDocument &)> &change, M
     return updated;
 }
 
-bool ProfileFile::fail()
+bool ProfileFile::fail(State state)
 {
-    if (m_sink)
+    if (state == State::TooBig)
+        reportTooBig();
+    else if (m_sink)
         m_sink->unableToWrite(m_path);
     return false;
 }

@@ -39,7 +39,9 @@ class SafeReplace;
 // regular file (or a link to one) of at most MaxFileSize bytes is read; a
 // FIFO, device, socket or folder in its place, a bigger file or one without
 // read permission is a file that cannot be read. It reads as empty, without
-// ever waiting on it, and it is never replaced.
+// ever waiting on it, and it is never replaced. A bigger file is named once,
+// with its reason, "<full path> is larger than 1 MB; ...", the first time it
+// is read or a save finds it, and a save that finds it says nothing more.
 //
 // Saving is atomic and stays in the game folder (SafeReplace): the new
 // contents are written beside the file and renamed over it, so the file is
@@ -94,6 +96,10 @@ public:
     QStringList readSectionKeys(const QString &section) const;
 
     ProfileDocument load() const;
+    // Whether the last read or save found a file there that it could not
+    // read (too big, not a regular file, not readable): what it holds is
+    // unknown, not missing.
+    bool unreadable() const { return m_unreadable; }
     // Saves the document as the whole file: for a file of this program's own.
     bool save(const ProfileDocument &document);
     // Reads the file as it is now, lets `change` apply this run's changes to
@@ -103,18 +109,24 @@ public:
     bool update(const std::function<void(ProfileDocument &)> &change, MessageSink *sink);
 
 private:
-    enum class State { Missing, Read, Unreadable };
+    enum class State { Missing, Read, Unreadable, TooBig };
 
     // Reads the file at the path, or, for a save, the very file `place`
     // replaces (never through a link swapped in since its place was decided).
     State read(ProfileDocument &document, SafeReplace *place = nullptr) const;
     State readBytes(QByteArray &bytes, SafeReplace *place) const;
-    // update() but for the message.
-    bool replace(const std::function<void(ProfileDocument &)> &change);
-    bool fail();
+    // update() but for the message; `failure` tells why a file could not
+    // be read.
+    bool replace(const std::function<void(ProfileDocument &)> &change, State &failure);
+    bool fail(State state = State::Unreadable);
+    bool isTooBig() const;
+    void reportTooBig() const;
 
     QString m_path;
     MessageSink *m_sink;
     // What a shared file held when this run last read or saved it.
     mutable std::optional<ProfileSnapshot> m_seen;
+    mutable bool m_unreadable = false;
+    // A file too big to read is named once, until it is read again.
+    mutable bool m_tooBigReported = false;
 };

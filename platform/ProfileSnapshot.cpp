@@ -1,7 +1,5 @@
 #include "ProfileSnapshot.h"
 
-#include <QSet>
-
 namespace {
 
 bool isUtf16(const QByteArray &bytes)
@@ -32,15 +30,6 @@ qsizetype afterLastLineBreak(const QByteArray &bytes)
     return 0;
 }
 
-// The names of the section's key lines, folded for comparing.
-QSet<QString> keyNames(const ProfileDocument &document, const QString &section)
-{
-    QSet<QString> names;
-    for (const QString &line : document.readSection(section))
-        names.insert(line.section(u'=', 0, 0).trimmed().toCaseFolded());
-    return names;
-}
-
 } // namespace
 
 bool ProfileSnapshot::endsWithLineBreak(const QByteArray &bytes)
@@ -48,17 +37,20 @@ bool ProfileSnapshot::endsWithLineBreak(const QByteArray &bytes)
     return !bytes.isEmpty() && afterLastLineBreak(bytes) == bytes.size();
 }
 
+const std::vector<ProfileDocument::KeyedSection> &ProfileSnapshot::sections() const
+{
+    if (!m_sections)
+        m_sections = ProfileDocument::fromBytes(m_bytes).keyedSections();
+    return *m_sections;
+}
+
 bool ProfileSnapshot::lacksSomething(const ProfileDocument &document) const
 {
-    QSet<QString> sections;
-    for (const QString &name : document.sectionNames())
-        sections.insert(name.toCaseFolded());
-    for (const Section &section : m_sections) {
-        if (!sections.contains(section.name.toCaseFolded()))
+    for (const auto &section : sections()) {
+        if (!document.hasSection(section.name))
             return true;
-        const QSet<QString> names = keyNames(document, section.name);
         for (const auto &[key, value] : section.keys) {
-            if (!names.contains(key.toCaseFolded()))
+            if (!document.hasKey(section.name, key))
                 return true;
         }
     }
@@ -67,6 +59,8 @@ bool ProfileSnapshot::lacksSomething(const ProfileDocument &document) const
 
 bool ProfileSnapshot::looksTorn(const QByteArray &bytes, const ProfileDocument &document) const
 {
+    if (m_known && bytes == m_bytes)
+        return false;
     return (bytes.isEmpty() && !m_empty) || (m_endsWithLineBreak && !endsWithLineBreak(bytes)) || lacksSomething(document);
 }
 
@@ -78,15 +72,9 @@ ProfileDocument ProfileSnapshot::mend(QByteArray bytes) const
     ProfileDocument document = ProfileDocument::fromBytes(bytes);
     if (!lacksSomething(document))
         return document;
-    QSet<QString> sections;
-    for (const QString &name : document.sectionNames())
-        sections.insert(name.toCaseFolded());
-    for (const Section &section : m_sections) {
-        const QSet<QString> names = sections.contains(section.name.toCaseFolded())
-                                        ? keyNames(document, section.name)
-                                        : QSet<QString>();
+    for (const auto &section : sections()) {
         for (const auto &[key, value] : section.keys) {
-            if (!names.contains(key.toCaseFolded()))
+            if (!document.hasKey(section.name, key))
                 document.writeString(section.name, key, value);
         }
     }
@@ -95,29 +83,13 @@ ProfileDocument ProfileSnapshot::mend(QByteArray bytes) const
 
 void ProfileSnapshot::remember(const ProfileDocument &document)
 {
-    m_sections.clear();
-    const QByteArray bytes = document.toBytes();
+    QByteArray bytes = document.toBytes();
+    if (m_known && bytes == m_bytes)
+        return;
     m_endsWithLineBreak = endsWithLineBreak(bytes);
     m_empty = bytes.isEmpty();
-    QSet<QString> seen;
-    for (const QString &name : document.sectionNames()) {
-        // The first section of a name is the one read and written.
-        if (seen.contains(name.toCaseFolded()))
-            continue;
-        seen.insert(name.toCaseFolded());
-        Section section{name, {}};
-        QSet<QString> keys;
-        for (const QString &line : document.readSection(name)) {
-            const qsizetype equals = line.indexOf(u'=');
-            // A line without '=' holds no value, and one without a name no key.
-            if (equals <= 0)
-                continue;
-            const QString key = line.left(equals).trimmed();
-            if (keys.contains(key.toCaseFolded()))
-                continue;
-            keys.insert(key.toCaseFolded());
-            section.keys.emplace_back(key, line.mid(equals + 1).trimmed());
-        }
-        m_sections.push_back(std::move(section));
-    }
+    m_bytes = std::move(bytes);
+    m_document = document;
+    m_known = true;
+    m_sections.reset();
 }

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 // What a shared profile file (the settings or the scores file) held when this
@@ -26,7 +27,8 @@ public:
     // Whether the bytes of an existing file (and the document read from
     // them) look like a file caught in the middle of being rewritten: empty
     // (unless it was empty at the last look too), without the final line break that the last one had, or without a
-    // section or key seen before.
+    // section or key seen before. The same bytes as at the last look are
+    // whole, found at the cost of comparing them.
     bool looksTorn(const QByteArray &bytes, const ProfileDocument &document) const;
 
     // The document of the bytes with a cut-off last line dropped (when the
@@ -37,18 +39,25 @@ public:
     // Takes the file as now read or saved.
     void remember(const ProfileDocument &document);
 
-private:
-    struct Section
+    // The document last taken, when `bytes` are the file's bytes it gave:
+    // a file that has not changed since is not read again.
+    const ProfileDocument *documentOf(const QByteArray &bytes) const
     {
-        QString name;
-        std::vector<std::pair<QString, QString>> keys; // name, value as written
-    };
+        return m_known && bytes == m_bytes ? &m_document : nullptr;
+    }
 
+private:
     static bool endsWithLineBreak(const QByteArray &bytes);
     // Whether the document lacks a section or a key of the snapshot.
     bool lacksSomething(const ProfileDocument &document) const;
+    const std::vector<ProfileDocument::KeyedSection> &sections() const;
 
-    std::vector<Section> m_sections;
+    // The file's bytes at the last look; its sections and keys are made from
+    // them only when a file that differs is to be checked.
+    QByteArray m_bytes;
+    ProfileDocument m_document;
+    bool m_known = false;
+    mutable std::optional<std::vector<ProfileDocument::KeyedSection>> m_sections;
     bool m_endsWithLineBreak = false;
     // The file was empty (or missing) at the last look: an empty one now is
     // no news.

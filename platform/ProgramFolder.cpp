@@ -1,5 +1,7 @@
 #include "ProgramFolder.h"
 
+#include "Windows1252.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -7,6 +9,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <dirent.h>
 #include <unistd.h>
 
 namespace {
@@ -76,6 +79,25 @@ QStringList ProgramFolder::files(const QString &folderName, const QString &exten
         if (name.size() > extension.size() && name.endsWith(extension, Qt::CaseInsensitive) && entry.isFile())
             names.append(name);
     }
+    std::sort(names.begin(), names.end(), &ProgramFolder::lessWithoutCase);
+    return names;
+}
+
+QStringList ProgramFolder::unusableNames(const QString &folderName, const QString &extension) const
+{
+    QStringList names;
+    DIR *dir = ::opendir(QFile::encodeName(folder(folderName)).constData());
+    if (!dir)
+        return names;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray raw(entry->d_name);
+        if (QFile::encodeName(QFile::decodeName(raw)) == raw)
+            continue; // listed by files(), when it is one
+        const QString name = Windows1252::decode(raw);
+        if (name.size() > extension.size() && name.endsWith(extension, Qt::CaseInsensitive))
+            names.append(name);
+    }
+    ::closedir(dir);
     std::sort(names.begin(), names.end(), &ProgramFolder::lessWithoutCase);
     return names;
 }

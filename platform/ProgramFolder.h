@@ -38,6 +38,14 @@ public:
     // on every machine.
     QStringList files(const QString &folder, const QString &extension) const;
 
+    // The files of that folder and extension that files() leaves out because
+    // their names are not UTF-8 (a skin copied from an old Windows disk
+    // keeps its name in the Windows code page): the game names every file by
+    // text, and such a name has none that opens the file. Given as the
+    // family's Windows games show them, read as Windows-1252, in files()'s
+    // order.
+    QStringList unusableNames(const QString &folder, const QString &extension) const;
+
     // Orders names as that platform does: by their upper-case forms.
     static bool lessWithoutCase(const QString &a, const QString &b);
 

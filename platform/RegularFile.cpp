@@ -70,6 +70,27 @@ RegularFile::Outcome RegularFile::read(const QString &path, qint64 maxSize, QByt
     return Outcome::Read;
 }
 
+RegularFile::Outcome RegularFile::open(const QString &path, qint64 maxSize, QFile &file)
+{
+    file.close();
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT || errno == ENOTDIR ? Outcome::Missing : Outcome::Unreadable;
+    struct stat info {};
+    Outcome outcome = Outcome::Read;
+    if (::fstat(fd, &info) != 0)
+        outcome = Outcome::Unreadable;
+    else if (!S_ISREG(info.st_mode))
+        outcome = Outcome::NotRegular;
+    else if (info.st_size > maxSize)
+        outcome = Outcome::TooLarge;
+    if (outcome != Outcome::Read || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return outcome == Outcome::Read ? Outcome::Unreadable : outcome;
+    }
+    return outcome;
+}
+
 QString RegularFile::reason(Outcome outcome, qint64 maxSize)
 {
     switch (outcome) {

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QFile;
+
 // Reads a whole file that players or skin authors bring, as the game and its
 // tools read them: only a regular file (a FIFO would wait for a writer for
 // ever, /dev/zero never ends, a device may do things when opened), and only
@@ -16,6 +18,9 @@ public:
     // Reads the file at `path` into `bytes` when it is a regular file (or a
     // link to one) of at most `maxSize` bytes; `bytes` is empty otherwise.
     static Outcome read(const QString &path, qint64 maxSize, QByteArray &bytes);
+    // Opens the file at `path` for reading into `file` by the same rules,
+    // for a reader that takes only what it needs of it.
+    static Outcome open(const QString &path, qint64 maxSize, QFile &file);
 
     // Why a file was not read, for a message after its name ("not a regular
     // file", "larger than 64 MB", ...); empty for Outcome::Read.

@@ -67,6 +67,11 @@ StoredSettings SettingsFile::read()
     settings.langPack = document.readString(Section, keyLangPack, English);
     settings.backSet = document.readString(Section, keyBackSet, SkinFormat::backName(1));
     settings.setPack = document.readString(Section, keySetPack, StandardSkin);
+    // A file that is there but cannot be read (one too big, named as such)
+    // was written by an earlier start: this start is not the first, and
+    // counts one on the file's number should it become readable.
+    if (m_file.unreadable())
+        settings.launches = 1;
     m_launches = settings.launches;
     m_texts.clear();
     QSet<QString> present;

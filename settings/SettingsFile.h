@@ -47,7 +47,9 @@ public:
 
     const QString &path() const { return m_file.path(); }
 
-    // Missing file, section or keys give the defaults. A "Launches" or
+    // Missing file, section or keys give the defaults; a file there that
+    // cannot be read (too big, say) gives them too, but as a later start:
+    // "Launches" 1. A "Launches" or
     // "BackColor" that is not a whole number gives its default and the
     // message "'<text>' is not a valid integer value": the first such text
     // of a read is reported, and not again until a write has replaced it.

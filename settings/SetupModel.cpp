@@ -3,6 +3,7 @@
 #include "settings/SkinInfo.h"
 #include "game/DominoSet.h"
 #include "language/LanguageList.h"
+#include "language/LanguagePack.h"
 #include "language/TextTable.h"
 #include "platform/MessageSink.h"
 #include "platform/RegularFile.h"
@@ -38,16 +39,6 @@ int find(const QStringList &list, const QString &text)
 int entryOrFirst(const QStringList &list, const QString &text)
 {
     return list.isEmpty() ? -1 : std::max(find(list, text), 0);
-}
-
-// A picture file that the game can show, read once into `bytes`: a regular
-// file of at most Wallpaper::MaxFileSize bytes that reads as a bitmap. A
-// null image otherwise.
-QImage readPictureFile(const QString &path, QByteArray &bytes)
-{
-    if (RegularFile::read(path, Wallpaper::MaxFileSize, bytes) != RegularFile::Outcome::Read)
-        return {};
-    return Wallpaper::picture(bytes);
 }
 
 } // namespace
@@ -127,6 +118,21 @@ void SetupModel::ListPictures()
     std::sort(names.begin(), names.end(), &ProgramFolder::lessWithoutCase);
     m_pictures = QStringList{NoPictureEntry} + names;
     m_picture = -1;
+    tellUnusableNames(picturesFolder, pictureExtension);
+}
+
+void SetupModel::tellUnusableNames(const QString &folder, const QString &extension)
+{
+    QStringList names;
+    for (const QString &name : m_folder.unusableNames(folder, extension)) {
+        const QString told = folder + QLatin1Char('/') + name;
+        if (!m_toldUnusable.contains(told)) {
+            m_toldUnusable.append(told);
+            names.append(name);
+        }
+    }
+    if (!names.isEmpty() && m_messages)
+        m_messages->namesNotUsable(m_folder.folder(folder), names);
 }
 
 bool SetupModel::ComposeBackground()
@@ -134,10 +140,12 @@ bool SetupModel::ComposeBackground()
     QImage picture;
     if (m_picture > 0) {
         const QString path = m_folder.file(picturesFolder, m_pictures[m_picture] + pictureExtension);
-        QByteArray bytes;
-        picture = readPictureFile(path, bytes);
+        const Wallpaper::Shown shown = Wallpaper::read(path, m_clientSize, m_placement);
+        picture = shown.picture;
         if (picture.isNull()) {
-            if (m_messages)
+            if (m_messages && shown.tooBig)
+                m_messages->pictureTooBig(path, shown.limit);
+            else if (m_messages)
                 m_messages->notValidBitmap(path);
             return false;
         }
@@ -152,10 +160,19 @@ bool SetupModel::CopyUserPicture(const QString &sourcePath)
     SharedFolder::makeFolder(m_folder.folder(picturesFolder));
     const QString target = m_folder.file(picturesFolder, QFileInfo(sourcePath).fileName());
     bool copied = false;
+    // Judged as the board will read it, by the part that shows; then copied
+    // whole, within Wallpaper::MaxFileSize.
+    const Wallpaper::Shown shown = Wallpaper::read(sourcePath, m_clientSize, m_placement);
     QByteArray bytes;
-    if (readPictureFile(sourcePath, bytes).isNull()) {
+    if (shown.picture.isNull()) {
+        const QString path = QFileInfo(sourcePath).absoluteFilePath();
+        if (m_messages && shown.tooBig)
+            m_messages->pictureTooBig(path, shown.limit);
+        else if (m_messages)
+            m_messages->notValidBitmap(path);
+    } else if (RegularFile::read(sourcePath, Wallpaper::MaxFileSize, bytes) != RegularFile::Outcome::Read) {
         if (m_messages)
-            m_messages->notValidBitmap(QFileInfo(sourcePath).absoluteFilePath());
+            m_messages->unableToWrite(target);
     } else {
         // Replaced as the settings are (SafeReplace): atomically, so the
         // folder never holds a half-copied picture and a failed copy leaves
@@ -178,6 +195,7 @@ void SetupModel::ListLanguages()
 {
     m_languages = LanguageList::ListLanguages(m_folder);
     m_language = -1;
+    tellUnusableNames(LanguagePack::Folder, LanguagePack::Extension);
 }
 
 void SetupModel::ShowLanguageInfo()
@@ -199,6 +217,7 @@ void SetupModel::ListSkins()
             m_skins.append(file);
     }
     m_skin = -1;
+    tellUnusableNames(skinsFolder, skinExtension);
 }
 
 void SetupModel::LoadSkin()

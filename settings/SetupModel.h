@@ -62,6 +62,7 @@ public:
     // Always a valid picture of the client size.
     const QImage &boardBackground() const { return m_boardBackground; }
     void setClientSize(QSize size) { m_clientSize = size; }
+    QSize clientSize() const { return m_clientSize; }
     QString settingsPath() const { return m_settings.path(); }
 
     // --- what the player does on the dialog ---
@@ -108,10 +109,14 @@ signals:
     void backgroundChanged(const QImage &background);
 
 private:
+    // Tells once a run of the files in the folder that a list leaves out
+    // for their names (ProgramFolder::unusableNames).
+    void tellUnusableNames(const QString &folder, const QString &extension);
     ProgramFolder m_folder;
     const ResourceModule &m_standardSet;
     const TextTable &m_texts;
     MessageSink *m_messages;
+    QStringList m_toldUnusable; // folder/name of each file told of
     SettingsFile m_settings;
     CurrentSkin m_currentSkin;
 

@@ -1,8 +1,13 @@
 #include "Wallpaper.h"
 
 #include "platform/DibFile.h"
+#include "platform/RegularFile.h"
+
+#include <QFile>
 
 #include <QPainter>
+
+#include <algorithm>
 
 #include <array>
 
@@ -22,9 +27,39 @@ QColor Wallpaper::colour(int index)
     return QColor::fromRgb(colours[index]);
 }
 
-QImage Wallpaper::picture(QByteArrayView file)
+Wallpaper::Shown Wallpaper::read(const QString &path, QSize clientSize, Placement placement)
 {
-    return DibFile::decodeFile(file, MaxSide);
+    Shown shown;
+    QFile file;
+    const RegularFile::Outcome opened = RegularFile::open(path, MaxFileSize, file);
+    if (opened == RegularFile::Outcome::TooLarge) {
+        shown.tooBig = true;
+        shown.limit = QStringLiteral("larger than %1 MB").arg(MaxFileSize / (1024 * 1024));
+        return shown;
+    }
+    if (opened != RegularFile::Outcome::Read)
+        return shown;
+    // Along each side: all of a picture no longer than the board, else the
+    // board's length of it, from its middle when centred (where compose()
+    // puts the whole picture), from its start when tiled (only the first
+    // copy shows).
+    const auto along = [&](int length, int board) {
+        board = std::max(board, 1); // a board not laid out yet still judges the file
+        if (length <= board)
+            return std::pair(0, length);
+        return std::pair(placement == Placement::Centered ? (length - board) / 2 : 0, board);
+    };
+    const DibFile::FilePart part = DibFile::readFilePart(file, MaxSide, [&](QSize size) {
+        const auto [x, width] = along(size.width(), clientSize.width());
+        const auto [y, height] = along(size.height(), clientSize.height());
+        return QRect(x, y, width, height);
+    });
+    if (part.found == DibFile::Found::TooBig) {
+        shown.tooBig = true;
+        shown.limit = QStringLiteral("wider or higher than %1 pixels").arg(MaxSide);
+    }
+    shown.picture = part.image;
+    return shown;
 }
 
 QImage Wallpaper::compose(QSize clientSize, int colourIndex, const QImage &picture, Placement placement)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QByteArrayView>
+#include <QString>
 #include <QColor>
 #include <QImage>
 #include <QSize>
@@ -16,19 +16,28 @@ public:
     static constexpr int GridColumns = 4;
     // The preview on the setup dialog: 0.4 of the designed board.
     static constexpr QSize PreviewSize{116, 188};
-    // Bigger picture files are not read (nor copied into GFX): a picture of
-    // 2048 x 2048 at 32 bits a pixel takes 16 MB, far more than the board
-    // shows, and a file of any size would otherwise be read whole.
-    static constexpr qint64 MaxFileSize = 16 * 1024 * 1024 + 54;
-    // Nor are pictures wider or higher than this, whose compressed runs
-    // would ask for a huge image from a small file.
-    static constexpr int MaxSide = 8192;
-
-    // The picture of a wallpaper file's bytes, drawn as Windows draws a
-    // bitmap file; a null image when they are no bitmap.
-    static QImage picture(QByteArrayView file);
+    // Bigger picture files are too big (and not copied into GFX): a 5K
+    // desktop's picture at 32 bits a pixel is 59 MB. Only the part of a
+    // picture that shows is ever read, so its size costs nothing else.
+    static constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
+    // Nor are pictures wider or higher than this: several 8K screens side
+    // by side are narrower.
+    static constexpr int MaxSide = 32767;
 
     enum class Placement { Centered, Tiled };
+
+    // What the board shows of a wallpaper file: the part of the picture that
+    // a board of clientSize shows with that placement, which compose() draws
+    // as it draws the whole picture; or why there is none: a file that is no
+    // bitmap, or one too big, with the limit it is over ("larger than 64 MB").
+    // Memory and time go by the part shown, whatever the file's size.
+    struct Shown
+    {
+        QImage picture;
+        bool tooBig = false;
+        QString limit;
+    };
+    static Shown read(const QString &path, QSize clientSize, Placement placement);
 
     // The colour of grid index 0..15 (the first eight and the last eight of
     // the 20 colours of the Windows default palette).

@@ -186,6 +186,10 @@ void DibFileTest::drawsAsWindows()
     QFETCH(QList<QRgb>, expected);
     const QImage image = DibFile::decode(bitmap).convertToFormat(QImage::Format_ARGB32);
     QVERIFY(!image.isNull());
+    // As a wallpaper file, the bitmap draws alike.
+    QCOMPARE(DibFile::decodeFile(DibFile::withFileHeader(bitmap), DibFile::MaxSide)
+                 .convertToFormat(QImage::Format_ARGB32),
+             image);
     const int width = image.width();
     QCOMPARE(image.width() * image.height(), expected.size());
     for (int i = 0; i < expected.size(); ++i) {

@@ -7,6 +7,7 @@
 
 #include <QtTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -48,6 +49,9 @@ private slots:
     void copyUserPicture_data();
     void copyUserPicture();
     void unreadablePictureKeepsBackground();
+    void bigPictureShowsItsPart_data();
+    void bigPictureShowsItsPart();
+    void unusableNamesToldOnce();
     void missingSkinPictureStandsIn();
     void languageInfo();
 };
@@ -401,7 +405,8 @@ void SetupTest::copyUserPicture_data()
     QTest::newRow("another user's link refused") << Meets::ForeignLink << "home/sky.bmp" << "" << unable;
     QTest::newRow("GFX another user's link") << Meets::ForeignFolderLink << "home/sky.bmp" << "" << unable;
     QTest::newRow("not a bitmap") << Meets::TextFile << "home/sky.txt" << "" << notBitmap;
-    QTest::newRow("over the size read") << Meets::OverSize << "home/big.bmp" << "" << notBitmap;
+    QTest::newRow("over the size read") << Meets::OverSize << "home/big.bmp" << ""
+                                        << "is too big for a wallpaper: larger than 64 MB.";
     QTest::newRow("a folder") << Meets::Folder << "home" << "" << notBitmap;
 }
 
@@ -495,6 +500,133 @@ void SetupTest::unreadablePictureKeepsBackground()
     QCOMPARE(f.model->boardBackground(), before);
     QCOMPARE(f.env.messages.messages.size(), 1);
     QVERIFY(f.env.messages.messages.first().contains(QStringLiteral("broken.bmp")));
+}
+
+// A big bitmap file as desktops keep them, written a row at a time (rows
+// from the bottom, each padded or ended as its kind wants), of pixels the
+// test chooses.
+using Row = std::function<QByteArray(int)>; // the bytes of a row counted from the top
+void writeBigBitmap(const QString &path, QSize size, int bits, quint32 compression, const QList<QRgb> &table,
+                    const Row &row)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QByteArray head(54 + 4 * table.size(), '\0');
+    auto put = [&](int at, quint32 value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            head[at + i] = char(value >> (8 * i));
+    };
+    head[0] = 'B';
+    head[1] = 'M';
+    put(10, quint32(head.size()), 4);
+    put(14, 40, 4);
+    put(18, quint32(size.width()), 4);
+    put(22, quint32(size.height()), 4);
+    put(26, 1, 2);
+    put(28, quint32(bits), 2);
+    put(30, compression, 4);
+    put(46, quint32(table.size()), 4);
+    for (int i = 0; i < table.size(); ++i)
+        put(54 + 4 * i, table[i] & 0xFFFFFF, 4);
+    file.write(head);
+    for (int y = size.height() - 1; y >= 0; --y)
+        file.write(row(y));
+    if (compression != 0)
+        file.write(QByteArray("\0\1", 2));
+}
+
+void SetupTest::bigPictureShowsItsPart_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<bool>("centered");
+    QTest::addColumn<QString>("tooBig"); // the message's end, "" for a picture shown
+
+    QTest::newRow("4K desktop, 24 bits, centred") << QSize(3840, 2160) << 24 << true << "";
+    QTest::newRow("4K desktop, 24 bits, tiled") << QSize(3840, 2160) << 24 << false << "";
+    QTest::newRow("8 MB of 1 bit, centred") << QSize(8192, 8192) << 1 << true << "";
+    QTest::newRow("8192 x 8192 RLE8, centred") << QSize(8192, 8192) << -8 << true << "";
+    QTest::newRow("40,000 wide") << QSize(40000, 2) << 8 << true
+                                 << "is too big for a wallpaper: wider or higher than 32767 pixels.";
+}
+
+// A picture far bigger than the board shows on it as the whole picture
+// would: its middle centred, its top-left corner tiled.
+void SetupTest::bigPictureShowsItsPart()
+{
+    QFETCH(QSize, size);
+    QFETCH(int, bits);
+    QFETCH(bool, centered);
+    QFETCH(QString, tooBig);
+    // The colour of each pixel, from its place.
+    const QList<QRgb> table{qRgb(200, 0, 0), qRgb(0, 0, 200), qRgb(0, 150, 0), qRgb(250, 250, 0)};
+    const auto colour = [&](int x, int y) -> QRgb {
+        switch (bits) {
+        case 24: return qRgb(x % 256, y % 256, x / 256 * 16 + y / 256);
+        case 1: return table[(x / 3 + y / 5) % 2];
+        default: return table[(x / 255 + y) % 4];
+        }
+    };
+    SetupFixture f;
+    const QString path = f.path(QStringLiteral("GFX/big.bmp"));
+    writeBigBitmap(path, size, qAbs(bits), bits < 0 ? 1 : 0, table.first(bits == 24 ? 0 : bits == 1 ? 2 : 4), [&](int y) {
+        QByteArray row;
+        if (bits == 24) {
+            for (int x = 0; x < size.width(); ++x)
+                row.append(char(qBlue(colour(x, y)))).append(char(qGreen(colour(x, y)))).append(char(qRed(colour(x, y))));
+        } else if (bits == 1) {
+            row.fill('\0', (size.width() + 31) / 32 * 4);
+            for (int x = 0; x < size.width(); ++x)
+                row[x / 8] = char(row[x / 8] | (colour(x, y) == table[1]) << (7 - x % 8));
+        } else if (bits < 0) {
+            for (int x = 0; x < size.width(); x += 255)
+                row.append(char(qMin(255, size.width() - x))).append(char((x / 255 + y) % 4));
+            return row + QByteArray(2, '\0'); // end of the line
+        } else {
+            row.fill('\0', size.width());
+        }
+        row.resize((row.size() + 3) / 4 * 4, '\0');
+        return row;
+    });
+    f.listAndRead();
+    f.model->setPlacement(centered ? Wallpaper::Placement::Centered : Wallpaper::Placement::Tiled);
+    f.model->choosePicture(1);
+    if (!tooBig.isEmpty()) {
+        QCOMPARE(f.env.messages.messages, QStringList{path + QLatin1Char(' ') + tooBig});
+        return;
+    }
+    QVERIFY(f.env.messages.messages.isEmpty());
+    const QImage board = f.model->boardBackground();
+    const int left = centered ? int((290 - size.width()) * 0.5) : 0;
+    const int top = centered ? int((470 - size.height()) * 0.5) : 0;
+    for (int y = 0; y < 470; ++y) {
+        for (int x = 0; x < 290; ++x) {
+            if (board.pixel(x, y) != colour(x - left, y - top))
+                QFAIL(qPrintable(QStringLiteral("pixel %1, %2 is %3").arg(x).arg(y).arg(board.pixel(x, y), 0, 16)));
+        }
+    }
+}
+
+// A picture and a skin named in the Windows code page, as copied from an old
+// disk, are named in one message, once a run.
+void SetupTest::unusableNamesToldOnce()
+{
+    SetupFixture f;
+    for (const char *name : {"GFX/Caf\xE9.bmp", "Skins/R\xF6" "d.dll"}) {
+        QDir().mkpath(f.path(QString::fromLatin1(name).section(u'/', 0, 0)));
+        const int fd = ::open(QFile::encodeName(f.env.folder.path()) + '/' + name, O_WRONLY | O_CREAT, 0644);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+    }
+    f.listAndRead();
+    f.listAndRead();
+    for (const char *name : {"GFX/Caf\xE9.bmp", "Skins/R\xF6" "d.dll"}) // Qt cannot remove them
+        ::unlink(QFile::encodeName(f.env.folder.path()) + '/' + name);
+    const QString tail = QStringLiteral(", which the game cannot open: %1. Renamed, they can be used.");
+    QCOMPARE(f.env.messages.messages,
+             (QStringList{f.path("GFX") + " holds files whose names are not UTF-8" + tail.arg("Caf\u00E9.bmp"),
+                          f.path("Skins") + " holds files whose names are not UTF-8" + tail.arg("R\u00F6d.dll")}));
 }
 
 // ---------------------------------------------------------------------------

@@ -70,6 +70,8 @@ private slots:
     void stepTextsArePaintedInOrderBeforeEachWait();
     void firstStartOpensTheSetup_data();
     void firstStartOpensTheSetup();
+    void fileTooBigIsNamedAndKept_data();
+    void fileTooBigIsNamedAndKept();
     void startsAreCountedFromOneStartToTheNext();
     void theSplashTimerStartsItOnce();
     void messagesWhileStartingHoldNothingUp_data();
@@ -150,6 +152,42 @@ void StartUpTest::firstStartOpensTheSetup_data()
     QTest::newRow("second start") << QByteArray("[Tolvane...]\r\nLaunches=1\r\n") << 2;
     QTest::newRow("many starts") << QByteArray("[tolvane...]\r\nlaunches=41\r\n") << 42;
     QTest::newRow("not a number") << QByteArray("[Tolvane...]\r\nLaunches=x\r\n") << 1;
+    // A megabyte of other games' sections, as any player of a shared folder
+    // can leave, is read and saved like any file.
+    QByteArray many("[Tolvane...]\r\nLaunches=1\r\n");
+    for (int i = 0; many.size() < 1000 * 1000; ++i)
+        many += "[S" + QByteArray::number(i) + "]\r\nk=1\r\n";
+    QTest::newRow("70,000 other sections") << many << 2;
+}
+
+void StartUpTest::fileTooBigIsNamedAndKept_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("settings") << QStringLiteral("Tolvane.ini");
+    QTest::newRow("scores") << QStringLiteral("scores.ini");
+}
+
+// A file over the size the game reads is named with that reason once; it is
+// never replaced, and a settings file there is no first start.
+void StartUpTest::fileTooBigIsNamedAndKept()
+{
+    QFETCH(QString, name);
+    TestEnvironment env;
+    const QString path = env.folder.filePath(name);
+    const qint64 size = 100 * 1024 * 1024;
+    QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+    QVERIFY(QFile::resize(path, size)); // sparse
+    if (name != QLatin1String("Tolvane.ini"))
+        writeFileBytes(env.folder.filePath(QStringLiteral("Tolvane.ini")), "[Tolvane...]\r\nLaunches=4\r\n");
+    Program program(env.environment);
+    QSignalSpy clicks(program.mainWindow().button(QStringLiteral("Options")), &QAbstractButton::clicked);
+    startPastFirstStartDialog(program);
+    QCOMPARE(clicks.size(), 0);
+    QVERIFY(program.mainWindow().close());
+
+    QCOMPARE(env.messages.messages,
+             QStringList{path + QStringLiteral(" is larger than 1 MB; the game neither reads nor replaces it.")});
+    QCOMPARE(QFileInfo(path).size(), size);
 }
 
 void StartUpTest::firstStartOpensTheSetup()

@@ -7,7 +7,6 @@
 #include "language/windows/LinesLabel.h"
 #include "platform/FileDialogState.h"
 #include "platform/HelpTopic.h"
-#include "platform/RegularFile.h"
 #include "settings/SetupModel.h"
 
 #include <QDir>
@@ -316,13 +315,11 @@ void TSetup::BrowseClick()
         preview->setFrameShape(QFrame::StyledPanel);
         if (auto *grid = qobject_cast<QGridLayout *>(m_openDialog->layout()))
             grid->addWidget(preview, 1, grid->columnCount(), 1, 1);
-        connect(m_openDialog, &QFileDialog::currentChanged, preview, [preview](const QString &path) {
-            // As much as the game reads, only from a regular file, and drawn
-            // as the board will draw it.
-            QByteArray bytes;
-            const QImage image = RegularFile::read(path, Wallpaper::MaxFileSize, bytes) == RegularFile::Outcome::Read
-                                     ? Wallpaper::picture(bytes)
-                                     : QImage();
+        connect(m_openDialog, &QFileDialog::currentChanged, preview, [this, preview](const QString &path) {
+            // What the board would show of it centred, read as the board
+            // reads it.
+            const QImage image =
+                Wallpaper::read(path, m_model.clientSize(), Wallpaper::Placement::Centered).picture;
             preview->setPixmap(image.isNull() ? QPixmap() : miniature(image, preview));
         });
     }

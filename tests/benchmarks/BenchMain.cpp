@@ -6,6 +6,7 @@
 #include "game/DealGenerator.h"
 #include "game/Game.h"
 #include "platform/MessageSink.h"
+#include "settings/Wallpaper.h"
 #include "settings/windows/TSetup.h"
 #include "shell/Environment.h"
 #include "shell/Program.h"
@@ -22,6 +23,7 @@
 #include <QTimer>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <sys/resource.h>
 
 namespace {
 
@@ -102,6 +104,48 @@ double openSetupDialog(TForm1 &window, TSetup &dialog)
 
 } // namespace
 
+// A bitmap file of W x H: 24 bits of black, or 8 bits in runs of 255.
+void writeBigWallpaper(const QString &path, int width, int height, bool runs)
+{
+    QByteArray head(54 + (runs ? 8 : 0), '\0');
+    const auto put = [&](int at, quint32 value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            head[at + i] = char(value >> (8 * i));
+    };
+    head[0] = 'B';
+    head[1] = 'M';
+    put(10, quint32(head.size()), 4);
+    put(14, 40, 4);
+    put(18, quint32(width), 4);
+    put(22, quint32(height), 4);
+    put(26, 1, 2);
+    put(28, runs ? 8 : 24, 2);
+    put(30, runs ? 1 : 0, 4);
+    put(46, runs ? 2 : 0, 4);
+    put(58, 0xFFFFFF, runs ? 4 : 0);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(head) != head.size())
+        return;
+    if (!runs) {
+        file.resize(head.size() + qint64(width * 3 + 3) / 4 * 4 * height);
+        return;
+    }
+    QByteArray row;
+    for (int x = 0; x < width; x += 255)
+        row.append(char(qMin(255, width - x))).append(char(x / 255 % 2));
+    row.append(2, '\0');
+    for (int y = 0; y < height; ++y)
+        file.write(row);
+    file.write(QByteArray("\0\1", 2));
+}
+
+long peakKilobytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
 int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -160,6 +204,24 @@ int main(int argc, char *argv[])
                     "setup dialog, 100 skins, 100 wallpapers, 50 packs: F3 to painted", total / runs, worst, runs);
     } else {
         std::printf("setup dialog: no skin library could be built (windres and ld missing?)\n");
+    }
+    // Big wallpapers: the part the board shows, read from the file.
+    QTemporaryDir pictures;
+    const struct
+    {
+        const char *what;
+        int width, height;
+        bool runs;
+    } wallpapers[] = {{"wallpaper 3840 x 2160, 24 bits (25 MB), centred: read", 3840, 2160, false},
+                      {"wallpaper 8192 x 8192, RLE8 (0.5 MB), centred: read", 8192, 8192, true}};
+    for (const auto &wallpaper : wallpapers) {
+        const QString path = pictures.filePath(QStringLiteral("big.bmp"));
+        writeBigWallpaper(path, wallpaper.width, wallpaper.height, wallpaper.runs);
+        const long before = peakKilobytes();
+        measure(wallpaper.what, 10, [&](int) {
+            sink = sink + Wallpaper::read(path, {290, 470}, Wallpaper::Placement::Centered).picture.width();
+        });
+        std::printf("%-72s %10ld KB\n", "  peak memory grown by", peakKilobytes() - before);
     }
     std::printf("checksum %d\n", static_cast<int>(sink) & 1);
     return 0;

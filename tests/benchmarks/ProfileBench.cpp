@@ -5,12 +5,15 @@
 #include "platform/MessageSink.h"
 #include "platform/ProfileFile.h"
 #include "scores/ScoresFile.h"
+#include "settings/SettingsFile.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <functional>
+#include <ctime>
 #include <sys/resource.h>
 
 namespace {
@@ -41,6 +44,37 @@ QByteArray shortLines(qint64 size)
     for (int i = 0; bytes.size() < size - 64; ++i)
         bytes += "k" + QByteArray::number(i % 1000) + "=1\r\n";
     return bytes + "[Kelvor]\r\nGamesWas=5\r\n";
+}
+
+// A file of many small sections after the game's own, of at most `size`
+// bytes, as any player who may write the shared folder can leave.
+QByteArray manySections(qint64 size, const QByteArray &own, int &sections)
+{
+    QByteArray bytes = own;
+    for (sections = 0;; ++sections) {
+        const QByteArray block = "[S" + QByteArray::number(sections) + "]\r\nk=1\r\n";
+        if (bytes.size() + block.size() > size)
+            return bytes;
+        bytes += block;
+    }
+}
+
+double processMilliseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+// The time the work takes, and the processor time it takes (less than the
+// time on a busy machine, more when the disk waits).
+QString millisecondsOf(const std::function<void()> &work)
+{
+    QElapsedTimer timer;
+    const double cpu = processMilliseconds();
+    timer.start();
+    work();
+    return QStringLiteral("%1 ms (cpu %2)").arg(timer.nsecsElapsed() / 1e6, 0, 'f', 1).arg(processMilliseconds() - cpu, 0, 'f', 1);
 }
 
 } // namespace
@@ -89,6 +123,36 @@ int main()
         std::printf("%-60s %8.2f ms open, %8.2f ms new game, peak memory +%ld KB (%.1f x size)\n",
                     qPrintable(QStringLiteral("file of short lines, %1 bytes").arg(size)), openMs,
                     timer.nsecsElapsed() / 1e6, grown, grown * 1024.0 / size);
+    }
+
+    // A scores and a settings file of many sections up to the limit: a read,
+    // a new game's merge and save, and the reads and the save of a start.
+    {
+        int sections = 0;
+        const QString settingsPath = folder.filePath(SettingsFile::FileName);
+        writeFile(path, manySections(ProfileFile::MaxFileSize, "[Kelvor]\r\nGamesWas=5\r\n", sections));
+        writeFile(settingsPath, manySections(ProfileFile::MaxFileSize, "[Tolvane...]\r\nLaunches=3\r\n", sections));
+        const QString readMs = millisecondsOf([&] { ProfileFile(path, &messages).load(); });
+        ScoresFile scores(path, &messages);
+        ScoresRecord record;
+        const QString mergeMs = millisecondsOf([&] {
+            scores.read(record);
+            ++record.game.gamesWas;
+            scores.write(record);
+        });
+        // Start-up reads the settings as the setup dialog is made and again
+        // for "Loading preferences", then the scores, and saves the settings.
+        const QString startMs = millisecondsOf([&] {
+            SettingsFile settings(settingsPath, &messages);
+            settings.read();
+            StoredSettings stored = settings.read();
+            ScoresFile(path, &messages).read(record);
+            ++stored.launches;
+            settings.write(stored);
+        });
+        std::printf("%-60s read %s, new game (merge, save) %s, start-up reads and save %s\n",
+                    qPrintable(QStringLiteral("%1 sections of a %2-byte file").arg(sections).arg(QFile(path).size())),
+                    qPrintable(readMs), qPrintable(mergeMs), qPrintable(startMs));
     }
 
     // Over the limit: refused at once, never read.

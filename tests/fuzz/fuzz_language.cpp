@@ -4,7 +4,9 @@
 // Whatever the pack holds, no text may grow past what the loader allows and
 // English must come back whole.
 
+#include "FuzzLength.h"
 #include "language/PackChecker.h"
+#include "platform/ProfileFile.h"
 #include "language/TextTable.h"
 #include "language/TextTargets.h"
 #include "language/windows/LanguageLoader.h"
@@ -77,6 +79,12 @@ void checkTexts(World &w)
 }
 
 } // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    fuzzUpTo(argc, argv, ProfileFile::MaxFileSize); // packs are read as profile files
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

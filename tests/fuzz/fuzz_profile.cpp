@@ -3,7 +3,9 @@
 // must survive. The first bytes choose the values written, so names of every
 // script and both encodings are tried.
 
+#include "FuzzLength.h"
 #include "platform/ProfileDocument.h"
+#include "platform/ProfileFile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -45,6 +47,12 @@ Snapshot snapshot(const ProfileDocument &document)
 }
 
 } // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    fuzzUpTo(argc, argv, ProfileFile::MaxFileSize);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

@@ -9,8 +9,9 @@
 # build-asan/crash-<name>-*: add it to the saved corpus once it is fixed.
 # Merge worthwhile new inputs into the saved corpus with -merge=1 by hand,
 # keeping it small (tests/fuzz/big_seeds.py writes its few large seeds).
-# Inputs grow up to 256 KB (KELVOR_FUZZ_MAX_LEN to change), the size of
-# real packs and skins, so the large seeds are fuzzed whole. At the end it
+# Inputs grow up to the size the game reads of the target's files (each
+# target sets its -max_len so, FuzzLength.h; KELVOR_FUZZ_MAX_LEN to change),
+# so the large seeds are fuzzed whole and may grow past them. At the end it
 # prints the executions per second, so that a slow path shows.
 set -euo pipefail
 [ $# -ge 2 ] || { echo "usage: $0 <name> <runs> [libFuzzer options]" >&2; exit 2; }
@@ -26,14 +27,15 @@ cp -n "$here/tests/fuzz/corpus/$name/"* "$work/" 2>/dev/null || true
 export UBSAN_OPTIONS="suppressions=$here/tests/sanitizers/ubsan.supp:print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$here/tests/sanitizers/lsan.supp"
 cd "$build"
-max_len="${KELVOR_FUZZ_MAX_LEN:-262144}"
+max_len=()
+[ -z "${KELVOR_FUZZ_MAX_LEN:-}" ] || max_len=(-max_len="$KELVOR_FUZZ_MAX_LEN")
 log="$build/fuzz-$name.log"
 start=$(date +%s)
 status=0
-"$build/tests/fuzz/fuzz_$name" -runs="$runs" -max_len="$max_len" -artifact_prefix="$build/crash-$name-" \
+"$build/tests/fuzz/fuzz_$name" -runs="$runs" "${max_len[@]}" -artifact_prefix="$build/crash-$name-" \
     -print_final_stats=1 "$@" "$work" 2>&1 | tee "$log" || status=$?
 done_runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
 rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1)
 echo "fuzz_$name: ${done_runs:-?} runs of $runs asked in $(( $(date +%s) - start )) s," \
-     "${rate:-?} exec/s, inputs up to $max_len bytes"
+     "${rate:-?} exec/s, inputs up to ${KELVOR_FUZZ_MAX_LEN:-the size the game reads, in} bytes"
 exit "$status"
