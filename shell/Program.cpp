@@ -1,6 +1,7 @@
 #include "Program.h"
 
 #include "AccessibleFactory.h"
+#include "ApplicationTitle.h"
 #include "Environment.h"
 #include "HelpWindow.h"
 #include "ProgramVersion.h"
@@ -29,11 +30,6 @@ namespace {
 constexpr int StepPause = 700;
 
 } // namespace
-
-QString Program::applicationTitle()
-{
-    return QStringLiteral("Tolvane: Kelvor - hard");
-}
 
 QString Program::programVersion()
 {
