@@ -1,7 +1,7 @@
 #include "SettingsFile.h"
 
+#include "SkinFormat.h"
 #include "language/LanguagePack.h"
-#include "platform/SkinFormat.h"
 #include "platform/WholeNumber.h"
 #include "platform/WholeNumberReader.h"
 

@@ -1,5 +1,6 @@
 #include "SetupModel.h"
 
+#include "SkinFormat.h"
 #include "settings/SkinInfo.h"
 #include "game/DominoSet.h"
 #include "language/LanguageList.h"
@@ -9,7 +10,6 @@
 #include "platform/ResourceLibrary.h"
 #include "platform/SafeReplace.h"
 #include "platform/SharedFolder.h"
-#include "platform/SkinFormat.h"
 #include "platform/WholeNumber.h"
 
 #include <QFileInfo>
