@@ -79,7 +79,7 @@ void SetupModel::setPlacement(Wallpaper::Placement placement)
 
 void SetupModel::chooseColour(int index)
 {
-    m_colour = index >= 0 && index < Wallpaper::ColourCount ? index : 0;
+    m_colour = Wallpaper::colourIndex(index);
     ComposeBackground();
 }
 
@@ -247,7 +247,7 @@ bool SetupModel::ReadSettings()
 
     const int shownColour = m_colour;
     const Wallpaper::Placement shownPlacement = m_placement;
-    m_colour = stored.backColor >= 0 && stored.backColor < Wallpaper::ColourCount ? stored.backColor : 0;
+    m_colour = Wallpaper::colourIndex(stored.backColor);
 
     // The stored name carries its extension, whatever its length; a text of
     // four characters or fewer leaves no name to find.

@@ -17,9 +17,7 @@ constexpr std::array<QRgb, Wallpaper::ColourCount> colours = {
 
 QColor Wallpaper::colour(int index)
 {
-    if (index < 0 || index >= ColourCount)
-        index = 0;
-    return QColor::fromRgb(colours[index]);
+    return QColor::fromRgb(colours[colourIndex(index)]);
 }
 
 QImage Wallpaper::picture(QByteArrayView file)
