@@ -7,30 +7,27 @@
 #include <QDir>
 #include <QWidget>
 
-// The texts of `window` that a language pack changes when it sets each of
-// `paths` ("caption", "Info.Caption", "Logo.Hint") to "x" in both of its
-// text sections, loaded into the window as the game loads a pack: the paths
-// whose text is no longer what it was (or whose control is missing).
-inline QStringList textsAPackChanges(LanguageLoader &language, const QString &programFolder, QWidget *window,
+// The `paths` of the window's texts ("caption", "Info.Caption") that a pack
+// changes when it sets each of them to "x" in both text sections; the pack
+// is written into the program folder's LNG and loaded into the window as the
+// game loads one. A path naming no control counts as changed.
+inline QStringList textsAPackChanges(LanguageLoader &language, const QString &folder, QWidget *window,
                                      const QStringList &paths)
 {
-    QByteArray lines;
     const auto textAt = [window](const QString &path) {
         const qsizetype dot = path.lastIndexOf(u'.');
         QObject *target = dot < 0 ? window : window->findChild<QObject *>(path.left(dot));
-        return target ? textOf(target, path.mid(dot + 1)) : QStringLiteral("<no control>");
+        return target ? textOf(target, path.mid(dot + 1)) : QStringLiteral("x");
     };
-    QStringList before;
-    for (const QString &path : paths) {
+    QByteArray lines;
+    for (const QString &path : paths)
         lines += window->objectName().toLatin1() + '.' + path.toLatin1() + "=x\r\n";
-        before.append(textAt(path));
-    }
-    QDir(programFolder).mkpath(QStringLiteral("LNG"));
-    writeFileBytes(programFolder + QStringLiteral("/LNG/fixed.lng"), "[Application]\r\n" + lines + "[Kelvor]\r\n" + lines);
+    QDir(folder).mkpath(QStringLiteral("LNG"));
+    writeFileBytes(folder + QStringLiteral("/LNG/fixed.lng"), "[Application]\r\n" + lines + "[Kelvor]\r\n" + lines);
     language.loadLanguage(QStringLiteral("fixed"), {window});
     QStringList changed;
-    for (qsizetype i = 0; i < paths.size(); ++i)
-        if (textAt(paths[i]) != before[i] || before[i] == QLatin1String("<no control>"))
-            changed.append(paths[i]);
+    for (const QString &path : paths)
+        if (textAt(path) == QLatin1String("x"))
+            changed.append(path);
     return changed;
 }
