@@ -1,7 +1,7 @@
 #include "resources/BuiltinSkin.h"
 
-#include "platform/SkinFormat.h"
 #include "resources/StandardBacks.h"
+#include "settings/SkinFormat.h"
 
 
 #include <algorithm>

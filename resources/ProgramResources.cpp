@@ -1,6 +1,7 @@
 #include "resources/ProgramResources.h"
 
 #include "game/BoardFigure.h"
+#include "game/Family.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -178,9 +179,9 @@ QImage ProgramResources::logo(qreal devicePixelRatio)
     p.setFont(font);
     const QRect band(0, 54, width, 34);
     p.setPen(QColor(90, 50, 0));
-    p.drawText(band.translated(2, 2), Qt::AlignCenter, QStringLiteral("Tolvane..."));
+    p.drawText(band.translated(2, 2), Qt::AlignCenter, QString::fromLatin1(Family::Name));
     p.setPen(QColor(255, 204, 64));
-    p.drawText(band, Qt::AlignCenter, QStringLiteral("Tolvane..."));
+    p.drawText(band, Qt::AlignCenter, QString::fromLatin1(Family::Name));
     p.end();
     return image;
 }

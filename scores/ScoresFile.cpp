@@ -1,5 +1,6 @@
 #include "ScoresFile.h"
 
+#include "game/Family.h"
 #include "platform/Characters.h"
 #include "platform/ProfileFile.h"
 #include "platform/WholeNumberReader.h"
@@ -11,7 +12,7 @@
 namespace {
 
 const QString gameSection = QStringLiteral("Kelvor");
-const QString familySection = QStringLiteral("Tolvane...");
+const QString familySection = QString::fromLatin1(Family::Name);
 
 const QString keyGamesWas = QStringLiteral("GamesWas");
 const QString keyGamesSucc = QStringLiteral("GamesSucc");

@@ -1,7 +1,7 @@
 #include "CurrentSkin.h"
 
+#include "SkinFormat.h"
 #include "platform/MessageSink.h"
-#include "platform/SkinFormat.h"
 
 CurrentSkin::CurrentSkin(const ResourceModule &standardSet, MessageSink *messages)
     : m_standardSet(standardSet), m_messages(messages)

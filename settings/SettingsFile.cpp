@@ -1,7 +1,8 @@
 #include "SettingsFile.h"
 
+#include "SkinFormat.h"
+#include "game/Family.h"
 #include "language/LanguagePack.h"
-#include "platform/SkinFormat.h"
 #include "platform/WholeNumber.h"
 #include "platform/WholeNumberReader.h"
 
@@ -11,7 +12,7 @@
 #include <utility>
 
 const QString SettingsFile::FileName = QStringLiteral("Tolvane.ini");
-const QString SettingsFile::Section = QStringLiteral("Tolvane...");
+const QString SettingsFile::Section = QString::fromLatin1(Family::Name);
 const QString SettingsFile::NoPicture = QStringLiteral("*none*");
 const QString SettingsFile::Centered = QStringLiteral("center");
 const QString SettingsFile::Tiled = QStringLiteral("tile");

@@ -1,5 +1,6 @@
 #include "SetupModel.h"
 
+#include "SkinFormat.h"
 #include "settings/SkinInfo.h"
 #include "game/DominoSet.h"
 #include "language/LanguageList.h"
@@ -10,7 +11,6 @@
 #include "platform/ResourceLibrary.h"
 #include "platform/SafeReplace.h"
 #include "platform/SharedFolder.h"
-#include "platform/SkinFormat.h"
 #include "platform/WholeNumber.h"
 
 #include <QFileInfo>
@@ -70,7 +70,7 @@ void SetupModel::setPlacement(Wallpaper::Placement placement)
 
 void SetupModel::chooseColour(int index)
 {
-    m_colour = index >= 0 && index < Wallpaper::ColourCount ? index : 0;
+    m_colour = Wallpaper::colourIndex(index);
     ComposeBackground();
 }
 
@@ -269,7 +269,7 @@ bool SetupModel::ReadSettings()
 
     const int shownColour = m_colour;
     const Wallpaper::Placement shownPlacement = m_placement;
-    m_colour = stored.backColor >= 0 && stored.backColor < Wallpaper::ColourCount ? stored.backColor : 0;
+    m_colour = Wallpaper::colourIndex(stored.backColor);
 
     // The stored name carries its extension, whatever its length; a text of
     // four characters or fewer leaves no name to find.

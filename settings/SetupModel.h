@@ -2,10 +2,10 @@
 
 #include "CurrentSkin.h"
 #include "SettingsFile.h"
+#include "SkinFormat.h"
 #include "Wallpaper.h"
 #include "game/BoardFigure.h"
 #include "platform/ProgramFolder.h"
-#include "platform/SkinFormat.h"
 
 #include <QImage>
 #include <QObject>

@@ -1,7 +1,7 @@
 #include "settings/SkinInfo.h"
 
+#include "SkinFormat.h"
 #include "platform/ResourceModule.h"
-#include "platform/SkinFormat.h"
 #include "platform/WholeNumber.h"
 
 SkinInfo SkinInfo::read(const ResourceModule &module)

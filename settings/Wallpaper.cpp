@@ -22,9 +22,7 @@ constexpr std::array<QRgb, Wallpaper::ColourCount> colours = {
 
 QColor Wallpaper::colour(int index)
 {
-    if (index < 0 || index >= ColourCount)
-        index = 0;
-    return QColor::fromRgb(colours[index]);
+    return QColor::fromRgb(colours[colourIndex(index)]);
 }
 
 Wallpaper::Shown Wallpaper::read(const QString &path, QSize clientSize, Placement placement)

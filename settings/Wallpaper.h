@@ -14,6 +14,9 @@ public:
     static constexpr int ColourCount = 16;
     // The colour grid is 4 cells across and 4 down; index = row x 4 + column.
     static constexpr int GridColumns = 4;
+    // The grid index a chosen or stored number stands for: 0 (black) for a
+    // number outside the grid.
+    static constexpr int colourIndex(int number) { return number >= 0 && number < ColourCount ? number : 0; }
     // The preview on the setup dialog: 0.4 of the designed board.
     static constexpr QSize PreviewSize{116, 188};
     // Bigger picture files are too big (and not copied into GFX): a 5K

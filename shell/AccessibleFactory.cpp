@@ -1,7 +1,6 @@
 #include "AccessibleFactory.h"
 
 #include "StatusBar.h"
-#include "TForm1.h"
 #include "TileAccessible.h"
 #include "TileImage.h"
 #include "access/ShownChildrenAccessible.h"

@@ -1,8 +1,8 @@
 #include "HelpWindow.h"
 
 #include "HelpBrowser.h"
+#include "language/windows/HelpTopic.h"
 #include "language/windows/LanguageLoader.h"
-#include "platform/HelpTopic.h"
 #include "platform/MessageSink.h"
 
 #include <QAction>

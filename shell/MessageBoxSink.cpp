@@ -1,13 +1,13 @@
 #include "MessageBoxSink.h"
 
-#include "Program.h"
+#include "ApplicationTitle.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
 void MessageBoxSink::showError(const QString &text)
 {
-    QMessageBox box(QMessageBox::Critical, Program::applicationTitle(), text, QMessageBox::Ok,
+    QMessageBox box(QMessageBox::Critical, applicationTitle(), text, QMessageBox::Ok,
                     QApplication::activeWindow());
     box.exec();
 }

@@ -1,6 +1,7 @@
 #include "Program.h"
 
 #include "AccessibleFactory.h"
+#include "ApplicationTitle.h"
 #include "DesktopHints.h"
 #include "Environment.h"
 #include "HelpWindow.h"
@@ -32,11 +33,6 @@ namespace {
 constexpr int StepPause = 700;
 
 } // namespace
-
-QString Program::applicationTitle()
-{
-    return QStringLiteral("Tolvane: Kelvor - hard");
-}
 
 QString Program::programVersion()
 {

@@ -68,8 +68,6 @@ public:
     // The start counter as this start left it.
     int launches() const;
 
-    // The title of the program's taskbar button and of its message boxes.
-    static QString applicationTitle();
     // The version shown in the splash and about windows.
     static QString programVersion();
 

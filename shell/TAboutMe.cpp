@@ -2,8 +2,8 @@
 
 #include "ProgramVersion.h"
 #include "language/TextTable.h"
+#include "language/windows/HelpTopic.h"
 #include "platform/DesktopFonts.h"
-#include "platform/HelpTopic.h"
 #include "resources/ProgramResources.h"
 
 #include <QApplication>

@@ -11,9 +11,9 @@
 #include "StatusBar.h"
 #include "TileImage.h"
 #include "language/TextTable.h"
+#include "language/windows/HelpTopic.h"
 #include "language/windows/LanguageLoader.h"
 #include "platform/DesktopFonts.h"
-#include "platform/HelpTopic.h"
 #include "platform/MessageSink.h"
 #include "platform/ResourceModule.h"
 

@@ -1,8 +1,8 @@
 #include "TSplashForm.h"
 
 #include "language/TextTable.h"
+#include "language/windows/HelpTopic.h"
 #include "platform/DesktopFonts.h"
-#include "platform/HelpTopic.h"
 #include "resources/ProgramResources.h"
 
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 #include "Toolbar.h"
 
 #include "SpeedButton.h"
-#include "platform/HelpTopic.h"
+#include "language/windows/HelpTopic.h"
 
 #include <QDialog>
 

@@ -9,7 +9,7 @@
 set -euo pipefail
 
 python=/usr/bin/python3
-skip() { echo "skipped: $*"; exit 77; }
+source "$(dirname "$0")/support/skip.sh"
 if [ -z "${KELVOR_A11Y_SESSION:-}" ]; then
     command -v dbus-run-session >/dev/null || skip "needs dbus-run-session (package dbus-daemon)"
     [ -x /usr/libexec/at-spi-bus-launcher ] || skip "needs the accessibility bus (package at-spi2-core)"

@@ -4,6 +4,7 @@
 # behind the setup dialog, and Esc brings it back as it was.
 set -euo pipefail
 source "$(dirname "$0")/support/e2e_common.sh"
+source "$(dirname "$0")/support/skin_library.sh"
 
 # The skin: green backs, red faces, the family's marker.
 skin="$work/skin"
@@ -21,13 +22,9 @@ convert -size 30x60 xc:'rgb(0,255,0)' -type TrueColor "BMP3:$skin/back.bmp"
     echo '6 "Red and green"'
     echo 'END'
     echo '"BACK001" BITMAP back.bmp'
-    for a in 0 1 2 3 4 5 6; do
-        for b in $(seq "$a" 6); do echo "\"$a${b}BMP\" BITMAP face.bmp"; done
-    done
+    skin_face_lines face.bmp
 } >"$skin/skin.rc"
-(cd "$skin" && x86_64-w64-mingw32-windres --preprocessor=cpp skin.rc -O coff -o skin.o \
-    && x86_64-w64-mingw32-ld -shared --entry=0 -o "$work/game/Skins/Green.DLL" skin.o) \
-    || fail "windres or ld could not build the skin"
+build_skin_library "$skin/skin.rc" "$work/game/Skins/Green.DLL"
 printf '[Tolvane...]\r\nLaunches=5\r\nSetPack=green.dll\r\nBackSet=back001\r\n' >"$work/game/Tolvane.ini"
 
 start_display 640x520

@@ -5,6 +5,7 @@
 # main window and counts the start in the settings file.
 set -euo pipefail
 source "$(dirname "$0")/support/e2e_common.sh"
+source "$(dirname "$0")/support/skin_library.sh"
 
 start_display 800x600
 start_window_manager
@@ -43,13 +44,9 @@ build_skin_without_back() {
     convert -size 30x60 xc:'rgb(255,0,0)' -type TrueColor "BMP3:$skin/face.bmp"
     {
         printf 'STRINGTABLE\nBEGIN\n1 "Tolvane..."\n2 "1"\n3 "None yet"\n4 "0"\n5 "The tests"\n6 "Unfinished"\nEND\n'
-        for a in 0 1 2 3 4 5 6; do
-            for b in $(seq "$a" 6); do echo "\"$a${b}BMP\" BITMAP face.bmp"; done
-        done
+        skin_face_lines face.bmp
     } >"$skin/skin.rc"
-    (cd "$skin" && x86_64-w64-mingw32-windres --preprocessor=cpp skin.rc -O coff -o skin.o \
-        && x86_64-w64-mingw32-ld -shared --entry=0 -o "$work/game/Skins/NoBack.dll" skin.o) \
-        || fail "windres or ld could not build the skin"
+    build_skin_library "$skin/skin.rc" "$work/game/Skins/NoBack.dll"
 }
 
 for input in launches picture skin scores; do

@@ -36,14 +36,6 @@
 
 namespace {
 
-void copyLng(const QString &programFolder)
-{
-    QDir(programFolder).mkdir(QStringLiteral("LNG"));
-    const QDir source(QStringLiteral(KELVOR_LNG_DIR));
-    for (const QString &name : source.entryList(QDir::Files))
-        QFile::copy(source.filePath(name), programFolder + QStringLiteral("/LNG/") + name);
-}
-
 void pressF1(QWidget *widget)
 {
     widget->setFocus();
@@ -65,7 +57,7 @@ class ShellLanguageTest : public QObject
         explicit Game(const QByteArray &settings = {}, bool withLng = true, const QByteArray &packV = {})
         {
             if (withLng)
-                copyLng(env.folder.path());
+                copyShippedLng(env.folder.path());
             if (!packV.isEmpty()) {
                 QDir(env.folder.path()).mkdir(QStringLiteral("LNG"));
                 writeFileBytes(env.folder.filePath(QStringLiteral("LNG/v.lng")), packV);

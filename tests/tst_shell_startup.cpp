@@ -2,13 +2,13 @@
 // windows' order of creation, the step texts painted one by one, the first
 // start against a later one, and what the end of the program saves.
 
-#include "language/windows/LanguageLoader.h"
 #include "platform/ProfileDocument.h"
 #include "shell/Program.h"
 #include "shell/SpeedButton.h"
 #include "shell/TForm1.h"
 #include "shell/TSplashForm.h"
 #include "shell/WindowSystem.h"
+#include "support/PackTexts.h"
 #include "support/ProgramStart.h"
 #include "support/SkinFixture.h"
 #include "support/TestEnvironment.h"
@@ -107,10 +107,9 @@ void StartUpTest::windowsAreCreatedInOrderWithOnlyTheSplashShowing()
     QCOMPARE(visible, QStringList{"SplashForm"});
     QCOMPARE(program.splash().windowTitle(), QStringLiteral("Tolvane: Kelvor - hard"));
     // Its texts stay English whatever the language.
-    for (const char *key : {"caption", "Info.Caption", "VerLabel.Caption", "Logo.Hint"})
-        QVERIFY2(!LanguageLoader::applyText(&program.splash(), QString::fromLatin1(key), QStringLiteral("x"),
-                                       TextTable::FixedTextTag),
-                 key);
+    QCOMPARE(textsAPackChanges(program.language(), env.folder.path(), &program.splash(),
+                               {"caption", "Info.Caption", "VerLabel.Caption", "Logo.Hint"}),
+             QStringList());
 }
 
 void StartUpTest::stepTextsArePaintedInOrderBeforeEachWait()

@@ -27,14 +27,6 @@
 
 namespace {
 
-void copyLng(const QString &programFolder)
-{
-    QDir(programFolder).mkdir(QStringLiteral("LNG"));
-    const QDir source(QStringLiteral(KELVOR_LNG_DIR));
-    for (const QString &name : source.entryList(QDir::Files))
-        QFile::copy(source.filePath(name), programFolder + QStringLiteral("/LNG/") + name);
-}
-
 // The face a widget draws in, as the font system resolves it.
 QString faceOf(const QFont &font)
 {
@@ -81,7 +73,7 @@ private slots:
         QFETCH(QString, language);
         QFETCH(QString, cut);
         TestEnvironment env;
-        copyLng(env.folder.path());
+        copyShippedLng(env.folder.path());
         QFile::copy(QStringLiteral(KELVOR_TEST_DATA_DIR "/damaged.lng"), env.folder.filePath(QStringLiteral("LNG/damaged.lng")));
         writeFileBytes(env.folder.filePath(QStringLiteral("Tolvane.ini")),
                        "[Tolvane...]\r\nLangPack=" + language.toLatin1() + "\r\n");

@@ -4,18 +4,18 @@
 # under Wine, reads the texts and every bitmap of the shipped Ivory skin and
 # of one rebuilt from it with a two-colour face, and finds what
 # `kelvor-skin list` finds. Optional: without the compiler or Wine it says it
-# is skipped and passes.
+# is skipped (status 77).
 # Arguments: the kelvor-skin program and the game folder's Skins folder.
 set -euo pipefail
 tool="$1"
 skins="$2"
 program="$(dirname "$0")/wine/load_skin.c"
+source "$(dirname "$0")/support/skip.sh"
 
 compiler=$(command -v x86_64-w64-mingw32-gcc || true)
 wine=$(command -v wine64 || command -v /usr/lib/wine/wine64 || command -v wine || true)
 if [ -z "$compiler" ] || [ -z "$wine" ]; then
-    echo "skipped: needs x86_64-w64-mingw32-gcc (package gcc-mingw-w64-x86-64) and Wine (package wine64)"
-    exit 0
+    skip "needs x86_64-w64-mingw32-gcc (package gcc-mingw-w64-x86-64) and Wine (package wine64)"
 fi
 wineserver=$(command -v wineserver || command -v "$(dirname "$wine")/wineserver64" || true)
 

@@ -254,12 +254,6 @@ void LanguageLoader::applyTextSection(const ProfileDocument &pack, const QString
     }
 }
 
-bool LanguageLoader::applyText(QWidget *window, QStringView path, const QString &text, int protectTag)
-{
-    Controls controls;
-    return window && TextTable::tag(window) != protectTag && setText(window, path, text, protectTag, true, controls);
-}
-
 QString LanguageLoader::decodeLineBreaks(const QString &text)
 {
     return TextTargets::decodeLineBreaks(text);

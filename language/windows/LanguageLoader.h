@@ -59,11 +59,6 @@ public:
     // Applies the text lines of one section of a pack, in file order.
     static void applyTextSection(const ProfileDocument &pack, const QString &section,
                                  const QList<QWidget *> &windows, int protectTag);
-    // Applies one text line to a window: `path` is the key after the window
-    // name ("NewGame.Hint", or "caption" for the window's title, which takes
-    // the value unchanged; any other text passes through decodeLineBreaks).
-    // Returns whether a text was set.
-    static bool applyText(QWidget *window, QStringView path, const QString &text, int protectTag);
     // Each "%0A" (zero, capital A) becomes CR LF; nothing else changes.
     static QString decodeLineBreaks(const QString &text);
 

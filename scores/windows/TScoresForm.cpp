@@ -3,9 +3,9 @@
 #include "access/TextRowsAccessible.h"
 #include "language/TextFit.h"
 #include "language/TextTable.h"
+#include "language/windows/HelpTopic.h"
 #include "language/windows/LanguageLoader.h"
 #include "language/windows/LinesLabel.h"
-#include "platform/HelpTopic.h"
 #include "scores/Statistics.h"
 
 #include <QEvent>

@@ -2,11 +2,11 @@
 
 #include "ColourGrid.h"
 #include "FaceArrows.h"
+#include "FileDialogState.h"
 #include "language/TextFit.h"
+#include "language/windows/HelpTopic.h"
 #include "language/windows/LanguageLoader.h"
 #include "language/windows/LinesLabel.h"
-#include "platform/FileDialogState.h"
-#include "platform/HelpTopic.h"
 #include "settings/SetupModel.h"
 
 #include <QDir>

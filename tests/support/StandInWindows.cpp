@@ -3,7 +3,7 @@
 #include "language/TextTable.h"
 #include "language/TextTargets.h"
 #include "language/windows/LanguageLoader.h"
-#include "platform/FileDialogState.h"
+#include "settings/windows/FileDialogState.h"
 
 #include <QFileDialog>
 #include <QFrame>

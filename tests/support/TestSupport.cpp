@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QtTest>
 
@@ -17,6 +18,14 @@ void writeFileBytes(const QString &path, const QByteArray &bytes)
     QFile file(path);
     QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
     QCOMPARE(file.write(bytes), bytes.size());
+}
+
+void copyShippedLng(const QString &programFolder)
+{
+    QDir(programFolder).mkdir(QStringLiteral("LNG"));
+    const QDir source(QStringLiteral(KELVOR_LNG_DIR));
+    for (const QString &name : source.entryList(QDir::Files))
+        QFile::copy(source.filePath(name), programFolder + QStringLiteral("/LNG/") + name);
 }
 
 bool writeWithFileSizeLimit(unsigned long bytes, const std::function<bool()> &write)

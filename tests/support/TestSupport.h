@@ -25,6 +25,9 @@ public:
 QByteArray readFileBytes(const QString &path);
 // Writes the bytes as the whole file; fails the test when it cannot.
 void writeFileBytes(const QString &path, const QByteArray &bytes);
+// Copies the language packs and help files that ship with the game (LNG)
+// into the program folder's LNG.
+void copyShippedLng(const QString &programFolder);
 // Runs `write` with files limited to `bytes` bytes, as a full disk would
 // limit them (the limit holds for root too), and returns what it returned.
 bool writeWithFileSizeLimit(unsigned long bytes, const std::function<bool()> &write);

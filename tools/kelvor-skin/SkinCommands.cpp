@@ -4,7 +4,7 @@
 #include "game/DominoSet.h"
 #include "platform/DibFile.h"
 #include "platform/ResourceLibrary.h"
-#include "platform/SkinFormat.h"
+#include "settings/SkinFormat.h"
 #include "settings/SkinInfo.h"
 #include "tools/kelvor-skin/ResourceDllWriter.h"
 #include "tools/kelvor-skin/SkinFolder.h"

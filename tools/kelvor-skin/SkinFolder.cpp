@@ -5,7 +5,7 @@
 #include "platform/DibFile.h"
 #include "platform/RegularFile.h"
 #include "platform/ResourceLibrary.h"
-#include "platform/SkinFormat.h"
+#include "settings/SkinFormat.h"
 #include "tools/kelvor-skin/DibEncoder.h"
 
 #include <QBuffer>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/Family.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -9,8 +11,9 @@
 // library's own layout is ResourceLibrary's.
 namespace SkinFormat {
 
-// Text 1, exactly, letter case included: a library without it is no skin.
-inline const QString FamilyMarker = QStringLiteral("Tolvane...");
+// Text 1, exactly, letter case included: a library without the family's
+// name there is no skin.
+inline const QString FamilyMarker = QString::fromLatin1(Family::Name);
 
 // The texts in their order: the marker, the number of backs N, the N back
 // titles, the number of reserved records M, two texts for each record
