@@ -8,6 +8,7 @@
 #include "language/windows/LinesLabel.h"
 #include "scores/Statistics.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
@@ -148,6 +149,10 @@ void TScoresForm::setVisible(bool visible)
         placeBeside(*m_mainWindow);
         m_placed = true;
     }
+    if (visible && !isVisible()) {
+        m_keyboardOwner = QApplication::activeWindow();
+        m_shown.start();
+    }
     QWidget::setVisible(visible);
     emit showingChanged(isShowing());
 }
@@ -186,4 +191,13 @@ void TScoresForm::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
         emit showingChanged(isShowing());
+    // A window manager that activates every window it maps (weston's for
+    // X11 programs) gives this one the keyboard all the same, a moment after
+    // it shows: it goes back to the window that had it, so that F2, F4 and
+    // F5 go on working on the board.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_keyboardOwner && m_shown.isValid()
+        && m_shown.elapsed() < HandBackMs) {
+        m_shown.invalidate();
+        m_keyboardOwner->activateWindow();
+    }
 }

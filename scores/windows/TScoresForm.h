@@ -2,6 +2,8 @@
 
 #include "scores/Statistics.h"
 
+#include <QElapsedTimer>
+#include <QPointer>
 #include <QWidget>
 
 class QLabel;
@@ -55,8 +57,14 @@ private:
     void placeBeside(const QWidget &mainWindow);
     void statisticsChanged(const ScoresRecord &record) override { RefreshStatistics(record); }
 
+    // How long after showing an activation is the window manager's, not the
+    // player's.
+    static constexpr int HandBackMs = 1000;
+
     QPushButton *m_closeButt = nullptr;
     const QWidget *m_mainWindow = nullptr;
+    QPointer<QWidget> m_keyboardOwner;
+    QElapsedTimer m_shown;
     Statistics *m_statistics = nullptr;
     bool m_placed = false;
 };
