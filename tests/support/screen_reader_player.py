@@ -13,6 +13,7 @@ import configparser
 import itertools
 import random
 import re
+import subprocess
 import sys
 import time
 
@@ -236,7 +237,27 @@ def announced(since, text):
     return False
 
 
-def play_one(game, number, scores_path, rng, tally):
+def ask_hint(game, tiles):
+    """Presses H, as a reader's player does on the board, and returns the
+    two dominoes the reader hears named after "Hint: "."""
+    since = len(events)
+    window = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(game.pid), "--name", f"^{MAIN_TITLE}$"],
+                            capture_output=True, text=True).stdout.split()
+    check(window, "no main window to press H in")
+    subprocess.run(["xdotool", "windowfocus", "--sync", window[0], "key", "h"], check=True)
+
+    def heard():
+        return next((name for kind, name, detail, _ in events[since:] if kind.startswith(
+            "object:state-changed:showing") and detail == 1 and (name or "").startswith("Hint: ")), None)
+
+    named = wait_for("the reader to hear the hint", heard, 5)[len("Hint: "):].split("; ")
+    pair = [t for t in tiles if t["name"] in named]
+    check(len(pair) == 2 and sum(t["pips"] for t in pair) == 12 and all(t["showing"] for t in pair),
+          f"the hint named {named}, not a pair of 12 that shows")
+    return pair
+
+
+def play_one(game, number, scores_path, rng, tally, hint=False):
     game_start = len(events)
     press_time = do_action(game.tool_button("Start new game"), "Press")
     check(press_time < 2, f"the new-game press took {press_time:.1f} s")
@@ -271,7 +292,7 @@ def play_one(game, number, scores_path, rng, tally):
               f" {len(pairs)} pairs")
         if not pairs:
             break
-        first, second = rng.choice(pairs)
+        first, second = ask_hint(game, tiles) if hint and moves == 0 else rng.choice(pairs)
         check(first["showing"] and second["showing"], "a pair that does not show")
         since = len(events)
         took = do_action(first["obj"], "Press")
@@ -303,7 +324,8 @@ def play_one(game, number, scores_path, rng, tally):
     wait_for("Game over", lambda: game.message() == "Game over")
     wait_for("the reader to hear 'Game over'", lambda: announced(game_start, "Game over"), 5)
     seconds = game.seconds_shown()
-    qualifies = left < twelfth[1] or (left == twelfth[1] and seconds < twelfth[2])
+    # A game played with hints enters no best list.
+    qualifies = not hint and (left < twelfth[1] or (left == twelfth[1] and seconds < twelfth[2]))
     entered = None
     if qualifies:
         entry = wait_for("the name entry", game.entry)
@@ -356,7 +378,8 @@ def main():
     check_board(tiles, False)
     tally = {"played": 0, "entered": 0, "won": 0, "pairs_heard": 0, "uncovered_heard": 0}
     for number in range(1, count + 1):
-        play_one(game, number, scores_path, rng, tally)
+        # The last game starts with a hint.
+        play_one(game, number, scores_path, rng, tally, hint=number == count)
     check(tally["entered"] >= 1, "no game gave a best result to enter")
     check(tally["pairs_heard"] >= 1, "no change of the pairs was heard")
     print(f"{tally['played']} games played through the accessibility tree, {tally['entered']} names entered,"
