@@ -9,6 +9,15 @@ bool bare(const QKeyEvent &event)
     return !(event.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
 }
 
+// Whether the event carries the X server's time. Those a screen reader's
+// bus hands back to the program after reading them (Qt's accessibility
+// bridge, as Orca listens to the keys) come with none: each is a key of its
+// own, and Qt still marks the repeats of a held one.
+bool timed(const QKeyEvent &event)
+{
+    return event.timestamp() != 0;
+}
+
 } // namespace
 
 KeyTaps::KeyTaps(QObject *parent) : QObject(parent)
@@ -21,7 +30,7 @@ KeyTaps::KeyTaps(QObject *parent) : QObject(parent)
 void KeyTaps::press(const QKeyEvent &event)
 {
     const int key = event.key();
-    if (m_pendingKey == key && event.timestamp() == m_pendingTime) {
+    if (m_pendingKey == key && timed(event) && event.timestamp() == m_pendingTime) {
         // The release was the first half of a repeat: the key is still down.
         m_wait.stop();
         m_pendingKey = 0;
@@ -29,7 +38,8 @@ void KeyTaps::press(const QKeyEvent &event)
     }
     actOnPendingRelease();
     KeyState &state = m_keys[key];
-    const bool repeat = event.isAutoRepeat() || (state.released && state.releaseTime == event.timestamp());
+    const bool repeat =
+        event.isAutoRepeat() || (state.released && timed(event) && state.releaseTime == event.timestamp());
     if (!repeat)
         state.armed = acts(key, event, false);
 }

@@ -48,6 +48,7 @@ private slots:
     void figureOffsetInALargerWindow();
     void higherSlotsLieOnTop();
     void f2DealsOnReleaseOnly();
+    void keysWithoutServerTimeActEachPress();
     void heldKeyDealsOnce_data();
     void heldKeyDealsOnce();
     void functionKeysWithModifiers_data();
@@ -207,6 +208,22 @@ void MainWindowTest::f2DealsOnReleaseOnly()
     QCOMPARE(m_window->statusText(TForm1::TimePanel), QStringLiteral("0"));
     QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Let's play..."));
     QVERIFY(m_window->timer()->isActive());
+}
+
+void MainWindowTest::keysWithoutServerTimeActEachPress()
+{
+    // As a screen reader's bus hands them back: no time, repeats marked.
+    m_env->times = {OnePairSeed};
+    const auto tap = [this](Qt::Key key) {
+        sendKey(m_window, QEvent::KeyPress, key, 0);
+        sendKey(m_window, QEvent::KeyRelease, key, 0);
+        waitForKeys(m_window);
+    };
+    tap(Qt::Key_F2);
+    tap(Qt::Key_F4);
+    QCOMPARE(m_window->game().phase(), GamePhase::Paused);
+    tap(Qt::Key_F4);
+    QCOMPARE(m_window->game().phase(), GamePhase::Running);
 }
 
 void MainWindowTest::heldKeyDealsOnce_data()

@@ -292,7 +292,7 @@ def play_one(game, number, scores_path, rng, tally, hint=False):
               f" {len(pairs)} pairs")
         if not pairs:
             break
-        first, second = ask_hint(game, tiles) if hint and moves == 0 else rng.choice(pairs)
+        first, second = ask_hint(game, tiles) if hint else rng.choice(pairs)
         check(first["showing"] and second["showing"], "a pair that does not show")
         since = len(events)
         took = do_action(first["obj"], "Press")
@@ -378,7 +378,7 @@ def main():
     check_board(tiles, False)
     tally = {"played": 0, "entered": 0, "won": 0, "pairs_heard": 0, "uncovered_heard": 0}
     for number in range(1, count + 1):
-        # The last game starts with a hint.
+        # The last game is played by the hint alone, H pressed at each move.
         play_one(game, number, scores_path, rng, tally, hint=number == count)
     check(tally["entered"] >= 1, "no game gave a best result to enter")
     check(tally["pairs_heard"] >= 1, "no change of the pairs was heard")
