@@ -5,6 +5,7 @@
 #include <QImageReader>
 #include <QtEndian>
 
+#include <array>
 #include <bit>
 #include <limits>
 
@@ -98,6 +99,18 @@ private:
     int m_bits;
 };
 
+// The red, green and blue fields of a 16- or 32-bit DIB: its bit fields,
+// or the standard 5-5-5 and 8-8-8 ones.
+std::array<Channel, 3> channelsOf(QByteArrayView dib, const DibFile::Header &header)
+{
+    const quint32 *defaults = header.bits == 16 ? Rgb555 : Rgb888;
+    quint32 masks[3] = {defaults[0], defaults[1], defaults[2]};
+    if (header.compression == BitFields)
+        for (int i = 0; i < 3; ++i)
+            masks[i] = u32(dib, MasksAt + 4 * i);
+    return {Channel(masks[0]), Channel(masks[1]), Channel(masks[2])};
+}
+
 // A 16- or 32-bit DIB, uncompressed or with bit fields. Qt's reader widens
 // 16-bit fields by a shift (white comes out 248, 252, 248) and takes the
 // fourth byte of a V4 or V5 bitmap for alpha (a bitmap whose fourth bytes
@@ -105,12 +118,8 @@ private:
 // bitmap, so these kinds are decoded here.
 QImage decodeDirect(QByteArrayView dib, const DibFile::Header &header)
 {
-    const quint32 *defaults = header.bits == 16 ? Rgb555 : Rgb888;
-    quint32 masks[3] = {defaults[0], defaults[1], defaults[2]};
-    if (header.compression == BitFields)
-        for (int i = 0; i < 3; ++i)
-            masks[i] = u32(dib, MasksAt + 4 * i);
-    const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
+    const std::array<Channel, 3> channels = channelsOf(dib, header);
+    const Channel &red = channels[0], &green = channels[1], &blue = channels[2];
 
     const int height = qAbs(header.height);
     QImage image(header.width, height, QImage::Format_RGB32);
@@ -438,12 +447,8 @@ bool readRows(QIODevice &file, qint64 pixelsAt, QByteArrayView dib, const DibFil
               QImage &image)
 {
     const QList<QRgb> palette = header.bits <= 8 ? paletteOf(dib, header) : QList<QRgb>();
-    const quint32 *defaults = header.bits == 16 ? Rgb555 : Rgb888;
-    quint32 masks[3] = {defaults[0], defaults[1], defaults[2]};
-    if (header.compression == BitFields)
-        for (int i = 0; i < 3; ++i)
-            masks[i] = u32(dib, MasksAt + 4 * i);
-    const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
+    const std::array<Channel, 3> channels = channelsOf(dib, header);
+    const Channel &red = channels[0], &green = channels[1], &blue = channels[2];
 
     const int height = qAbs(header.height);
     const qint64 stride = (qint64(header.width) * header.bits + 31) / 32 * 4;
