@@ -73,7 +73,7 @@ Program::Program(const Environment &environment)
     installAccessibleFactory();
     m_language = std::make_unique<LanguageLoader>(m_environment.programFolder, m_texts, m_environment.messages);
     m_mainWindow = std::make_unique<TForm1>(m_environment, m_texts, *m_programResources);
-    m_nameEntry = std::make_unique<TEnter2HSC>(*m_statistics, m_mainWindow.get());
+    m_nameEntry = std::make_unique<TEnter2HSC>(m_mainWindow.get());
     createSetupDialog();
     m_scoresForm = std::make_unique<TScoresForm>();
     m_scoresForm->FormCreate(*m_statistics, *m_mainWindow);
