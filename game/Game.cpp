@@ -9,8 +9,7 @@ constexpr int slots = BoardFigure::SlotCount;
 
 void Game::changed(SlotNumber s)
 {
-    if (m_observer)
-        m_observer->tileChanged(s);
+    tell([&](GameObserver &o) { o.tileChanged(s); });
 }
 
 void Game::setPicture(SlotNumber s, TilePicture picture)
@@ -63,15 +62,13 @@ int Game::countVariants()
             if (totals[i] + totals[j] == DominoSet::PairTotal)
                 ++pairs;
     m_variants = pairs;
-    if (m_observer)
-        m_observer->variantsCounted(pairs);
+    tell([&](GameObserver &o) { o.variantsCounted(pairs); });
     return pairs;
 }
 
 void Game::flowChanged()
 {
-    if (m_observer)
-        m_observer->flowChanged();
+    tell([&](GameObserver &o) { o.flowChanged(); });
 }
 
 void Game::newGame(const std::function<std::uint32_t()> &nextSeed, const std::function<void()> &betweenAttempts)
@@ -92,6 +89,7 @@ void Game::newGame(const std::function<std::uint32_t()> &nextSeed, const std::fu
     finishDeal();
     m_dealing = false;
     start();
+    tell([](GameObserver &o) { o.boardSettled(); });
 }
 
 void Game::start()
@@ -100,15 +98,13 @@ void Game::start()
     m_phase = GamePhase::Running;
     m_message = GameMessage::LetsPlay;
     flowChanged();
-    if (m_observer)
-        m_observer->secondsCounted(m_elapsedSeconds);
+    tell([&](GameObserver &o) { o.secondsCounted(m_elapsedSeconds); });
 }
 
 void Game::tick()
 {
     ++m_elapsedSeconds;
-    if (m_observer)
-        m_observer->secondsCounted(m_elapsedSeconds);
+    tell([&](GameObserver &o) { o.secondsCounted(m_elapsedSeconds); });
 }
 
 void Game::click(SlotNumber t)
@@ -212,8 +208,7 @@ void Game::endGame()
             changed(s);
         }
     }
-    if (m_observer)
-        m_observer->gameOver();
+    tell([&](GameObserver &o) { o.gameOver(); });
     if (m_recorder)
         m_recorder->recordResult(m_dominoesLeft, m_elapsedSeconds, m_hinted);
     // The status bar keeps showing the game's final time.
@@ -248,6 +243,7 @@ void Game::pauseOrResume()
     // is still being laid out.
     if (m_dealing || !(pause() || resume()))
         flowChanged(); // nothing changed; a toggled button springs back
+    tell([](GameObserver &o) { o.boardSettled(); });
 }
 
 void Game::minimize()
@@ -270,6 +266,7 @@ void Game::openSetup()
     m_setupOpen = true;
     m_message = GameMessage::Pause;
     flowChanged();
+    tell([](GameObserver &o) { o.boardSettled(); });
 }
 
 void Game::closeSetup()
@@ -283,6 +280,7 @@ void Game::closeSetup()
         m_message = GameMessage::PressF2ToStart;
     }
     flowChanged();
+    tell([](GameObserver &o) { o.boardSettled(); });
 }
 
 void Game::hideBoard()

@@ -37,8 +37,8 @@ class GameObserver
 {
 public:
     virtual ~GameObserver() = default;
-    virtual void tileChanged(SlotNumber slot) = 0;
-    virtual void variantsCounted(int variants) = 0;
+    virtual void tileChanged(SlotNumber /*slot*/) {}
+    virtual void variantsCounted(int /*variants*/) {}
     // The seconds of the game, at its start and at each tick.
     virtual void secondsCounted(int /*seconds*/) {}
     // The flow may have changed: whether the clock runs, whether the pause
@@ -48,6 +48,10 @@ public:
     // phase is already Stopped, every tile disabled and the clock still;
     // the result is recorded after this.
     virtual void gameOver() {}
+    // A new game has been dealt, or the pause or the setup dialog has
+    // hidden the board or brought it back: the board stands as the player
+    // will see it (not told of a deal asked for while one is under way).
+    virtual void boardSettled() {}
 };
 
 // The scores' side of a game: what is counted when a game is dealt and
@@ -73,8 +77,19 @@ public:
 class Game
 {
 public:
-    explicit Game(GameObserver *observer = nullptr) : m_observer(observer) {}
-    void setObserver(GameObserver *observer) { m_observer = observer; }
+    explicit Game(GameObserver *observer = nullptr) { setObserver(observer); }
+    // The one observer, in place of all others; none when null.
+    void setObserver(GameObserver *observer)
+    {
+        m_observers.clear();
+        addObserver(observer);
+    }
+    // One more observer, told after those before it.
+    void addObserver(GameObserver *observer)
+    {
+        if (observer)
+            m_observers.push_back(observer);
+    }
     void setRecorder(GameRecorder *recorder) { m_recorder = recorder; }
 
     // --- state ---
@@ -181,7 +196,13 @@ private:
     void flowChanged();
     SlotSet goneSlots() const;
 
-    GameObserver *m_observer;
+    template <typename Tell> void tell(Tell tellOne) const
+    {
+        for (GameObserver *observer : m_observers)
+            tellOne(*observer);
+    }
+
+    std::vector<GameObserver *> m_observers;
     GameRecorder *m_recorder = nullptr;
     std::array<DominoId, BoardFigure::SlotCount> m_slotDomino{};
     std::array<bool, BoardFigure::SlotCount> m_turnedUp{};

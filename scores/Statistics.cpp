@@ -26,16 +26,14 @@ void Statistics::countNewGame()
     RefreshStatistics();
 }
 
-void Statistics::enterResult(const QString &name, int dominoesLeft, int seconds)
+void Statistics::recordResult(int dominoesLeft, int seconds, const std::optional<QString> &name)
 {
-    m_record.bestPlayers[ScoresRecord::EntryCount - 1] = {name.left(ScoresRecord::NameLength), dominoesLeft,
-                                                          seconds};
-    count(m_record.game.gamesSucc);
-    count(m_record.family.gamesSucc);
-}
-
-void Statistics::finishGame(int dominoesLeft)
-{
+    if (name) {
+        m_record.bestPlayers[ScoresRecord::EntryCount - 1] = {name->left(ScoresRecord::NameLength), dominoesLeft,
+                                                              seconds};
+        count(m_record.game.gamesSucc);
+        count(m_record.family.gamesSucc);
+    }
     if (dominoesLeft == 0) {
         count(m_record.game.gamesEnd);
         count(m_record.family.gamesEnd);

@@ -3,6 +3,8 @@
 #include "ScoresFile.h"
 #include "ScoresRecord.h"
 
+#include <optional>
+
 // Told whenever the record has changed in a way worth showing.
 class StatisticsObserver
 {
@@ -34,12 +36,11 @@ public:
     // A new game is dealt: what other games of the family counted meanwhile
     // is read first, then the game is counted here and for the family.
     void countNewGame();
-    // A confirmed best result goes to the spare entry 13 and counts as a
-    // successful game.
-    void enterResult(const QString &name, int dominoesLeft, int seconds);
-    // The end of a game, after the name entry: a cleared board counts as
-    // won; the list is sorted, shown and saved.
-    void finishGame(int dominoesLeft);
+    // A game has ended with `dominoesLeft` after `seconds`. A best result
+    // the player has given a name goes to the spare entry 13 and counts as
+    // a successful game; a cleared board counts as won; the list is sorted,
+    // shown and saved.
+    void recordResult(int dominoesLeft, int seconds, const std::optional<QString> &name);
 
 private:
     ScoresFile m_file;

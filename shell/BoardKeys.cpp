@@ -25,6 +25,7 @@ BoardKeys::BoardKeys(QWidget &window, BoardTiles &board, Game &game)
     // A mouse press anywhere in the window hides the focus frame, as the
     // desktop hides focus cues from a player who uses the mouse.
     QCoreApplication::instance()->installEventFilter(this);
+    m_game.addObserver(this);
 }
 
 std::vector<SlotNumber> BoardKeys::readingOrder(const Game &game)

@@ -18,7 +18,7 @@ class QWidget;
 // after a deal, and off the board while it is hidden or the game is over.
 // The focus frame shows once the player has used these keys, and hides at
 // a mouse click in the window.
-class BoardKeys : public QObject
+class BoardKeys : public QObject, private GameObserver
 {
     Q_OBJECT
 public:
@@ -58,12 +58,15 @@ public:
     // A new game is being dealt: the focus starts afresh at its first domino.
     void startAfresh() { m_last = 0; }
     // The board has changed: the focus goes where the player looks next.
+    // The game tells when it has dealt or hidden or shown the board; a
+    // click on a domino settles here too.
     void settle();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void boardSettled() override { settle(); }
     void focusSlot(SlotNumber slot);
     void setCues(bool shown);
 

@@ -6,9 +6,11 @@
 #include "Environment.h"
 #include "HelpWindow.h"
 #include "ProgramVersion.h"
+#include "ScoresRecorder.h"
 #include "TAboutMe.h"
 #include "TForm1.h"
 #include "TSplashForm.h"
+#include "ToolWindows.h"
 #include "ToolkitTexts.h"
 #include "WindowSight.h"
 #include "language/windows/LanguageLoader.h"
@@ -22,6 +24,7 @@
 #include "settings/SetupModel.h"
 #include "settings/windows/TSetup.h"
 #include "shell/SpeedButton.h"
+#include "shell/StatusBar.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -70,7 +73,7 @@ Program::Program(const Environment &environment)
     installAccessibleFactory();
     m_language = std::make_unique<LanguageLoader>(m_environment.programFolder, m_texts, m_environment.messages);
     m_mainWindow = std::make_unique<TForm1>(m_environment, m_texts, *m_programResources);
-    m_nameEntry = std::make_unique<TEnter2HSC>(*m_statistics, m_mainWindow.get());
+    m_nameEntry = std::make_unique<TEnter2HSC>(m_mainWindow.get());
     createSetupDialog();
     m_scoresForm = std::make_unique<TScoresForm>();
     m_scoresForm->FormCreate(*m_statistics, *m_mainWindow);
@@ -88,26 +91,23 @@ Program::Program(const Environment &environment)
     // icon name there, as the family's games' button does.
     DesktopHints::taskbarName(m_mainWindow.get(), applicationTitle());
 
-    m_mainWindow->setStatistics(m_statistics.get(), m_nameEntry.get());
-    m_mainWindow->setStatisticsWindow(m_scoresForm.get());
-    m_mainWindow->setAboutWindow(m_aboutWindow.get());
-    SpeedButton *stats = m_mainWindow->button(QStringLiteral("Stats"));
-    // Stats is down exactly while the player sees the window, however it
-    // came or went.
-    QObject::connect(m_scoresForm.get(), &TScoresForm::showingChanged, stats, &SpeedButton::setDown);
-    SpeedButton *about = m_mainWindow->button(QStringLiteral("About"));
-    QObject::connect(m_aboutWindow.get(), &TAboutMe::closed, about, [about] { about->setDown(false); });
+    // What a game counts and records in the scores.
+    m_recorder = std::make_unique<ScoresRecorder>(*m_statistics, m_nameEntry.get(), *m_mainWindow);
+    m_mainWindow->game().setRecorder(m_recorder.get());
+    ToolWindows &tools = m_mainWindow->toolWindows();
+    tools.setSetupDialog(m_setup.get());
+    tools.setStatisticsWindow(m_scoresForm.get());
+    tools.setAboutWindow(m_aboutWindow.get());
     QObject::connect(m_mainWindow.get(), &TForm1::closing, m_mainWindow.get(), [this] { saveAtEnd(); });
     QObject::connect(m_mainWindow.get(), &TForm1::minimizedByPlayer, m_mainWindow.get(),
                      [this] { minimizeAllWindows(); });
     QObject::connect(m_mainWindow.get(), &TForm1::restoredByPlayer, m_mainWindow.get(),
                      [this] { restoreAllWindows(); });
 
-    TForm1 *mainWindow = m_mainWindow.get();
-    QObject::connect(m_language.get(), &LanguageLoader::statusLabelsChanged, mainWindow,
-                     [mainWindow] { mainWindow->applyStatusLabels(); });
+    StatusBar *statusBar = m_mainWindow->statusBar();
+    QObject::connect(m_language.get(), &LanguageLoader::statusLabelsChanged, statusBar, &StatusBar::showLabels);
     m_helpWindow = std::make_unique<HelpWindow>(*m_language, m_environment.messages, m_environment.openUrl);
-    m_mainWindow->setHelpWindow(m_helpWindow.get());
+    tools.setHelpWindow(m_helpWindow.get());
 
     m_windowsCreated = true;
     if (m_startUpDue)
@@ -205,7 +205,7 @@ void Program::readScoresAndShowThem()
 
 void Program::showPressF2()
 {
-    m_mainWindow->setStatusText(TForm1::MessagePanel, m_texts.variable(TextTable::PressF2ToStart));
+    m_mainWindow->statusBar()->showMessage(GameMessage::PressF2ToStart);
 }
 
 void Program::countThisStart()
@@ -234,16 +234,22 @@ void Program::createSetupDialog()
                                               m_environment.messages);
     m_settings->setClientSize(m_mainWindow->size());
     m_setup = std::make_unique<TSetup>(*m_settings, m_mainWindow.get());
-    m_mainWindow->setSetupDialog(m_setup.get());
 
     TForm1 *window = m_mainWindow.get();
     SetupModel *settings = m_settings.get();
-    // While the dialog is open every new composition shows behind the board.
+    // Every new composition shows behind the board as it is made, while the
+    // dialog is open and as it closes.
     QObject::connect(settings, &SetupModel::backgroundChanged, window, &TForm1::setBoardBackground);
-    QObject::connect(m_setup.get(), &TSetup::boardToHide, window, &TForm1::hideBoardForSetup);
+    // The dialog opens: a running or ended game's board is hidden, as the
+    // pause hides it, and the clock stands still.
+    QObject::connect(m_setup.get(), &TSetup::boardToHide, window, [window] { window->game().openSetup(); });
+    // It has closed: the background is painted at once, the hidden tiles
+    // come back with the current skin and back, and a game that was
+    // running or paused goes on.
     QObject::connect(m_setup.get(), &TSetup::boardToShow, window, [window, settings] {
-        window->showBoardAfterSetup(settings->boardBackground(), &settings->currentSkin(),
-                                    settings->currentBackName());
+        window->repaint();
+        window->setSkin(&settings->currentSkin(), settings->currentBackName());
+        window->game().closeSetup();
     });
     QObject::connect(m_setup.get(), &TSetup::languageToApply, window, [this] { LoadLanguage(); });
     // The settings as stored, and the first background in place of the
@@ -309,7 +315,7 @@ void Program::saveAtEnd()
     // waits in the name entry is recorded, as its confirmation would.
     if (m_setup && m_setup->isVisible())
         m_setup->reject();
-    m_mainWindow->recordFinishedGame();
+    m_recorder->finishPending();
     // The settings, then the scores; a game still running is not recorded.
     // Ended before the start-up read the settings, the program has nothing
     // of its own to put into them.

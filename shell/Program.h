@@ -16,6 +16,7 @@ class QWidget;
 class HelpWindow;
 class LanguageLoader;
 class ProgramResources;
+class ScoresRecorder;
 class SetupModel;
 class TSetup;
 class Statistics;
@@ -124,6 +125,7 @@ private:
     std::unique_ptr<TScoresForm> m_scoresForm;
     std::unique_ptr<LanguageLoader> m_language;
     std::unique_ptr<TAboutMe> m_aboutWindow;
+    std::unique_ptr<ScoresRecorder> m_recorder;
     bool m_windowsCreated = false;
     bool m_startUpDue = false;
     bool m_settingsRead = false;

@@ -24,13 +24,21 @@ public:
     void recordResult(int dominoesLeft, int seconds, bool hinted) override;
     // A game that has ended and is not recorded yet (its name entry is open
     // when the session ends) is recorded now: the name entry is confirmed
-    // with the name its field holds, then the game is counted and saved.
+    // with the name its field holds, then the result is recorded by one
+    // call, with the name or without.
     void finishPending();
 
 private:
+    struct Result
+    {
+        int dominoesLeft;
+        int seconds;
+        bool nameAsked; // the name entry was shown for it
+    };
+
     Statistics &m_statistics;
     TEnter2HSC *m_nameEntry;
     const QWidget &m_mainWindow;
-    // The dominoes left by the game that has ended and is not recorded yet.
-    std::optional<int> m_pending;
+    // The game that has ended and is not recorded yet.
+    std::optional<Result> m_pending;
 };

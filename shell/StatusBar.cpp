@@ -2,11 +2,12 @@
 
 #include "access/TextRowsAccessible.h"
 #include "language/TextFit.h"
+#include "language/TextTable.h"
 
 #include <QPainter>
 #include <qdrawutil.h>
 
-StatusBar::StatusBar(QWidget *parent) : QWidget(parent)
+StatusBar::StatusBar(const TextTable &texts, QWidget *parent) : QWidget(parent), m_texts(texts)
 {
     setObjectName(QStringLiteral("StatusBar"));
     m_panels = {{
@@ -38,6 +39,20 @@ void StatusBar::setWidthsFor(int clientWidth)
     for (int i = 0; i < PanelCount - 1; ++i)
         m_panels[i].width = TextFit::statusPanelWidth(i, clientWidth);
     update();
+}
+
+void StatusBar::showLabels()
+{
+    setPanelText(VariantsLabelPanel, m_texts.variable(TextTable::VariantsLabel));
+    setPanelText(TimeLabelPanel, m_texts.variable(TextTable::TimeLabel));
+}
+
+void StatusBar::showMessage(GameMessage message)
+{
+    // In the order of GameMessage.
+    static constexpr TextTable::Slot messages[] = {TextTable::PressF2ToStart, TextTable::LetsPlay,
+                                                   TextTable::Pause, TextTable::GameOver};
+    setPanelText(MessagePanel, m_texts.variable(messages[int(message)]));
 }
 
 int StatusBar::panelWidth(int panel) const

@@ -1,18 +1,31 @@
 #pragma once
 
+#include "game/Game.h"
+
 #include <QWidget>
 #include <array>
 
+class TextTable;
+
 // The main window's status bar: five panels side by side, labels on the
-// plain panels and values in the lowered ones.
+// plain panels and values in the lowered ones: "Variants:" and the pairs
+// playable now, "Time:" and the game's seconds, and the game's message.
 class StatusBar : public QWidget
 {
     Q_OBJECT
 public:
     static constexpr int PanelCount = 5;
     static constexpr int Height = 16;
+    enum Panel { VariantsLabelPanel = 0, VariantsPanel = 1, TimeLabelPanel = 2, TimePanel = 3, MessagePanel = 4 };
 
-    explicit StatusBar(QWidget *parent);
+    // Its texts come from `texts`, in the current language.
+    StatusBar(const TextTable &texts, QWidget *parent);
+
+    // The labels of the current language.
+    void showLabels();
+    void showVariants(int variants) { setPanelText(VariantsPanel, QString::number(variants)); }
+    void showSeconds(int seconds) { setPanelText(TimePanel, QString::number(seconds)); }
+    void showMessage(GameMessage message);
 
     // Sets the widths of panels 0 to 3 from the client width: 25, 9, 17 and
     // 10 per cent, each cut to a whole pixel; the last panel takes the rest.
@@ -42,13 +55,14 @@ protected:
 private:
     void announce();
 
+    const TextTable &m_texts;
     int m_unannouncedRows = 0; // a bit for each row changed since the last announcement
-    struct Panel
+    struct PanelState
     {
         QString text;
         int width;
         Qt::Alignment alignment;
         bool lowered;
     };
-    std::array<Panel, PanelCount> m_panels;
+    std::array<PanelState, PanelCount> m_panels;
 };

@@ -84,6 +84,7 @@ private slots:
     void clockCountsSeconds();
     void endOfAGameIsRecordedOnce_data();
     void endOfAGameIsRecordedOnce();
+    void boardSettlesWhereThePlayerMovedIt();
 };
 
 void GameFlowTest::flowFollowsThePlayer_data()
@@ -160,6 +161,35 @@ void GameFlowTest::flowFollowsThePlayer()
     // dialog or after it.
     QCOMPARE(bool(game.hint()), game.message() == GameMessage::LetsPlay);
     QCOMPARE(game.hinted(), game.message() == GameMessage::LetsPlay);
+}
+
+void GameFlowTest::boardSettlesWhereThePlayerMovedIt()
+{
+    // The board keys, a second observer, put the focus back where a deal, a
+    // pause, its end or the setup dialog leave the board; a minimize, the
+    // clock and the end of a game move no focus of their own.
+    struct : GameObserver
+    {
+        int settled = 0;
+        void boardSettled() override { ++settled; }
+    } keys;
+    Player player;
+    player.times = {OnePairSeed};
+    Game &game = player.game;
+    game.addObserver(&keys);
+    const auto settledBy = [&keys](const std::function<void()> &act) {
+        const int before = keys.settled;
+        act();
+        return keys.settled - before;
+    };
+    // F2 during the deal is not a deal of its own.
+    player.duringDeal = [&player] { player.newGame(); };
+    QCOMPARE(settledBy([&] { player.newGame(); }), 1);
+    QCOMPARE(settledBy([&] { game.minimize(), game.restore(), game.tick(); }), 0);
+    QCOMPARE(settledBy([&] { game.pauseOrResume(), game.pauseOrResume(); }), 2);
+    QCOMPARE(settledBy([&] { game.openSetup(), game.closeSetup(); }), 2);
+    QCOMPARE(settledBy([&] { game.click(25), game.click(27); }), 0);
+    QCOMPARE(game.phase(), GamePhase::Stopped);
 }
 
 void GameFlowTest::dealIsDrawnAgainUntilAPairIsPossible()

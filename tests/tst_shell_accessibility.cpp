@@ -252,7 +252,7 @@ void AccessibilityTest::pressThatEndsTheGameReturnsAtOnce()
     returned = true;
     QTRY_VERIFY(opened);
     QVERIFY(openedAfterReturn);
-    QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Game over"));
+    QCOMPARE(m_window->statusText(StatusBar::MessagePanel), QStringLiteral("Game over"));
 }
 
 void AccessibilityTest::toolbarAndStatusPanels()
@@ -290,7 +290,7 @@ void AccessibilityTest::hintIsSpoken()
     QCOMPARE(notice->text(QAccessible::Name), QStringLiteral("Hint: Domino 1-2, 3 pips, face up, bar, column 1; "
                                                              "Domino 4-5, 9 pips, face up, bar, column 3"));
     QVERIFY(QAccessible::queryAccessibleInterface(m_window)->indexOfChild(notice) >= 0);
-    QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Let's play..."));
+    QCOMPARE(m_window->statusText(StatusBar::MessagePanel), QStringLiteral("Let's play..."));
     m_window->NewGameClick();
     QCOMPARE(QAccessible::queryAccessibleInterface(m_window)->indexOfChild(notice), -1);
 }

@@ -289,7 +289,7 @@ void KeyboardPlayTest::focusLeavesTheBoardAndComesBack()
         ModalCloser closer;
         pressKeys(QStringLiteral("Tab Space Tab Tab Space"));
     }
-    QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Game over"));
+    QCOMPARE(m_window->statusText(StatusBar::MessagePanel), QStringLiteral("Game over"));
     activate();
     QCOMPARE(focused(), 0);
     QCOMPARE(QApplication::focusWidget(), m_window);

@@ -114,15 +114,15 @@ private slots:
         }
         QVERIFY(checked > 20);
         TForm1 &main = game.program->mainWindow();
-        QCOMPARE(main.statusText(TForm1::VariantsLabelPanel), QStringLiteral("Varianten:"));
-        QCOMPARE(main.statusText(TForm1::MessagePanel), QStringLiteral("F2: neues Spiel"));
+        QCOMPARE(main.statusText(StatusBar::VariantsLabelPanel), QStringLiteral("Varianten:"));
+        QCOMPARE(main.statusText(StatusBar::MessagePanel), QStringLiteral("F2: neues Spiel"));
         QVERIFY(game.program->language().helpFile().endsWith(QLatin1String("/LNG/Tolvane_deu.hlp")));
     }
 
     void partialPackFirstKeepsEveryDesignText()
     {
         Game game("[Tolvane...]\r\nLangPack=v\r\n", false, "[Variables]\r\n3=x\r\n");
-        QCOMPARE(game.program->mainWindow().statusText(TForm1::MessagePanel), QStringLiteral("x"));
+        QCOMPARE(game.program->mainWindow().statusText(StatusBar::MessagePanel), QStringLiteral("x"));
         QCOMPARE(game.program->mainWindow().windowTitle(), QStringLiteral("Tolvane: Kelvor"));
         int checked = 0;
         for (const TextTable::Entry &entry : TextTable::englishTexts()) {
@@ -221,7 +221,7 @@ private slots:
         main.button(QStringLiteral("Options"))->click();
         QCOMPARE(helpParentInDialog, &game.program->setupDialog());
         QCOMPARE(main.windowTitle(), QStringLiteral("Tolvane: Kelvor - Domino"));
-        QCOMPARE(main.statusText(TForm1::MessagePanel), QStringLiteral("F2: neues Spiel"));
+        QCOMPARE(main.statusText(StatusBar::MessagePanel), QStringLiteral("F2: neues Spiel"));
         QCOMPARE(game.program->setupDialog().findChild<QPushButton *>(QStringLiteral("Cancel"))->text(),
                  QStringLiteral("Abbrechen"));
         // The dialog closed; the help stays, a window of its own again.

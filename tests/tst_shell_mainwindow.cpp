@@ -204,9 +204,9 @@ void MainWindowTest::f2DealsOnReleaseOnly()
         QCOMPARE(tile->toolTip(), top ? QString::number(game.pipTotalAt(s)) : QString());
     }
     QCOMPARE(m_window->tile(24)->toolTip(), QStringLiteral("6")); // 0-6
-    QCOMPARE(m_window->statusText(TForm1::VariantsPanel), QStringLiteral("1"));
-    QCOMPARE(m_window->statusText(TForm1::TimePanel), QStringLiteral("0"));
-    QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Let's play..."));
+    QCOMPARE(m_window->statusText(StatusBar::VariantsPanel), QStringLiteral("1"));
+    QCOMPARE(m_window->statusText(StatusBar::TimePanel), QStringLiteral("0"));
+    QCOMPARE(m_window->statusText(StatusBar::MessagePanel), QStringLiteral("Let's play..."));
     QVERIFY(m_window->timer()->isActive());
 }
 
@@ -351,9 +351,9 @@ void MainWindowTest::lastPairEndsTheGame()
     // Left on top: 0-6, 2-5 and 3-5, which make no pair.
     QVERIFY(!m_window->tile(25)->isVisible());
     QVERIFY(!m_window->tile(27)->isVisible());
-    QCOMPARE(m_window->statusText(TForm1::VariantsPanel), QStringLiteral("0"));
-    QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Game over"));
-    QCOMPARE(m_window->statusText(TForm1::TimePanel), QStringLiteral("7"));
+    QCOMPARE(m_window->statusText(StatusBar::VariantsPanel), QStringLiteral("0"));
+    QCOMPARE(m_window->statusText(StatusBar::MessagePanel), QStringLiteral("Game over"));
+    QCOMPARE(m_window->statusText(StatusBar::TimePanel), QStringLiteral("7"));
     QCOMPARE(m_window->game().phase(), GamePhase::Stopped);
     QVERIFY(!m_window->timer()->isActive());
     for (SlotNumber s = 1; s <= 28; ++s)
@@ -364,7 +364,7 @@ void MainWindowTest::lastPairEndsTheGame()
     release(m_window, Qt::Key_F4);
     QVERIFY(!m_window->button(QStringLiteral("Pause"))->isDown());
     QVERIFY(m_window->tile(24)->isVisible());
-    QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Game over"));
+    QCOMPARE(m_window->statusText(StatusBar::MessagePanel), QStringLiteral("Game over"));
 }
 
 void MainWindowTest::pauseAndResume_data()
@@ -405,7 +405,7 @@ void MainWindowTest::pauseAndResume()
     QCOMPARE(game.phase(), GamePhase::Paused);
     QVERIFY(pause->isDown());
     QVERIFY(!m_window->timer()->isActive());
-    QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Pause"));
+    QCOMPARE(m_window->statusText(StatusBar::MessagePanel), QStringLiteral("Pause"));
     for (SlotNumber s = 1; s <= 28; ++s)
         QVERIFY(!m_window->tile(s)->isVisible());
     QCOMPARE(int(game.hiddenTiles().size()), game.dominoesLeft());
@@ -415,7 +415,7 @@ void MainWindowTest::pauseAndResume()
     QCOMPARE(game.phase(), GamePhase::Running);
     QVERIFY(!pause->isDown());
     QVERIFY(m_window->timer()->isActive());
-    QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Let's play..."));
+    QCOMPARE(m_window->statusText(StatusBar::MessagePanel), QStringLiteral("Let's play..."));
     // Removed tiles stay gone; face-up ones come back with their plain face
     // (the selected one too, still selected), covered ones with the back.
     for (SlotNumber s = 1; s <= 28; ++s) {
@@ -442,7 +442,7 @@ void MainWindowTest::pauseWithNoGameChangesNothing()
     QTest::mouseClick(pause, Qt::LeftButton);
     QVERIFY(!pause->isDown());
     QCOMPARE(m_window->game().phase(), GamePhase::Stopped);
-    QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Press F2 to start"));
+    QCOMPARE(m_window->statusText(StatusBar::MessagePanel), QStringLiteral("Press F2 to start"));
     QVERIFY(m_window->tile(1)->isVisible());
 }
 
@@ -493,7 +493,7 @@ void MainWindowTest::minimizeStopsTheClock()
     QVERIFY(m_window->timer()->isActive());
     QVERIFY(other.isVisible());
     m_window->Timer1Timer();
-    QCOMPARE(m_window->statusText(TForm1::TimePanel), QStringLiteral("4"));
+    QCOMPARE(m_window->statusText(StatusBar::TimePanel), QStringLiteral("4"));
 }
 
 void MainWindowTest::otherKeysDoNothing()
@@ -501,7 +501,7 @@ void MainWindowTest::otherKeysDoNothing()
     for (Qt::Key key : {Qt::Key_F1, Qt::Key_F6, Qt::Key_Space, Qt::Key_Return, Qt::Key_Escape, Qt::Key_A})
         release(m_window, key);
     QCOMPARE(m_window->game().phase(), GamePhase::Stopped);
-    QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Press F2 to start"));
+    QCOMPARE(m_window->statusText(StatusBar::MessagePanel), QStringLiteral("Press F2 to start"));
 }
 
 QTEST_MAIN(MainWindowTest)

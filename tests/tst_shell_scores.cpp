@@ -626,7 +626,7 @@ void ShellScoresTest::qualifyingResultIsEnteredAndSorted()
     QCOMPARE(m_program->nameEntry().lastPlayerName(), QStringLiteral("Zed"));
     // The clock starts again from 0; the status bar keeps the final time.
     QCOMPARE(m_window->game().elapsedSeconds(), 0);
-    QCOMPARE(m_window->statusText(TForm1::TimePanel), QStringLiteral("7"));
+    QCOMPARE(m_window->statusText(StatusBar::TimePanel), QStringLiteral("7"));
 
     // The next qualifying game of the run offers the name last entered, at
     // the dialog's place centred over the main window.
@@ -810,9 +810,9 @@ void ShellScoresTest::wonGameCountsInBothSections()
     QCOMPARE(rows("LDomLeft").at(0), confirmed ? QStringLiteral("0") : QStringLiteral("24"));
     // The last pair ended the game: no count of pairs followed it, so panel
     // 1 keeps the count from before it.
-    QCOMPARE(m_window->statusText(TForm1::VariantsPanel), QStringLiteral("1"));
-    QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Game over"));
-    QCOMPARE(m_window->statusText(TForm1::TimePanel), QStringLiteral("9"));
+    QCOMPARE(m_window->statusText(StatusBar::VariantsPanel), QStringLiteral("1"));
+    QCOMPARE(m_window->statusText(StatusBar::MessagePanel), QStringLiteral("Game over"));
+    QCOMPARE(m_window->statusText(StatusBar::TimePanel), QStringLiteral("9"));
 }
 
 void ShellScoresTest::minimizingKeepsTheNameEntryOpen()
@@ -998,11 +998,11 @@ void ShellScoresTest::unwritableFolderLeavesTheGamePlayable()
     release(m_window, Qt::Key_F2);
     QCOMPARE(m_env->messages.messages, named);
     QCOMPARE(m_window->game().phase(), GamePhase::Running);
-    QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Let's play..."));
+    QCOMPARE(m_window->statusText(StatusBar::MessagePanel), QStringLiteral("Let's play..."));
     QVERIFY(m_window->tile(27)->isEnabled());
 
     QVERIFY(!playSeedGame(0).opened);
-    QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Game over"));
+    QCOMPARE(m_window->statusText(StatusBar::MessagePanel), QStringLiteral("Game over"));
     QVERIFY(m_window->close());
     QCOMPARE(m_env->messages.messages, named);
     QCOMPARE(QFileInfo(path).isDir(), scoresIsAFolder);
@@ -1017,7 +1017,7 @@ void ShellScoresTest::notANumberIsReportedOnceAndRepaired()
     release(m_window, Qt::Key_F2);
     QCOMPARE(m_env->messages.messages, QStringList{"'abc' is not a valid integer value"});
     QCOMPARE(m_window->game().phase(), GamePhase::Running);
-    QCOMPARE(m_window->statusText(TForm1::VariantsPanel), QStringLiteral("1"));
+    QCOMPARE(m_window->statusText(StatusBar::VariantsPanel), QStringLiteral("1"));
     // Counted from the default; the good values after the bad one are read.
     QCOMPARE(fileValue(GameSection, "GamesWas"), QStringLiteral("1"));
     QCOMPARE(fileValue(GameSection, "GamesSucc"), QStringLiteral("4"));

@@ -160,7 +160,7 @@ void ShellSetupTest::phases()
             QVERIFY(!m_window->tile(s)->isVisible());
         QVERIFY(!m_window->timer()->isActive());
         QCOMPARE(int(game.phase()), phase);
-        QCOMPARE(m_window->statusText(TForm1::MessagePanel), QStringLiteral("Pause"));
+        QCOMPARE(m_window->statusText(StatusBar::MessagePanel), QStringLiteral("Pause"));
         // F3 again does nothing while the dialog shows.
         release(m_window, Qt::Key_F3);
         if (closeBy == "Esc")
@@ -172,7 +172,7 @@ void ShellSetupTest::phases()
     });
 
     QCOMPARE(int(game.phase()), phaseAfter);
-    QCOMPARE(m_window->statusText(TForm1::MessagePanel), statusAfter);
+    QCOMPARE(m_window->statusText(StatusBar::MessagePanel), statusAfter);
     QCOMPARE(m_window->timer()->isActive(), phaseAfter == int(GamePhase::Running));
     QVERIFY(!m_window->button(QStringLiteral("Pause"))->isDown());
     QCOMPARE(game.elapsedSeconds(), seconds);

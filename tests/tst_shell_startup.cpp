@@ -137,7 +137,7 @@ void StartUpTest::stepTextsArePaintedInOrderBeforeEachWait()
     QVERIFY(splash.versionLabel()->text().contains(QStringLiteral("1.8")));
     QVERIFY(splash.isHidden());
     QVERIFY(program.mainWindow().isVisible());
-    QCOMPARE(program.mainWindow().statusText(TForm1::MessagePanel), QStringLiteral("Press F2 to start"));
+    QCOMPARE(program.mainWindow().statusText(StatusBar::MessagePanel), QStringLiteral("Press F2 to start"));
     QCOMPARE(program.mainWindow().game().phase(), GamePhase::Stopped);
 }
 
@@ -303,7 +303,7 @@ void StartUpTest::messagesWhileStartingHoldNothingUp()
     QVERIFY(!boxes.messages.isEmpty());
     QCOMPARE(env.waited.size(), std::size_t(3));
     QVERIFY(program.mainWindow().isVisible());
-    QCOMPARE(program.mainWindow().statusText(TForm1::MessagePanel), QStringLiteral("Press F2 to start"));
+    QCOMPARE(program.mainWindow().statusText(StatusBar::MessagePanel), QStringLiteral("Press F2 to start"));
     QCOMPARE(launchesOnFile(env.folder.path()), QString::number(launches));
 }
 

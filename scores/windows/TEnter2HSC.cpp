@@ -3,7 +3,6 @@
 #include "language/TextFit.h"
 #include "language/windows/LanguageLoader.h"
 #include "language/windows/LinesLabel.h"
-#include "scores/Statistics.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -29,8 +28,8 @@ Widget *place(Widget *widget, const char *name)
 
 } // namespace
 
-TEnter2HSC::TEnter2HSC(Statistics &statistics, QWidget *parent)
-    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_statistics(statistics)
+TEnter2HSC::TEnter2HSC(QWidget *parent)
+    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("Enter2HSC"));
     setModal(true);
@@ -85,8 +84,6 @@ QSize TEnter2HSC::outerSize(const QWidget &framed) const
 
 void TEnter2HSC::prepare(int seconds, int dominoesLeft)
 {
-    m_seconds = seconds;
-    m_dominoesLeft = dominoesLeft;
     m_confirmed = false;
     for (const auto &[name, value] : {std::pair{"L4", seconds}, std::pair{"L5", dominoesLeft}}) {
         auto *shown = static_cast<LinesLabel *>(label(QString::fromLatin1(name)));
@@ -126,9 +123,7 @@ void TEnter2HSC::Button1Click()
     if (!m_edit1->isEnabled())
         return;
     m_edit1->setEnabled(false);
-    const QString name = m_edit1->text();
-    m_lastPlayerName = name;
-    m_statistics.enterResult(name, m_dominoesLeft, m_seconds);
+    m_lastPlayerName = m_edit1->text();
     m_confirmed = true;
     accept();
 }

@@ -3,15 +3,15 @@
 #include "scores/ScoresRecord.h"
 
 #include <QDialog>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class Statistics;
 
 // The name entry for a new best result: it shows the time and the dominoes
-// left and asks for the player's name. Confirming (the button or Enter)
-// enters the result into the spare place of the best list.
+// left and asks for the player's name, which confirming (the button or
+// Enter) gives to the result; the one who shows it records the result.
 class TEnter2HSC : public QDialog
 {
     Q_OBJECT
@@ -20,7 +20,7 @@ public:
     static constexpr int ClientHeight = 100;
     static constexpr int NameLength = ScoresRecord::NameLength;
 
-    explicit TEnter2HSC(Statistics &statistics, QWidget *parent = nullptr);
+    explicit TEnter2HSC(QWidget *parent = nullptr);
 
     // Fills the dialog with a result and the name last entered in this run.
     void prepare(int seconds, int dominoesLeft);
@@ -33,7 +33,11 @@ public:
 
     // The name last confirmed in this run (empty at first).
     const QString &lastPlayerName() const { return m_lastPlayerName; }
-    bool confirmed() const { return m_confirmed; }
+    // The name confirmed for the result prepared last; none before.
+    std::optional<QString> confirmedName() const
+    {
+        return m_confirmed ? std::optional<QString>(m_lastPlayerName) : std::nullopt;
+    }
 
     QLineEdit *nameField() const { return m_edit1; }
     QPushButton *confirmButton() const { return m_button1; }
@@ -48,10 +52,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    Statistics &m_statistics;
     QString m_lastPlayerName;
-    int m_seconds = 0;
-    int m_dominoesLeft = 0;
     bool m_confirmed = false;
     QLineEdit *m_edit1 = nullptr;
     QPushButton *m_button1 = nullptr;

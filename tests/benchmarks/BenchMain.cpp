@@ -12,6 +12,7 @@
 #include "shell/Program.h"
 #include "shell/TForm1.h"
 #include "shell/TileImage.h"
+#include "shell/ToolWindows.h"
 #include "support/ProgramStart.h"
 #include "support/SkinDlls.h"
 
@@ -97,7 +98,7 @@ double openSetupDialog(TForm1 &window, TSetup &dialog)
     };
     dialog.installEventFilter(&watch);
     timer.start();
-    window.OptionsClick();
+    window.toolWindows().options();
     dialog.removeEventFilter(&watch);
     return painted;
 }

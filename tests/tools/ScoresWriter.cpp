@@ -101,9 +101,10 @@ int main(int argc, char *argv[])
         Statistics statistics(ScoresFile(QString::fromLocal8Bit(argv[5]), &sink));
         const int dominoesLeft = std::atoi(argv[3]), seconds = std::atoi(argv[4]);
         statistics.countNewGame();
+        std::optional<QString> name;
         if (qualifies(statistics.record(), dominoesLeft, seconds))
-            statistics.enterResult(QString::fromLocal8Bit(argv[2]), dominoesLeft, seconds);
-        statistics.finishGame(dominoesLeft);
+            name = QString::fromLocal8Bit(argv[2]);
+        statistics.recordResult(dominoesLeft, seconds, name);
         return sink.shown ? 1 : 0;
     }
     std::fprintf(stderr, "usage: %s [--new-games <n> | --best <name> <left> <seconds>] <scores.ini>\n", argv[0]);
