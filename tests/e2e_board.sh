@@ -11,12 +11,8 @@ start_game
 window=$(find_window 'Tolvane: Kelvor') || fail "no main window"
 sleep 0.5
 
-geometry=$(xwininfo -id "$window")
-width=$(awk '/Width:/ {print $2}' <<<"$geometry")
-height=$(awk '/Height:/ {print $2}' <<<"$geometry")
+window_box "$window" left top width height
 [ "$width" = 290 ] && [ "$height" = 470 ] || fail "client area ${width}x${height}, not 290x470"
-left=$(awk '/Absolute upper-left X:/ {print $4}' <<<"$geometry")
-top=$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$geometry")
 
 # The pixel of a tile's divider row (row 30) at column 7: white on a face.
 is_face() {
@@ -56,8 +52,8 @@ grep -q $'^13Time=999\r$' "$scores" || fail "scores.ini lacks the spare entry or
 
 xdotool key --window "$window" F5
 stats=$(find_window 'Game statistics') || fail "F5 did not show the statistics window"
-stats_geometry=$(xwininfo -id "$stats")
-[ "$(awk '/Width:/ {print $2}' <<<"$stats_geometry")" = 323 ] || fail "statistics window is not 323 wide"
-[ "$(awk '/Absolute upper-left X:/ {print $4}' <<<"$stats_geometry")" -ge $((left + 290)) ] \
+window_box "$stats" stats_left _ stats_width _
+[ "$stats_width" = 323 ] || fail "statistics window is not 323 wide"
+[ "$stats_left" -ge $((left + 290)) ] \
     || fail "statistics window does not stand right of the board"
 echo "1 passed, 0 failed"

@@ -19,8 +19,9 @@ window=$(find_window 'Tolvane: Kelvor') || fail "no main window"
 sleep 0.5
 # The main window's corner on the screen and its size.
 measure() {
-    read -r left top size <<<"$(xwininfo -id "$window" | awk '/Absolute upper-left X:/ {x = $4}
-        /Absolute upper-left Y:/ {y = $4} /Width:/ {w = $2} /Height:/ {h = $2} END {print x, y, w "x" h}')"
+    local width height
+    window_box "$window" left top width height
+    size="${width}x${height}"
 }
 measure
 

@@ -95,7 +95,7 @@ play_as() {
     xdotool key --window "$window" F3
     dialog=$(find_window 'Game setup') || fail "$who: F3 did not open the setup dialog"
     sleep 0.5
-    eval "$(xwininfo -id "$dialog" | awk '/Absolute upper-left X:/ {print "x=" $4} /Absolute upper-left Y:/ {print "y=" $4}')"
+    window_box "$dialog" x y _ _
     xdotool mousemove $((x + 8 + 48 * (cell % 4) + 24 + 4)) $((y + 192 + 17 * (cell / 4) + 8 + 25)) click 1
     sleep 0.3
     xdotool mousemove $((x + 256 + 37)) $((y + 304 + 12)) click 1

@@ -35,7 +35,7 @@ slots=(1:85:392 2:115:392 3:145:392 4:175:392 13:85:212 14:115:212 15:145:212 16
        17:100:152 18:130:152 19:160:152 20:115:92 21:145:92 22:110:32 23:160:32
        24:130:32 25:85:302 26:115:302 27:145:302 28:175:302)
 faces() {
-    eval "$(xwininfo -id "$window_b" | awk '/Absolute upper-left X:/ {print "left=" $4} /Absolute upper-left Y:/ {print "top=" $4}')"
+    window_box "$window_b" left top _ _
     import -window root "$work/shot.png"
     local points=() format="" entry slot x y
     for entry in "${slots[@]}"; do

@@ -19,7 +19,7 @@ xdotool windowactivate --sync "$window_b" >/dev/null 2>&1 || true
 xdotool key --window "$window_b" F3
 dialog=$(find_window 'Game setup') || fail "F3 did not open the setup dialog"
 sleep 0.5
-eval "$(xwininfo -id "$dialog" | awk '/Absolute upper-left X:/ {print "x=" $4} /Absolute upper-left Y:/ {print "y=" $4}')"
+window_box "$dialog" x y _ _
 # The colour grid's third cell of its third row (index 10, green), below the
 # page's tabs; then "Apply".
 xdotool mousemove $((x + 8 + 48 * 2 + 24 + 4)) $((y + 192 + 17 * 2 + 8 + 25)) click 1

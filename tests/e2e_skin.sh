@@ -31,9 +31,7 @@ start_display 640x520
 start_game
 window=$(find_window 'Tolvane: Kelvor') || fail "no main window"
 sleep 0.5
-geometry=$(xwininfo -id "$window")
-left=$(awk '/Absolute upper-left X:/ {print $4}' <<<"$geometry")
-top=$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$geometry")
+window_box "$window" left top _ _
 
 # The colour in the middle of the upper half of a slot's tile.
 colour_at() {

@@ -35,8 +35,7 @@ watch_start() {
     echo "$splash" >&"${watcher[1]}"
     main=$(visible 'Tolvane: Kelvor')
     [ -z "$main" ] || fail "start $1: the main window showed with the splash window"
-    eval "$(xwininfo -id "$splash" | awk '/Absolute upper-left X:/ {print "x=" $4} /Absolute upper-left Y:/ {print "y=" $4}
-                                           /Width:/ {print "w=" $2} /Height:/ {print "h=" $2}')"
+    window_box "$splash" x y w h
     [ "$w x $h" = "190 x 120" ] || fail "start $1: the splash window is $w x $h"
     [ "$x,$y" = "305,240" ] || fail "start $1: the splash window stands at $x,$y, not centred"
     extents=$(xprop -id "$splash" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= //p')
@@ -100,14 +99,14 @@ sleep 1
 # The about window, at its first and second showing: a close box alone,
 # centred frame and all, and closing it leaves the game running.
 sleep 0.5
-eval "$(xwininfo -id "$main" | awk '/Absolute upper-left X:/ {print "mx=" $4} /Absolute upper-left Y:/ {print "my=" $4}')"
+window_box "$main" mx my _ _
 for round in first second; do
     xdotool mousemove $((mx + 115)) $((my + 15)) click 1
     about=$(find_window "About 'Tolvane...'") || fail "the About button did not open the about window"
     asks_close_box_only "$about" || fail "$round showing: the about window asks for more than a close box"
     sleep 0.3
     read -r left right top bottom <<<"$(xprop -id "$about" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')"
-    eval "$(xwininfo -id "$about" | awk '/Absolute upper-left X:/ {print "ax=" $4} /Absolute upper-left Y:/ {print "ay=" $4}')"
+    window_box "$about" ax ay _ _
     outer_w=$((329 + left + right)) outer_h=$((395 + top + bottom))
     frame_x=$((ax - left)) frame_y=$((ay - top))
     [ $((frame_x - (800 - outer_w) / 2)) -ge -1 ] && [ $((frame_x - (800 - outer_w) / 2)) -le 1 ] \

@@ -80,7 +80,7 @@ for input in launches picture skin scores; do
             [ -z "$splash" ] || above "$box" "$splash" || fail "$input: the message box stands behind the splash window"
             xdotool windowactivate --sync "$box" key Return 2>/dev/null || true
             answered=$((answered + 1))
-            for _ in $(seq 50); do xwininfo -id "$box" 2>/dev/null | grep -q IsViewable || break; sleep 0.1; done
+            for _ in $(seq 50); do mapped "$box" || break; sleep 0.1; done
         fi
         sleep 0.1
     done

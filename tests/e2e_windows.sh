@@ -14,7 +14,7 @@ start_game
 # The clock's panel, as pixels.
 clock_shot() {
     local x y
-    eval "$(xwininfo -id "$main" | awk '/Absolute upper-left X:/ {print "x=" $4} /Absolute upper-left Y:/ {print "y=" $4}')"
+    window_box "$main" x y _ _
     import -window root -crop "29x16+$((x + 147))+$((y + 454))" +repage "$work/$1.png"
 }
 same() { [ "$(compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1 || true)" = 0 ]; }

@@ -142,6 +142,13 @@ poll() {
 }
 
 # Whether window $1 is on the screen.
+# Where the client area of window $1 lies on the screen, and its size:
+# into the variables named X Y WIDTH HEIGHT (_ for one not needed).
+window_box() {
+    read -r "$2" "$3" "$4" "$5" <<<"$(xwininfo -id "$1" | awk '/Absolute upper-left X:/ {x = $4}
+        /Absolute upper-left Y:/ {y = $4} /Width:/ {w = $2} /Height:/ {h = $2} END {print x, y, w, h}')"
+}
+
 mapped() { xwininfo -id "$1" 2>/dev/null | grep -q "IsViewable"; }
 
 # The start counter in the game folder's settings file.
