@@ -3,6 +3,7 @@
 #include "support/FamilyRewriter.h"
 #include "support/SetupFixture.h"
 #include "support/SkinFixture.h"
+#include "support/TestSupport.h"
 #include "support/TextModule.h"
 
 #include <QtTest>
@@ -512,24 +513,7 @@ void writeBigBitmap(const QString &path, QSize size, int bits, quint32 compressi
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    QByteArray head(54 + 4 * table.size(), '\0');
-    auto put = [&](int at, quint32 value, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            head[at + i] = char(value >> (8 * i));
-    };
-    head[0] = 'B';
-    head[1] = 'M';
-    put(10, quint32(head.size()), 4);
-    put(14, 40, 4);
-    put(18, quint32(size.width()), 4);
-    put(22, quint32(size.height()), 4);
-    put(26, 1, 2);
-    put(28, quint32(bits), 2);
-    put(30, compression, 4);
-    put(46, quint32(table.size()), 4);
-    for (int i = 0; i < table.size(); ++i)
-        put(54 + 4 * i, table[i] & 0xFFFFFF, 4);
-    file.write(head);
+    file.write(bitmapFileHead(size.width(), size.height(), bits, compression, table));
     for (int y = size.height() - 1; y >= 0; --y)
         file.write(row(y));
     if (compression != 0)

@@ -15,6 +15,7 @@
 #include "shell/ToolWindows.h"
 #include "support/ProgramStart.h"
 #include "support/SkinDlls.h"
+#include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -108,22 +109,8 @@ double openSetupDialog(TForm1 &window, TSetup &dialog)
 // A bitmap file of W x H: 24 bits of black, or 8 bits in runs of 255.
 void writeBigWallpaper(const QString &path, int width, int height, bool runs)
 {
-    QByteArray head(54 + (runs ? 8 : 0), '\0');
-    const auto put = [&](int at, quint32 value, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            head[at + i] = char(value >> (8 * i));
-    };
-    head[0] = 'B';
-    head[1] = 'M';
-    put(10, quint32(head.size()), 4);
-    put(14, 40, 4);
-    put(18, quint32(width), 4);
-    put(22, quint32(height), 4);
-    put(26, 1, 2);
-    put(28, runs ? 8 : 24, 2);
-    put(30, runs ? 1 : 0, 4);
-    put(46, runs ? 2 : 0, 4);
-    put(58, 0xFFFFFF, runs ? 4 : 0);
+    const QByteArray head = runs ? bitmapFileHead(width, height, 8, 1, {0x000000, 0xFFFFFF})
+                                 : bitmapFileHead(width, height, 24, 0);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(head) != head.size())
         return;

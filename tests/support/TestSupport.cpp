@@ -42,6 +42,28 @@ bool writeWithFileSizeLimit(unsigned long bytes, const std::function<bool()> &wr
     return written;
 }
 
+QByteArray bitmapFileHead(int width, int height, int bits, quint32 compression, const QList<quint32> &table)
+{
+    QByteArray head(54 + 4 * table.size(), '\0');
+    const auto put = [&](int at, quint32 value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            head[at + i] = char(value >> (8 * i));
+    };
+    head[0] = 'B';
+    head[1] = 'M';
+    put(10, quint32(head.size()), 4);
+    put(14, 40, 4);
+    put(18, quint32(width), 4);
+    put(22, quint32(height), 4);
+    put(26, 1, 2);
+    put(28, quint32(bits), 2);
+    put(30, compression, 4);
+    put(46, quint32(table.size()), 4);
+    for (int i = 0; i < table.size(); ++i)
+        put(54 + 4 * i, table[i] & 0xFFFFFF, 4);
+    return head;
+}
+
 QByteArray defaultScoresSection(int gamesWas)
 {
     QByteArray text = "[Kelvor]\r\nGamesWas=" + QByteArray::number(gamesWas) + "\r\nGamesSucc=0\r\nGamesEnd=0\r\n";

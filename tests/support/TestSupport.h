@@ -34,3 +34,7 @@ bool writeWithFileSizeLimit(unsigned long bytes, const std::function<bool()> &wr
 // The "Kelvor" section of scores.ini as a first write creates it: the given
 // games played, no successful or won games, and the 13 default entries.
 QByteArray defaultScoresSection(int gamesWas);
+// The file header, information header and colour table of a bitmap file
+// of the given size, bits a pixel and compression (0 none, 1 RLE8), its
+// pixels right after them.
+QByteArray bitmapFileHead(int width, int height, int bits, quint32 compression, const QList<quint32> &table = {});
