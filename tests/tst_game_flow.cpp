@@ -79,7 +79,6 @@ private slots:
     void flowFollowsThePlayer_data();
     void flowFollowsThePlayer();
     void dealIsDrawnAgainUntilAPairIsPossible();
-    void inputDuringTheDealIsIgnored();
     void pauseHidesAndRestoresTheBoard();
     void clockCountsSeconds();
     void endOfAGameIsRecordedOnce_data();
@@ -208,31 +207,6 @@ void GameFlowTest::dealIsDrawnAgainUntilAPairIsPossible()
     QCOMPARE(player.game.slotDomino(24), 7);
     QCOMPARE(player.game.variants(), 1);
     QVERIFY(!player.game.dealing());
-}
-
-void GameFlowTest::inputDuringTheDealIsIgnored()
-{
-    Player player;
-    player.times = {OnePairSeed, NoPairSeed, OnePairSeed};
-    Game &game = player.game;
-    player.newGame();
-    // A pause, a new game and a click on a face-up tile while a new deal
-    // lets the window's messages through.
-    bool clockRanDuringTheDeal = true;
-    player.duringDeal = [&] {
-        QVERIFY(game.dealing());
-        clockRanDuringTheDeal = game.clockRuns();
-        game.pauseOrResume();
-        player.newGame();
-        game.click(24);
-    };
-    player.newGame();
-    QVERIFY(!clockRanDuringTheDeal);
-    QCOMPARE(player.clockReadings, 3); // one deal of two attempts, no second deal
-    QCOMPARE(player.newGamesCounted, 2);
-    QCOMPARE(game.phase(), GamePhase::Running);
-    QVERIFY(!game.selectionActive());
-    QCOMPARE(player.tilesShown(), 28);
 }
 
 void GameFlowTest::pauseHidesAndRestoresTheBoard()

@@ -464,8 +464,21 @@ void MainWindowTest::inputDuringTheDealIsIgnored()
         QCoreApplication::postEvent(top, new QMouseEvent(type, QPointF(15, 30), top->mapToGlobal(QPointF(15, 30)),
                                                          Qt::LeftButton, type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
                                                          Qt::NoModifier));
+    // The clock of the game before stands still while the deal runs.
+    bool seenDuringTheDeal = false;
+    bool clockRanDuringTheDeal = true;
+    QMetaObject::invokeMethod(
+        m_window,
+        [&] {
+            seenDuringTheDeal = m_window->game().dealing();
+            clockRanDuringTheDeal = m_window->timer()->isActive() || m_window->game().clockRuns();
+        },
+        Qt::QueuedConnection);
+    QVERIFY(m_window->timer()->isActive());
     m_window->NewGameClick();
     waitForKeys(m_window);
+    QVERIFY(seenDuringTheDeal);
+    QVERIFY(!clockRanDuringTheDeal);
     QCOMPARE(m_env->clockReadings, 3); // one deal of two attempts, no second deal
     QCOMPARE(m_window->game().phase(), GamePhase::Running);
     QVERIFY(!m_window->button(QStringLiteral("Pause"))->isDown());
