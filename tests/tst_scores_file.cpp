@@ -68,8 +68,6 @@ class ScoresFileTest : public QObject
 private slots:
     void noFileThenFirstGame();
     void readsEntriesAndCutsNames();
-    void writeKeepsForeignKeys();
-    void badNumbers();
     void parseNumbers_data();
     void parseNumbers();
     void sort_data();
@@ -131,55 +129,6 @@ void ScoresFileTest::readsEntriesAndCutsNames()
     QVERIFY(text.contains("\n1Name=Abcdefghijklmnopqr\n"));
     QVERIFY(text.contains("\n10DomLeft=4\n13Time=-5\n"));
     QVERIFY(text.contains("\n13Name=Somebody\n"));
-}
-
-void ScoresFileTest::writeKeepsForeignKeys()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("scores.ini");
-    const QByteArray foreign = ";shared by the family\r\n[Zolvar]\r\nGamesWas=9\r\n1Name=Zed\r\n\r\n";
-    writeFileBytes(path, foreign + "[Tolvane...]\r\nOther=7\r\ngameswas=5\r\n");
-    ScoresFile file(path, nullptr);
-    ScoresRecord record;
-    QVERIFY(file.read(record));
-    ++record.game.gamesWas;
-    ++record.family.gamesWas;
-    QVERIFY(file.write(record));
-    QCOMPARE(readFileBytes(path), foreign + "[Tolvane...]\r\nOther=7\r\ngameswas=6\r\nGamesSucc=0\r\nGamesEnd=0\r\n"
-                                + defaultScoresSection(1));
-}
-
-void ScoresFileTest::badNumbers()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("scores.ini");
-    writeFileBytes(path, "[Kelvor]\r\nGamesWas=x1\r\nGamesSucc=4\r\n3DomLeft=2147483648\r\n3Time=12\r\n");
-    CapturedMessages messages;
-    ScoresRecord record;
-    QVERIFY(!ScoresFile(path, &messages).read(record));
-    QCOMPARE(messages.messages, QStringList{"'x1' is not a valid integer value"});
-    QCOMPARE(record.game.gamesWas, 0);
-    QCOMPARE(record.game.gamesSucc, 4);
-    QCOMPARE(record.bestPlayers[2].dominoesLeft, 24);
-    QCOMPARE(record.bestPlayers[2].time, 12);
-
-    // Read again before any write: the same value is not reported twice.
-    ScoresFile file(path, &messages);
-    file.read(record);
-    file.read(record);
-    QCOMPARE(messages.messages.size(), 2);
-    // The write repairs it; should the value come back, it is reported anew.
-    QVERIFY(file.write(record));
-    QVERIFY(file.read(record));
-    writeFileBytes(path, "[Kelvor]\r\nGamesWas=x1\r\n");
-    QVERIFY(!file.read(record));
-    QCOMPARE(messages.messages.size(), 3);
-    // Repaired by hand, not by a write of ours, and broken again: told again.
-    writeFileBytes(path, "[Kelvor]\r\nGamesWas=1\r\n");
-    QVERIFY(file.read(record));
-    writeFileBytes(path, "[Kelvor]\r\nGamesWas=x1\r\n");
-    QVERIFY(!file.read(record));
-    QCOMPARE(messages.messages.size(), 4);
 }
 
 void ScoresFileTest::parseNumbers_data()
