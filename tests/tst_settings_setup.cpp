@@ -40,7 +40,6 @@ private slots:
     void noFileGivesDefaultsAndSevenLines();
     void readSettings_data();
     void readSettings();
-    void badNumberReportedOnce();
     void writeKeepsEverythingElse();
     void roundTrip();
     void copiesKeepEachOthersChoices_data();
@@ -218,20 +217,6 @@ void SetupTest::readSettings()
     QCOMPARE(m.currentBackName(), backName);
     QCOMPARE(m.skin(), 0);
     QCOMPARE(f.env.messages.messages.size(), messages);
-}
-
-void SetupTest::badNumberReportedOnce()
-{
-    SetupFixture f;
-    writeFileBytes(f.settingsPath(), "[Tolvane...]\r\nLaunches=many\r\nBackColor=red\r\n");
-    f.listAndRead();
-    f.model->ReadSettings();
-    QCOMPARE(f.env.messages.messages, QStringList{"'many' is not a valid integer value"});
-    // The write repairs the file: nothing more to report.
-    QVERIFY(f.model->WriteSettings());
-    f.model->ReadSettings();
-    QCOMPARE(f.env.messages.messages.size(), 1);
-    QVERIFY(readFileBytes(f.settingsPath()).contains("Launches=0\r\n"));
 }
 
 void SetupTest::writeKeepsEverythingElse()
