@@ -16,7 +16,7 @@ xcb_atom_t atom(xcb_connection_t *connection, const char *name)
 {
     xcb_intern_atom_reply_t *reply =
         xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name), nullptr);
-    const xcb_atom_t value = reply ? reply->atom : XCB_ATOM_NONE;
+    const xcb_atom_t value = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
     std::free(reply);
     return value;
 }
@@ -79,7 +79,7 @@ void DesktopHints::taskbarName(QWidget *window, const QString &text)
 void DesktopHints::titleBar(QWidget *window, TitleBar buttons)
 {
     // Moved, not resized: the windows have a fixed size.
-    const uint32_t functions = MotifMove | (buttons == TitleBar::CloseBoxOnly ? MotifClose : 0);
+    const uint32_t functions = MotifMove | (buttons == TitleBar::CloseBoxOnly ? uint32_t(MotifClose) : 0u);
     new DesktopHints(window, [functions](xcb_connection_t *connection, xcb_window_t id) {
         const xcb_atom_t hints = atom(connection, "_MOTIF_WM_HINTS");
         const uint32_t values[5] = {MotifFunctions | MotifDecorations, functions, MotifBorder | MotifTitle, 0, 0};
