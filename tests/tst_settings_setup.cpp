@@ -40,7 +40,6 @@ private slots:
     void noFileGivesDefaultsAndSevenLines();
     void readSettings_data();
     void readSettings();
-    void writeKeepsEverythingElse();
     void roundTrip();
     void copiesKeepEachOthersChoices_data();
     void copiesKeepEachOthersChoices();
@@ -217,21 +216,6 @@ void SetupTest::readSettings()
     QCOMPARE(m.currentBackName(), backName);
     QCOMPARE(m.skin(), 0);
     QCOMPARE(f.env.messages.messages.size(), messages);
-}
-
-void SetupTest::writeKeepsEverythingElse()
-{
-    SetupFixture f;
-    const QByteArray before = "; the family's settings\r\n[Tolvane...]\r\nlaunches = 41\r\nOther=keep me\r\n\r\n"
-                              "[Ravendell]\r\nPicture=theirs.bmp\r\n";
-    writeFileBytes(f.settingsPath(), before);
-    f.listAndRead();
-    f.model->setLaunches(42);
-    QVERIFY(f.model->WriteSettings());
-    QCOMPARE(readFileBytes(f.settingsPath()),
-             QByteArray("; the family's settings\r\n[Tolvane...]\r\nlaunches=42\r\nOther=keep me\r\n"
-                        "Picture=*none*\r\nPosition=center\r\nBackColor=0\r\nLangPack=english\r\nBackSet=back001\r\n"
-                        "SetPack=*standart*\r\n\r\n[Ravendell]\r\nPicture=theirs.bmp\r\n"));
 }
 
 void SetupTest::roundTrip()

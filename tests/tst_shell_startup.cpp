@@ -217,7 +217,12 @@ void StartUpTest::firstStartOpensTheSetup()
 void StartUpTest::startsAreCountedFromOneStartToTheNext()
 {
     TestEnvironment env;
-    for (int start = 1; start <= 2; ++start) {
+    // The family's file as other games left it: their comment, sections and
+    // keys stay, and so does the spelling of the keys this game writes.
+    writeFileBytes(env.folder.filePath(QStringLiteral("Tolvane.ini")),
+                   "; the family's settings\r\n[Tolvane...]\r\nlaunches = 41\r\nOther=keep me\r\n\r\n"
+                   "[Ravendell]\r\nPicture=theirs.bmp\r\n");
+    for (int start = 42; start <= 43; ++start) {
         Program program(env.environment);
         startPastFirstStartDialog(program);
         QCOMPARE(launchesOnFile(env.folder.path()), QString::number(start));
@@ -226,8 +231,9 @@ void StartUpTest::startsAreCountedFromOneStartToTheNext()
     // The start-up's write normalises the file: the counter and the six
     // appearance keys with the values in force, here their defaults.
     QCOMPARE(readFileBytes(env.folder.filePath(QStringLiteral("Tolvane.ini"))),
-             QByteArray("[Tolvane...]\r\nLaunches=2\r\nPicture=*none*\r\nPosition=center\r\nBackColor=0\r\n"
-                        "LangPack=english\r\nBackSet=back001\r\nSetPack=*standart*\r\n"));
+             QByteArray("; the family's settings\r\n[Tolvane...]\r\nlaunches=43\r\nOther=keep me\r\n"
+                        "Picture=*none*\r\nPosition=center\r\nBackColor=0\r\nLangPack=english\r\nBackSet=back001\r\n"
+                        "SetPack=*standart*\r\n\r\n[Ravendell]\r\nPicture=theirs.bmp\r\n"));
 }
 
 void StartUpTest::theSplashTimerStartsItOnce()
