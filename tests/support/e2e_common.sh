@@ -33,9 +33,12 @@ start_display() {
         export DISPLAY=":$((RANDOM % 900 + 100))"
         Xvfb "$DISPLAY" -screen 0 "$1x24" -nolisten tcp >/dev/null 2>&1 &
         pid=$!
+        # Ours once its lock names our Xvfb: a server going away on that
+        # number from a run before would answer xdpyinfo a moment longer.
         for _ in $(seq 50); do
             kill -0 "$pid" 2>/dev/null || break
-            xdpyinfo >/dev/null 2>&1 && { pids+=("$pid"); return 0; }
+            [ "$(tr -d ' \n' 2>/dev/null <"/tmp/.X${DISPLAY#:}-lock")" = "$pid" ] && xdpyinfo >/dev/null 2>&1 \
+                && { pids+=("$pid"); return 0; }
             sleep 0.1
         done
         kill "$pid" 2>/dev/null || true
@@ -201,21 +204,26 @@ startup-animation=none
 close-animation=none
 focus-animation=none
 INI
-    wayland_socket="kelvor-$$-$RANDOM"
     local pid
-    XDG_RUNTIME_DIR="$work" weston --backend=x11-backend.so --use-pixman --width="${1%x*}" --height="${1#*x}" \
-        --socket="$wayland_socket" --config="$work/weston.ini" --xwayland --log="$work/weston.log" \
-        >"$work/weston.out" 2>&1 &
-    pid=$!
-    pids+=("$pid")
     compositor=""
-    for _ in $(seq 150); do
-        kill -0 "$pid" 2>/dev/null || break
-        compositor=$(xdotool search --classname '^weston-' 2>/dev/null | head -1 || true)
-        [ -n "$compositor" ] && [ -S "$work/$wayland_socket" ] && grep -q 'launching.*desktop-shell' "$work/weston.log" \
-            && break
-        compositor=""
-        sleep 0.1
+    # Now and then weston gives up on its backend at once: three tries.
+    for _ in 1 2 3; do
+        wayland_socket="kelvor-$$-$RANDOM"
+        rm -f "$work/weston.log"
+        XDG_RUNTIME_DIR="$work" weston --backend=x11-backend.so --use-pixman --width="${1%x*}" --height="${1#*x}" \
+            --socket="$wayland_socket" --config="$work/weston.ini" --xwayland --log="$work/weston.log" \
+            >"$work/weston.out" 2>&1 &
+        pid=$!
+        pids+=("$pid")
+        for _ in $(seq 150); do
+            kill -0 "$pid" 2>/dev/null || break
+            compositor=$(xdotool search --classname '^weston-' 2>/dev/null | head -1 || true)
+            [ -n "$compositor" ] && [ -S "$work/$wayland_socket" ] \
+                && grep -q 'launching.*desktop-shell' "$work/weston.log" && break 2
+            compositor=""
+            sleep 0.1
+        done
+        kill "$pid" 2>/dev/null || true
     done
     if [ -z "$compositor" ]; then
         cat "$work/weston.log" "$work/weston.out" >&2 2>/dev/null || true
