@@ -64,7 +64,7 @@ def pump(seconds=0.0):
         time.sleep(0.02)
 
 
-def wait_for(what, probe, timeout=10.0):
+def wait_for(what, probe, timeout=10.0, explain=None):
     end = time.monotonic() + timeout
     while True:
         pump()
@@ -72,7 +72,7 @@ def wait_for(what, probe, timeout=10.0):
         if value:
             return value
         if time.monotonic() > end:
-            raise Fault(f"timed out waiting for {what}")
+            raise Fault(f"timed out waiting for {what}" + (f": {explain()}" if explain else ""))
         time.sleep(0.05)
 
 
@@ -145,6 +145,20 @@ class Game:
 
     def message(self):
         return self.status()[2]
+
+    def disagreement(self):
+        """What the reader reads of the pairs, as it has them and as the
+        game gives them afresh."""
+        def reading():
+            tiles = self.tiles()
+            up = [t["name"] for t in tiles if t["face_up"]]
+            return f"{self.status()[0]!r} with {len(pairs_among(tiles))} pairs among {up}"
+        held = reading()
+        for child in self.main():
+            for row in child:
+                row.clear_cache()
+            child.clear_cache()
+        return f"read {held}; afresh {reading()}"
 
     def tool_button(self, name_start):
         toolbar = [c for c in self.main() if c.getRole() == pyatspi.ROLE_FRAME or c.getRole() == pyatspi.ROLE_TOOL_BAR]
@@ -278,7 +292,7 @@ def play_one(game, number, scores_path, rng, tally, hint=False):
         # The reader learns of the last move's changes as their events come
         # in: the board it reads settles to the pairs the status bar shows.
         wait_for("the board to agree with the status bar's pairs",
-                 lambda: game.pairs_shown() == len(pairs_among(game.tiles())), 5)
+                 lambda: game.pairs_shown() == len(pairs_among(game.tiles())), 5, game.disagreement)
         tiles = game.tiles()
         check(len(tiles) == 28 - 2 * moves, f"{len(tiles)} dominoes on the board after {moves} pairs")
         # At the end of a game no domino takes a press.
@@ -318,6 +332,11 @@ def play_one(game, number, scores_path, rng, tally, hint=False):
         if game.pairs_shown() != len(pairs):
             wait_for(f"the reader to hear {pairs_row!r}", lambda: announced(since, pairs_row), 5)
             tally["pairs_heard"] += 1
+        if left_before == 2:
+            # The board is empty, the game won: the pairs are not counted
+            # again, and the status bar keeps the last count.
+            check(game.pairs_shown() == len(pairs), f"a won game's status bar says {pairs_row!r}")
+            break
 
     # Game over: the clock stops, the message says so and the reader hears it.
     left = 28 - 2 * moves
